@@ -1,0 +1,98 @@
+#include "engine/PacketQueue.h"
+
+namespace vantrel {
+
+AVPacket* flushPacket() {
+  static AVPacket* marker = [] {
+    AVPacket* p = av_packet_alloc();
+    static uint8_t text[] = "FLUSH";
+    p->data = text;
+    p->size = 0;
+    return p;
+  }();
+  return marker;
+}
+
+bool isFlushPacket(const AVPacket* packet) { return packet->data == flushPacket()->data; }
+
+void packetQueueInit(PacketQueue& queue) {
+  packetQueueFlush(queue);
+}
+
+int packetQueuePut(PacketQueue& queue, AVPacket* packet) {
+  AVPacket* entry;
+  if (packet == flushPacket()) {
+    entry = packet;
+  } else {
+    entry = av_packet_alloc();
+    if (!entry || av_packet_ref(entry, packet) < 0) {
+      av_packet_free(&entry);
+      return -1;
+    }
+  }
+  {
+    std::lock_guard<std::mutex> hold(queue.lock);
+    queue.entries.push_back(entry);
+    queue.count++;
+    queue.byteSize += entry->size;
+  }
+  queue.cond.notify_one();
+  return 0;
+}
+
+static void releaseEntry(AVPacket* entry) {
+  if (entry != flushPacket()) av_packet_free(&entry);
+}
+
+int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<int>& quit) {
+  std::unique_lock<std::mutex> hold(queue.lock);
+  for (;;) {
+    if (quit.load()) return -1;
+    if (!queue.entries.empty()) {
+      AVPacket* entry = queue.entries.front();
+      queue.entries.pop_front();
+      queue.count--;
+      queue.byteSize -= entry->size;
+      if (entry == flushPacket()) {
+        av_packet_unref(out);
+        out->data = entry->data;  // shallow: the marker's text is never freed
+      } else {
+        av_packet_move_ref(out, entry);
+        releaseEntry(entry);
+      }
+      return 1;
+    }
+    if (!block) return 0;
+    queue.cond.wait(hold);
+  }
+}
+
+void packetQueueFlush(PacketQueue& queue) {
+  std::lock_guard<std::mutex> hold(queue.lock);
+  for (AVPacket* entry : queue.entries) releaseEntry(entry);
+  queue.entries.clear();
+  queue.count = 0;
+  queue.byteSize = 0;
+}
+
+void packetQueueWake(PacketQueue& queue) {
+  { std::lock_guard<std::mutex> hold(queue.lock); }
+  queue.cond.notify_all();
+}
+
+void audioPacketAppend(AudioPacketList& list, AVPacket* packet) { list.entries.push_back(packet); }
+
+AVPacket* audioPacketTake(AudioPacketList& list) {
+  if (list.entries.empty()) return nullptr;
+  AVPacket* p = list.entries.front();
+  list.entries.pop_front();
+  return p;
+}
+
+void audioPacketListClear(AudioPacketList& list) {
+  std::lock_guard<std::mutex> hold(list.lock);
+  for (AVPacket* p : list.entries) av_packet_free(&p);
+  list.entries.clear();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,47 @@
+#pragma once
+// Thread-safe FIFO of demultiplexed packets (demuxer -> video decoder), and
+// the flush marker that tells the decoder a seek happened.
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+extern "C" {
+#include <libavcodec/packet.h>
+}
+
+namespace vantrel {
+
+struct PacketQueue {
+  std::deque<AVPacket*> entries;  // owned; guarded by lock
+  int count = 0;                  // guarded by lock
+  int byteSize = 0;               // sum of the queued packets' size; guarded by lock
+  std::mutex lock;
+  std::condition_variable cond;   // signalled on put and on wake
+};
+
+// The marker packet: recognised by identity (its data pointer), never freed.
+AVPacket* flushPacket();
+bool isFlushPacket(const AVPacket* packet);
+
+void packetQueueInit(PacketQueue& queue);
+// 0 queued, -1 not queued. The queue takes a reference to the packet's data.
+int packetQueuePut(PacketQueue& queue, AVPacket* packet);
+// 1 a packet was moved into out, 0 empty and not blocking, -1 quit is set.
+int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<int>& quit);
+void packetQueueFlush(PacketQueue& queue);
+// Wakes every blocked get so it can see quit.
+void packetQueueWake(PacketQueue& queue);
+
+// Audio packets from the demuxer to the audio decoder. The decoder polls it;
+// callers hold lock around audioPacketAppend/audioPacketTake.
+struct AudioPacketList {
+  std::deque<AVPacket*> entries;  // owned; guarded by lock
+  std::mutex lock;
+};
+
+void audioPacketAppend(AudioPacketList& list, AVPacket* packet);  // takes ownership
+AVPacket* audioPacketTake(AudioPacketList& list);                 // caller owns; null if empty
+void audioPacketListClear(AudioPacketList& list);                  // takes the lock itself
+
+}  // namespace vantrel

@@ -1,0 +1,56 @@
+#include "engine/PlayerState.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace vantrel;
+
+TEST(PlayerState, InitResetsPlaybackFieldsAndKeepsSettings) {
+  PlayerState state;
+  state.volume = 80;
+  state.fullScreen = 1;
+  state.setFileName("/drive/a.MOV");
+  state.playState = Playing;
+  state.quit = 1;
+  state.elapsedSeconds = 12;
+  state.gpsStreamIndex = 255;
+  state.gpsTrack.append("$GPRMC");
+  uint32_t generation = state.generation;
+
+  playerStateInit(state);
+
+  EXPECT_EQ(state.playState, Idle);
+  EXPECT_EQ(state.quit, 0);
+  EXPECT_EQ(state.elapsedSeconds, 0);
+  EXPECT_EQ(state.gpsStreamIndex, -1);
+  EXPECT_EQ(state.opening, 1);
+  EXPECT_EQ(state.gpsTrack.size(), 0u);
+  EXPECT_NE(state.generation, generation);
+  EXPECT_EQ(state.volume, 80);
+  EXPECT_EQ(state.fullScreen, 1);
+  EXPECT_EQ(state.getFileName(), "/drive/a.MOV");
+}
+
+TEST(PlayerState, RequestStopWakesPictureWaiterAndQueueWaiter) {
+  PlayerState state;
+  AVPacket* out = av_packet_alloc();
+  std::thread queueWaiter([&] { packetQueueGet(state.videoQueue, out, 1, state.quit); });
+  std::thread pictureWaiter([&] {
+    std::unique_lock<std::mutex> hold(state.pictureLock);
+    state.pictureCond.wait(hold, [&] { return state.quit.load() != 0; });
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  requestStop(state);
+  queueWaiter.join();
+  pictureWaiter.join();
+  EXPECT_EQ(state.stopWorkers, 1);
+  av_packet_free(&out);
+}
+
+TEST(PlayerState, WaitBoundedGivesUpAfterItsTries) {
+  int calls = 0;
+  EXPECT_FALSE(waitBounded([&] { return ++calls > 100; }, 3, 1));
+  EXPECT_EQ(calls, 4);
+  EXPECT_TRUE(waitBounded([] { return true; }));
+}
