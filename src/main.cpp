@@ -1,10 +1,34 @@
 // Vantrel: the window, or one of the headless modes named on the command line.
 #include <wx/app.h>
 
+#include <cstring>
+
 #include "app/VantrelApp.h"
 
 wxIMPLEMENT_APP_NO_MAIN(vantrel::CVantrelApp);
 
+namespace {
+
+// Modes that run without a window: the option, then the function that takes
+// the remaining arguments and returns the exit status.
+struct HeadlessMode {
+  const char* option;
+  int (*run)(int argc, char** argv);
+};
+
+const HeadlessMode kHeadlessModes[] = {
+    {nullptr, nullptr},
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (argc > 1) {
+    for (const HeadlessMode& mode : kHeadlessModes) {
+      if (mode.option && std::strcmp(argv[1], mode.option) == 0) {
+        return mode.run(argc - 2, argv + 2);
+      }
+    }
+  }
   return wxEntry(argc, argv);
 }
