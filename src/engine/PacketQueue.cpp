@@ -13,7 +13,9 @@ AVPacket* flushPacket() {
   return marker;
 }
 
-bool isFlushPacket(const AVPacket* packet) { return packet->data == flushPacket()->data; }
+bool isFlushPacket(const AVPacket* packet) {
+  return packet->data == flushPacket()->data;
+}
 
 void packetQueueInit(PacketQueue& queue) {
   packetQueueFlush(queue);
@@ -80,7 +82,10 @@ void packetQueueWake(PacketQueue& queue) {
   queue.cond.notify_all();
 }
 
-void audioPacketAppend(AudioPacketList& list, AVPacket* packet) { list.entries.push_back(packet); }
+void audioPacketAppend(AudioPacketList& list, AVPacket* packet) {
+  list.entries.push_back(packet);
+  list.cond.notify_one();  // the caller holds the lock; the waiter wakes once it is released
+}
 
 AVPacket* audioPacketTake(AudioPacketList& list) {
   if (list.entries.empty()) return nullptr;
@@ -93,6 +98,11 @@ void audioPacketListClear(AudioPacketList& list) {
   std::lock_guard<std::mutex> hold(list.lock);
   for (AVPacket* p : list.entries) av_packet_free(&p);
   list.entries.clear();
+}
+
+void audioPacketListWake(AudioPacketList& list) {
+  { std::lock_guard<std::mutex> hold(list.lock); }
+  list.cond.notify_all();
 }
 
 }  // namespace vantrel

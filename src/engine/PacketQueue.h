@@ -17,7 +17,7 @@ struct PacketQueue {
   int count = 0;                  // guarded by lock
   int byteSize = 0;               // sum of the queued packets' size; guarded by lock
   std::mutex lock;
-  std::condition_variable cond;   // signalled on put and on wake
+  std::condition_variable cond;  // signalled on put and on wake
 };
 
 // The marker packet: recognised by identity (its data pointer), never freed.
@@ -33,15 +33,17 @@ void packetQueueFlush(PacketQueue& queue);
 // Wakes every blocked get so it can see quit.
 void packetQueueWake(PacketQueue& queue);
 
-// Audio packets from the demuxer to the audio decoder. The decoder polls it;
-// callers hold lock around audioPacketAppend/audioPacketTake.
+// Audio packets from the demuxer to the audio decoder. Callers hold lock
+// around audioPacketAppend/audioPacketTake; the decoder sleeps on cond.
 struct AudioPacketList {
   std::deque<AVPacket*> entries;  // owned; guarded by lock
   std::mutex lock;
+  std::condition_variable cond;  // signalled on append and on wake
 };
 
 void audioPacketAppend(AudioPacketList& list, AVPacket* packet);  // takes ownership
 AVPacket* audioPacketTake(AudioPacketList& list);                 // caller owns; null if empty
-void audioPacketListClear(AudioPacketList& list);                  // takes the lock itself
+void audioPacketListClear(AudioPacketList& list);                 // takes the lock itself
+void audioPacketListWake(AudioPacketList& list);  // so a waiting decoder sees a stop
 
 }  // namespace vantrel

@@ -27,6 +27,7 @@ void playerStateInit(PlayerState& state) {
   state.opening = 1;
   state.videoClock = 0.0;
   state.audioClock = 0.0;
+  state.demuxEnded = 0;
   state.generation++;
   state.gpsTrack.clear();
 }
@@ -35,6 +36,8 @@ void wakeWaiters(PlayerState& state) {
   { std::lock_guard<std::mutex> hold(state.pictureLock); }
   state.pictureCond.notify_all();
   packetQueueWake(state.videoQueue);
+  audioPacketListWake(state.audioPackets);
+  audioChunkListWake(state.audioChunks);
 }
 
 void requestStop(PlayerState& state) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "engine/AudioChunkList.h"
 #include "engine/GpsTrack.h"
 #include "engine/PacketQueue.h"
 
@@ -74,10 +75,15 @@ struct PlayerState {
   std::atomic<int> videoThreadRunning{0};
   std::atomic<int> audioThreadRunning{0};
   std::atomic<int> progressDragging{0};
+  // Set by the demuxer when the file has no more packets (end or a read error
+  // it gives up on); cleared by a seek and by playerStateInit. The playback
+  // ends once this is set and everything queued has been shown and heard.
+  std::atomic<int> demuxEnded{0};
   // Bumped by every playerStateInit, so stale posts are recognised and dropped.
   std::atomic<uint32_t> generation{0};
 
   AudioPacketList audioPackets;
+  AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
   GpsTrack gpsTrack;
 
   std::string getFileName() const;

@@ -1,0 +1,41 @@
+#pragma once
+// Decoded sound waiting for the device: the audio decoder appends blocks of
+// device-format samples, the SDL callback consumes them (a block may span
+// several callbacks), and a seek drops them all.
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace vantrel {
+
+struct AudioChunk {
+  std::vector<uint8_t> data;  // interleaved S16 at the device's rate and channels
+  size_t offset = 0;          // bytes already handed to the device
+  double time = 0.0;          // media time of data[0], seconds
+};
+
+struct AudioChunkList {
+  std::deque<AudioChunk> chunks;  // guarded by lock
+  size_t queuedBytes = 0;         // bytes not yet handed to the device; guarded by lock
+  uint64_t serial = 0;            // bumped by every clear; guarded by lock
+  std::mutex lock;
+  // Signalled when the callback frees room, on clear and on wake, so a
+  // decoder waiting for room rechecks.
+  std::condition_variable roomCond;
+};
+
+// Queues a copy of size bytes taken at media time `time`. Blocks decoded
+// before the last clear (serial differs) are stale and dropped: false.
+bool audioChunkAppend(AudioChunkList& list, const uint8_t* data, size_t size, double time,
+                      uint64_t serial);
+// Drops every waiting block (a seek) and bumps the serial.
+void audioChunkListClear(AudioChunkList& list);
+uint64_t audioChunkSerial(AudioChunkList& list);
+size_t audioChunkQueuedBytes(AudioChunkList& list);
+// Wakes a decoder waiting for room so it can see a stop.
+void audioChunkListWake(AudioChunkList& list);
+
+}  // namespace vantrel
