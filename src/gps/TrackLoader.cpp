@@ -1,0 +1,21 @@
+#include "gps/TrackLoader.h"
+
+#include "gps/MovieTrack.h"
+#include "gps/SidecarTrack.h"
+
+namespace vantrel {
+
+bool isMovieName(std::string_view name) {
+  return name.ends_with(".mov") || name.ends_with(".MOV");
+}
+
+int loadGpsTrack(PlayerState& state, std::string* reason) {
+  if (isMovieName(state.getFileName())) {
+    state.gpsFromMovie = 1;
+    return loadMovieTrack(state, reason);
+  }
+  state.gpsFromMovie = 0;
+  return loadSidecarTrack(state, reason);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,39 @@
+#pragma once
+// Helpers for the track tests: a scratch folder, files written byte for byte,
+// the generated media.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace tracktest {
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-gps-XXXXXX").string();
+    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    EXPECT_FALSE(path_.empty());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string fixture(const std::string& name) {
+  return std::string(VANTREL_FIXTURES) + "/" + name;
+}
+
+}  // namespace tracktest
