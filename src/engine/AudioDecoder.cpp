@@ -1,0 +1,180 @@
+#include "engine/AudioDecoder.h"
+
+#include <cstdio>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include "engine/AacPath.h"
+#include "engine/AudioOutput.h"
+#include "engine/AudioResample.h"
+#include "engine/PlayerState.h"
+#include "engine/ThreadName.h"
+
+namespace vantrel {
+
+namespace {
+constexpr double kReadAheadSeconds = 1.0;
+constexpr int kBytesPerSample = 2;
+}  // namespace
+
+AudioDecoder::AudioDecoder(PlayerState& state) : state_(state) {}
+
+AudioDecoder::~AudioDecoder() {
+  join();
+  close();
+}
+
+int AudioDecoder::open(AVStream* stream) {
+  close();
+  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+  codec_ = codec ? avcodec_alloc_context3(codec) : nullptr;
+  if (!codec_ || avcodec_parameters_to_context(codec_, stream->codecpar) < 0) {
+    std::fputs("Unsupported codec!\n", stderr);
+    close();
+    return -1;
+  }
+  codec_->pkt_timebase = stream->time_base;  // frames then carry the stream's times
+  if (avcodec_open2(codec_, codec, nullptr) < 0) {
+    std::fputs("Unsupported codec!\n", stderr);
+    close();
+    return -1;
+  }
+  timeBase_ = stream->time_base;
+  aac_ = codec_->codec_id == AV_CODEC_ID_AAC;
+  return 0;
+}
+
+void AudioDecoder::start(int deviceRate, int deviceChannels) {
+  deviceRate_ = deviceRate;
+  deviceChannels_ = deviceChannels;
+  nextTime_ = 0.0;
+  thread_ = std::thread([this] { audioDecodeThread(); });
+}
+
+void AudioDecoder::join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void AudioDecoder::close() {
+  avcodec_free_context(&codec_);
+  resamplerFree(state_);
+}
+
+bool AudioDecoder::drained() {
+  bool idle;
+  {
+    std::lock_guard<std::mutex> hold(state_.audioPackets.lock);
+    idle = waiting_ && state_.audioPackets.entries.empty();
+  }
+  return idle && audioChunkQueuedBytes(state_.audioChunks) == 0;
+}
+
+bool AudioDecoder::stopping() const {
+  return state_.stopWorkers.load() != 0 || state_.quit.load() != 0;
+}
+
+void AudioDecoder::audioDecodeThread() {
+  setCurrentThreadName("dec/audio");
+  state_.audioThreadRunning = 1;
+  AVFrame* frame = av_frame_alloc();
+  uint64_t lastSerial = audioChunkSerial(state_.audioChunks);
+  while (frame && !stopping()) {
+    // The serial is read before the packet is taken, so sound from a packet
+    // read before a seek can never pass for sound after it.
+    const uint64_t serial = audioChunkSerial(state_.audioChunks);
+    if (serial != lastSerial) {  // a seek: forget the old position's state
+      avcodec_flush_buffers(codec_);
+      lastSerial = serial;
+    }
+    AVPacket* packet = waitForPacket();
+    if (!packet) continue;
+    decodePacket(packet, frame, serial);
+    av_packet_free(&packet);
+  }
+  av_frame_free(&frame);
+  state_.audioThreadRunning = 0;
+}
+
+AVPacket* AudioDecoder::waitForPacket() {
+  AudioPacketList& list = state_.audioPackets;
+  std::unique_lock<std::mutex> hold(list.lock);
+  waiting_ = true;
+  list.cond.wait(hold, [&] { return stopping() || !list.entries.empty(); });
+  waiting_ = false;
+  return stopping() ? nullptr : audioPacketTake(list);
+}
+
+void AudioDecoder::decodePacket(AVPacket* packet, AVFrame* frame, uint64_t serial) {
+  if (avcodec_send_packet(codec_, packet) < 0) return;  // a bad packet is dropped
+  while (!stopping() && avcodec_receive_frame(codec_, frame) == 0) {
+    queueFrame(frame, serial);
+    av_frame_unref(frame);
+  }
+}
+
+void AudioDecoder::queueFrame(const AVFrame* frame, uint64_t serial) {
+  block_.clear();
+  if (!convertFrame(frame) || block_.empty()) return;
+  const double time = frameTime(frame);
+  nextTime_ = time + static_cast<double>(block_.size()) /
+                         (static_cast<double>(deviceRate_) * deviceChannels_ * kBytesPerSample);
+  if (!waitForRoom(serial)) return;
+  audioChunkAppend(state_.audioChunks, block_.data(), block_.size(), time, serial);
+}
+
+bool AudioDecoder::convertFrame(const AVFrame* frame) {
+  // The AAC path plays the decoder's float planes directly; anything it
+  // cannot take as it is (another rate, another layout) goes the general way.
+  if (aac_ && frame->format == AV_SAMPLE_FMT_FLTP && frame->sample_rate == deviceRate_) {
+    return aacPath(frame);
+  }
+  return resampleFrame(state_, frame, block_) >= 0;
+}
+
+bool AudioDecoder::aacPath(const AVFrame* frame) {
+  const int planes = frame->ch_layout.nb_channels;
+  if (planes <= 0 || !frame->extended_data || frame->nb_samples <= 0) return false;
+  const auto* plane = reinterpret_cast<const float*>(frame->extended_data[aacSourcePlane(planes)]);
+  if (!plane) return false;
+  block_.resize(static_cast<size_t>(frame->nb_samples) * deviceChannels_ * kBytesPerSample);
+  aacPlaneToS16(plane, frame->nb_samples, deviceChannels_,
+                reinterpret_cast<int16_t*>(block_.data()));
+  return true;
+}
+
+double AudioDecoder::frameTime(const AVFrame* frame) const {
+  int64_t stamp = frame->best_effort_timestamp;
+  if (stamp == AV_NOPTS_VALUE) stamp = frame->pts;
+  return stamp == AV_NOPTS_VALUE ? nextTime_ : static_cast<double>(stamp) * av_q2d(timeBase_);
+}
+
+bool AudioDecoder::waitForRoom(uint64_t serial) {
+  AudioChunkList& list = state_.audioChunks;
+  const size_t limit =
+      static_cast<size_t>(kReadAheadSeconds * deviceRate_ * deviceChannels_ * kBytesPerSample);
+  std::unique_lock<std::mutex> hold(list.lock);
+  list.roomCond.wait(
+      hold, [&] { return stopping() || list.serial != serial || list.queuedBytes < limit; });
+  return !stopping() && list.serial == serial;
+}
+
+int audioComponentOpen(PlayerState& state, int streamIndex, AudioOutput& output,
+                       AudioDecoder& decoder) {
+  AVStream* stream = state.formatContext->streams[streamIndex];
+  if (output.open(stream->codecpar->sample_rate) < 0) return -1;
+  audioChunkListClear(state.audioChunks);
+  audioPacketListClear(state.audioPackets);
+  if (decoder.open(stream) < 0) return -1;
+  state.audioStreamIndex = streamIndex;
+  state.audioStream = stream;
+  stream->discard = AVDISCARD_DEFAULT;
+  state.stopWorkers = 0;
+  decoder.start(output.rate(), output.channels());
+  output.start();
+  return 0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,188 @@
+#include "engine/AudioOutput.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/samplefmt.h>
+}
+
+#include "engine/PlayerState.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kDeviceFrames = 1024;  // sample frames per device buffer
+
+SDL_AudioDeviceID openDefaultDevice(const SDL_AudioSpec& desired, SDL_AudioSpec* obtained) {
+  // The format stays S16 (SDL converts if it must); the channel count may
+  // change and is then written as the device wants it.
+  return SDL_OpenAudioDevice(nullptr, 0, &desired, obtained, SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+}
+
+bool usingDummyDriver() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return driver && std::strcmp(driver, "dummy") == 0;
+}
+
+}  // namespace
+
+int nextChannelCount(int refused) {
+  static constexpr int kNext[8] = {0, 0, 1, 6, 2, 6, 4, 6};
+  return kNext[std::clamp(refused, 0, 7)];
+}
+
+SDL_AudioDeviceID openWithChannelFallback(SDL_AudioSpec desired, SDL_AudioSpec* obtained,
+                                          const AudioDeviceOpener& opener) {
+  for (;;) {
+    if (SDL_AudioDeviceID device = opener(desired, obtained)) return device;
+    std::fprintf(stderr, "SDL_OpenAudio (%d channels): %s\n", desired.channels, SDL_GetError());
+    desired.channels = static_cast<Uint8>(nextChannelCount(desired.channels));
+    if (desired.channels == 0) {
+      std::fputs("No more channel combinations to tyu, audio open failed\n", stderr);
+      return 0;
+    }
+  }
+}
+
+AudioOutput::AudioOutput(PlayerState& state) : state_(state) {}
+
+AudioOutput::~AudioOutput() {
+  close();
+}
+
+int AudioOutput::open(int sampleRate) {
+  return open(sampleRate, openDefaultDevice);
+}
+
+int AudioOutput::open(int sampleRate, const AudioDeviceOpener& opener) {
+  close();
+  if (sampleRate <= 0) return -1;
+  bytesPlayed_ = 0;
+  int result = initSdlAudio() ? openDevice(sampleRate, opener) : -1;
+  // A machine without a sound device still plays the pictures, silently
+  // but paced by the dummy device's clock.
+  if (result < 0 && switchToDummyDriver()) result = openDevice(sampleRate, opener);
+  if (result < 0) close();
+  return result;
+}
+
+bool AudioOutput::initSdlAudio() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  sdlAudioUp_ = true;
+  return true;
+}
+
+bool AudioOutput::switchToDummyDriver() {
+  // Only when there is no output device at all: a device that refuses every
+  // channel count is a failure to report, not a reason to go silent.
+  if (usingDummyDriver() || (sdlAudioUp_ && SDL_GetNumAudioDevices(0) > 0)) return false;
+  std::fprintf(stderr, "No sound device (%s); playing without sound\n", SDL_GetError());
+  if (sdlAudioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdlAudioUp_ = false;
+  // Kept for the rest of the process, so later playbacks go straight to it.
+  SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+  return initSdlAudio();
+}
+
+int AudioOutput::openDevice(int sampleRate, const AudioDeviceOpener& opener) {
+  SDL_AudioSpec desired{};
+  desired.freq = sampleRate;
+  desired.format = AUDIO_S16SYS;
+  desired.channels = 2;
+  desired.silence = 0;
+  desired.samples = kDeviceFrames;
+  desired.callback = audioCallback;
+  desired.userdata = this;
+  SDL_AudioSpec obtained{};
+  device_ = openWithChannelFallback(desired, &obtained, opener);
+  if (!device_) return -1;
+  if (acceptObtained(obtained) < 0) {
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    return -1;
+  }
+  return 0;
+}
+
+int AudioOutput::acceptObtained(const SDL_AudioSpec& obtained) {
+  if (obtained.format != AUDIO_S16SYS) {
+    std::fprintf(stderr, "SDL advised audio format %d is not supported!\n", obtained.format);
+    return -1;
+  }
+  AVChannelLayout layout{};
+  av_channel_layout_default(&layout, obtained.channels);
+  const uint64_t mask = layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0;
+  av_channel_layout_uninit(&layout);
+  if (mask == 0) {
+    std::fprintf(stderr, "SDL advised channel count %d is not supported!\n", obtained.channels);
+    return -1;
+  }
+  rate_ = obtained.freq;
+  channels_ = obtained.channels;
+  state_.audioTargetFormat = state_.audioSourceFormat = AV_SAMPLE_FMT_S16;
+  state_.audioTargetRate = state_.audioSourceRate = rate_;
+  state_.audioTargetLayout = state_.audioSourceLayout = mask;
+  state_.audioTargetChannels = state_.audioSourceChannels = channels_;
+  return 0;
+}
+
+void AudioOutput::start() {
+  if (device_) SDL_PauseAudioDevice(device_, 0);
+}
+
+void AudioOutput::close() {
+  if (device_) SDL_CloseAudioDevice(device_);  // returns once the callback has left
+  device_ = 0;
+  if (sdlAudioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdlAudioUp_ = false;
+}
+
+double AudioOutput::secondsPlayed() const {
+  const int perSecond = bytesPerSecond();
+  return perSecond > 0 ? static_cast<double>(bytesPlayed_.load()) / perSecond : 0.0;
+}
+
+void AudioOutput::audioCallback(void* userdata, Uint8* stream, int len) {
+  static_cast<AudioOutput*>(userdata)->fill(stream, len);
+}
+
+void AudioOutput::fill(uint8_t* stream, int len) {
+  std::memset(stream, 0, static_cast<size_t>(len));  // S16 silence
+  if (state_.quit.load() || len <= 0) return;
+  size_t handed = 0;
+  {
+    std::lock_guard<std::mutex> hold(state_.audioChunks.lock);
+    if (!state_.paused.load()) handed = mixWaitingLocked(stream, static_cast<size_t>(len));
+  }
+  if (handed == 0) return;
+  bytesPlayed_ += static_cast<int64_t>(handed);
+  state_.audioChunks.roomCond.notify_all();
+}
+
+size_t AudioOutput::mixWaitingLocked(uint8_t* stream, size_t len) {
+  AudioChunkList& list = state_.audioChunks;
+  const int volume = std::clamp(state_.volume.load(), 0, SDL_MIX_MAXVOLUME);
+  size_t filled = 0;
+  while (filled < len && !list.chunks.empty()) {
+    AudioChunk& chunk = list.chunks.front();
+    if (filled == 0) {
+      state_.audioClock = chunk.time + static_cast<double>(chunk.offset) / bytesPerSecond();
+    }
+    const size_t n = std::min(len - filled, chunk.data.size() - chunk.offset);
+    SDL_MixAudioFormat(stream + filled, chunk.data.data() + chunk.offset, AUDIO_S16SYS,
+                       static_cast<Uint32>(n), volume);
+    chunk.offset += n;
+    filled += n;
+    if (chunk.offset == chunk.data.size()) list.chunks.pop_front();
+  }
+  list.queuedBytes -= filled;
+  return filled;
+}
+
+}  // namespace vantrel

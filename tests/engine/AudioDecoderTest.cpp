@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/AudioDecoder.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include "engine/AudioOutput.h"
+#include "engine/PlayerState.h"
+
+using namespace vantrel;
+
+namespace {
+
+struct Recording {
+  const char* file;
+  double seconds;
+  bool mono;  // one channel in the file: both device channels must carry it
+};
+
+const Recording kRecordings[] = {
+    {"play-aac.mp4", 10.0, false},
+    {"play-mono.MOV", 3.0, true},
+    {"play-pcm.AVI", 3.0, false},
+    {"play-mp3.mp4", 3.0, false},
+};
+
+void PrintTo(const Recording& r, std::ostream* os) {
+  *os << r.file;
+}
+
+std::string fixture(const char* name) {
+  return std::string(VANTREL_FIXTURES) + "/" + name;
+}
+
+}  // namespace
+
+// The decoder on real recordings; the test plays the device's part by
+// calling the callback's fill by hand, so nothing runs in real time.
+class AudioDecoding : public testing::TestWithParam<Recording> {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    state.volume = 128;
+    ASSERT_EQ(avformat_open_input(&state.formatContext, fixture(GetParam().file).c_str(), nullptr,
+                                  nullptr),
+              0);
+    ASSERT_GE(avformat_find_stream_info(state.formatContext, nullptr), 0);
+    index = av_find_best_stream(state.formatContext, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    ASSERT_GE(index, 0);
+    AVStream* stream = state.formatContext->streams[index];
+    ASSERT_EQ(output.open(stream->codecpar->sample_rate), 0);
+    ASSERT_EQ(decoder.open(stream), 0);
+  }
+  void TearDown() override {
+    requestStop(state);
+    decoder.join();
+    decoder.close();
+    output.close();
+    audioPacketListClear(state.audioPackets);
+    avformat_close_input(&state.formatContext);
+  }
+  // Every audio packet of the file into the list, as the demuxer would.
+  void demuxAll() {
+    AVPacket* packet = av_packet_alloc();
+    while (av_read_frame(state.formatContext, packet) >= 0) {
+      if (packet->stream_index == index) {
+        std::lock_guard<std::mutex> hold(state.audioPackets.lock);
+        audioPacketAppend(state.audioPackets, av_packet_clone(packet));
+      }
+      av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+  }
+  // Waits until the decoder has stopped adding sound; returns what waits.
+  size_t settledQueuedBytes() {
+    size_t last = SIZE_MAX, now = audioChunkQueuedBytes(state.audioChunks);
+    while (now != last) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      last = now;
+      now = audioChunkQueuedBytes(state.audioChunks);
+    }
+    return now;
+  }
+
+  PlayerState state;
+  AudioOutput output{state};
+  AudioDecoder decoder{state};
+  int index = -1;
+};
+
+TEST_P(AudioDecoding, DecodesAtMostASecondAheadAndNeverMovesTheClock) {
+  demuxAll();
+  decoder.start(output.rate(), output.channels());
+  const size_t waiting = settledQueuedBytes();
+  const size_t second = static_cast<size_t>(output.bytesPerSecond());
+  EXPECT_GE(waiting, second * 9 / 10);
+  EXPECT_LE(waiting, second * 12 / 10);  // a second plus at most one decoded frame
+  EXPECT_EQ(state.audioClock.load(), 0.0) << "only the device may advance the clock";
+  EXPECT_FALSE(decoder.drained());
+}
+
+TEST_P(AudioDecoding, EverySecondOfTheFileReachesTheDeviceInOrder) {
+  demuxAll();
+  decoder.start(output.rate(), output.channels());
+  std::vector<int16_t> buffer(2048);
+  double lastClock = -1.0;
+  int16_t peak = 0;
+  bool channelsEqual = true;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!decoder.drained() && std::chrono::steady_clock::now() < deadline) {
+    output.fill(reinterpret_cast<uint8_t*>(buffer.data()), 4096);
+    const double clock = state.audioClock.load();
+    ASSERT_GE(clock, lastClock);
+    lastClock = clock;
+    for (size_t i = 0; i + 1 < buffer.size(); i += 2) {
+      peak = std::max<int16_t>(peak, buffer[i]);
+      channelsEqual = channelsEqual && buffer[i] == buffer[i + 1];
+    }
+  }
+  ASSERT_TRUE(decoder.drained());
+  EXPECT_NEAR(output.secondsPlayed(), GetParam().seconds, 0.1);
+  EXPECT_NEAR(lastClock, GetParam().seconds, 0.15);
+  EXPECT_GT(peak, 2000) << "the test tone is loud; silence means a lost path";
+  if (GetParam().mono) {
+    EXPECT_TRUE(channelsEqual);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SoundPaths, AudioDecoding, testing::ValuesIn(kRecordings),
+                         [](const testing::TestParamInfo<Recording>& info) {
+                           std::string name = info.param.file;
+                           std::replace_if(
+                               name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
+                           return name;
+                         });
+
+TEST(AudioDecoderOpen, ACodecWithoutADecoderIsUnsupported) {
+  PlayerState state;
+  AudioDecoder decoder(state);
+  AVFormatContext* format = avformat_alloc_context();
+  AVStream* stream = avformat_new_stream(format, nullptr);
+  stream->codecpar->codec_type = AVMEDIA_TYPE_AUDIO;
+  stream->codecpar->codec_id = AV_CODEC_ID_NONE;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(decoder.open(stream), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unsupported codec!\n");
+  avformat_free_context(format);
+}

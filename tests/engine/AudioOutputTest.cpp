@@ -1,0 +1,168 @@
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <numeric>
+#include <vector>
+
+#include "engine/AudioOutput.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
+#include "engine/PlayerState.h"
+
+using namespace vantrel;
+
+TEST(AudioChannels, FallbackTableGivesTheNextCountToTry) {
+  const int expected[] = {0, 0, 1, 6, 2, 6, 4, 6, 6, 6};
+  for (int refused = 0; refused < 10; ++refused) {
+    EXPECT_EQ(nextChannelCount(refused), expected[refused]) << refused;
+  }
+}
+
+namespace {
+// An opener that refuses every count in `refused` and records each try.
+struct RefusingOpener {
+  std::vector<int> refused;
+  std::vector<int> tried;
+  SDL_AudioDeviceID operator()(const SDL_AudioSpec& desired, SDL_AudioSpec* obtained) {
+    tried.push_back(desired.channels);
+    for (int r : refused) {
+      if (r == desired.channels) {
+        SDL_SetError("refused");
+        return 0;
+      }
+    }
+    return SDL_OpenAudioDevice(nullptr, 0, &desired, obtained, 0);
+  }
+};
+}  // namespace
+
+class AudioDevice : public testing::Test {
+ protected:
+  void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+  PlayerState state;
+};
+
+TEST_F(AudioDevice, RefusedStereoFallsBackToMonoAndSaysSo) {
+  RefusingOpener opener{{2}, {}};
+  AudioOutput output(state);
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(output.open(44100, std::ref(opener)), 0);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(opener.tried, (std::vector<int>{2, 1}));
+  EXPECT_NE(err.find("SDL_OpenAudio (2 channels): refused\n"), std::string::npos) << err;
+  EXPECT_EQ(output.channels(), 1);
+  EXPECT_EQ(output.rate(), 44100);
+  EXPECT_EQ(state.audioTargetChannels, 1);
+  EXPECT_EQ(state.audioTargetLayout, AV_CH_LAYOUT_MONO);
+  EXPECT_EQ(state.audioTargetRate, 44100);
+}
+
+TEST_F(AudioDevice, RefusingEveryCountFailsTheOpen) {
+  RefusingOpener opener{{2, 1}, {}};
+  AudioOutput output(state);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(output.open(48000, std::ref(opener)), -1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("SDL_OpenAudio (1 channels): refused\n"
+                     "No more channel combinations to tyu, audio open failed\n"),
+            std::string::npos)
+      << err;
+}
+
+TEST_F(AudioDevice, ARateOfZeroIsRefusedBeforeTheDevice) {
+  AudioOutput output(state);
+  EXPECT_EQ(output.open(0), -1);
+}
+
+// The callback's work, driven by hand on an opened but never started device.
+class AudioCallback : public AudioDevice {
+ protected:
+  void SetUp() override {
+    AudioDevice::SetUp();
+    ASSERT_EQ(output.open(48000), 0);  // stereo: 192000 bytes per second
+    ASSERT_EQ(output.channels(), 2);
+    state.volume = SDL_MIX_MAXVOLUME;
+  }
+  // Appends a block of `bytes` whose samples count up from `first`.
+  void queue(size_t bytes, double time, int16_t first) {
+    std::vector<int16_t> samples(bytes / 2);
+    std::iota(samples.begin(), samples.end(), first);
+    audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(samples.data()), bytes, time,
+                     audioChunkSerial(state.audioChunks));
+  }
+  std::vector<int16_t> pull(size_t bytes) {
+    std::vector<int16_t> device(bytes / 2, 12345);  // the callback must overwrite it all
+    output.fill(reinterpret_cast<uint8_t*>(device.data()), static_cast<int>(bytes));
+    return device;
+  }
+  AudioOutput output{state};
+};
+
+TEST_F(AudioCallback, FillsTheWholeBufferFromSeveralBlocksAndKeepsTheRest) {
+  queue(1000, 1.0, 0);
+  queue(2000, 1.0 + 1000.0 / 192000, 500);
+  queue(5000, 1.0 + 3000.0 / 192000, 1500);
+  std::vector<int16_t> got = pull(4096);
+  for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], static_cast<int16_t>(i)) << i;
+  EXPECT_DOUBLE_EQ(state.audioClock.load(), 1.0);
+  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 8000u - 4096u);
+  // The next call continues inside the third block, and the clock with it.
+  got = pull(4096);
+  for (size_t i = 0; i < 3904 / 2; ++i) ASSERT_EQ(got[i], static_cast<int16_t>(2048 + i)) << i;
+  for (size_t i = 3904 / 2; i < got.size(); ++i) ASSERT_EQ(got[i], 0) << i;
+  EXPECT_DOUBLE_EQ(state.audioClock.load(), 1.0 + 4096.0 / 192000);
+  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  EXPECT_NEAR(output.secondsPlayed(), 8000.0 / 192000, 1e-9);
+}
+
+TEST_F(AudioCallback, NothingDecodedGivesSilenceAndLeavesTheClock) {
+  state.audioClock = 2.5;
+  std::vector<int16_t> got = pull(4096);
+  EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t s) { return s == 0; }));
+  EXPECT_EQ(state.audioClock.load(), 2.5);
+  EXPECT_EQ(output.secondsPlayed(), 0.0);
+}
+
+TEST_F(AudioCallback, PausedOrQuittingTakesNothing) {
+  for (int which = 0; which < 2; ++which) {
+    queue(4096, 3.0, 100);
+    (which == 0 ? state.paused : state.quit) = 1;
+    std::vector<int16_t> got = pull(4096);
+    EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t s) { return s == 0; }));
+    EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 4096u);
+    EXPECT_EQ(state.audioClock.load(), 0.0);
+    state.paused = 0;
+    state.quit = 0;
+    audioChunkListClear(state.audioChunks);
+  }
+}
+
+TEST_F(AudioCallback, VolumeScalesTheSound) {
+  struct Case {
+    int volume;
+    int16_t expected;  // for a sample of 1000
+  };
+  for (Case c : {Case{128, 1000}, Case{64, 500}, Case{0, 0}, Case{500, 1000}}) {
+    std::vector<int16_t> block(2048, 1000);
+    audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 4096, 0.0,
+                     audioChunkSerial(state.audioChunks));
+    state.volume = c.volume;
+    std::vector<int16_t> got = pull(4096);
+    EXPECT_NEAR(got[0], c.expected, 1) << c.volume;
+    EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  }
+}
+
+TEST_F(AudioCallback, BlocksDecodedBeforeASeekAreRefused) {
+  const uint64_t before = audioChunkSerial(state.audioChunks);
+  queue(4096, 7.0, 1);
+  audioChunkListClear(state.audioChunks);  // the demuxer's seek
+  std::vector<int16_t> block(16, 1);
+  EXPECT_FALSE(audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 32,
+                                7.1, before));
+  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+}
