@@ -9,8 +9,10 @@
 #include <string>
 
 #include "engine/AudioChunkList.h"
+#include "engine/Display.h"
 #include "engine/GpsTrack.h"
 #include "engine/PacketQueue.h"
+#include "engine/PictureQueue.h"
 
 extern "C" {
 struct AVFormatContext;
@@ -42,6 +44,7 @@ struct PlayerState {
 
   // Picture hand-over between the video decoder and the display.
   int pictureCount = 0;  // guarded by pictureLock
+  PictureQueue picture;  // guarded by pictureLock (see PictureQueue.h)
   std::mutex pictureLock;
   std::condition_variable pictureCond;
 
@@ -85,6 +88,9 @@ struct PlayerState {
   AudioPacketList audioPackets;
   AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
   GpsTrack gpsTrack;
+  // Display step of the playback thread; outlives playbacks so the
+  // screenshot command always finds the last presented picture.
+  Display display;
 
   std::string getFileName() const;
   void setFileName(std::string path);

@@ -1,0 +1,18 @@
+#pragma once
+// A converted picture: rows of B, G, R bytes, top row first.
+#include <cstdint>
+#include <vector>
+
+namespace vantrel {
+
+struct BgrFrame {
+  int width = 0;
+  int height = 0;
+  int stride = 0;     // bytes per row, width x 3
+  double time = 0.0;  // media time of the picture, seconds
+  std::vector<uint8_t> pixels;
+
+  const uint8_t* row(int r) const { return pixels.data() + static_cast<size_t>(r) * stride; }
+};
+
+}  // namespace vantrel

@@ -1,0 +1,65 @@
+#pragma once
+// The display step: takes the waiting picture from the PictureQueue, paces it
+// against the audio clock, converts it to B, G, R and hands the finished frame
+// to the video sink (the window draws it on its own thread). It also keeps the
+// last presented picture for the screenshot command.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "engine/BgrFrame.h"
+#include "engine/FramePool.h"
+
+namespace vantrel {
+
+struct PlayerState;
+class VideoSink;
+
+// The last presented picture as a BMP stores it: rows of width x 3 bytes
+// (B, G, R), bottom row first. Empty (0 x 0) before the first picture.
+struct ScreenshotFrame {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> pixels;
+};
+
+// Pacing: a picture more than 0.1 s ahead of the audio clock waits 50 ms
+// first. Differences within a microsecond of 0.1 s count as 0.1 s, so that
+// 0.1 s as the clocks count it does not become 0.1000000001 in doubles.
+bool pictureMustWait(double pictureTime, double audioClock);
+constexpr int kPacingWaitMs = 50;
+
+class Display {
+ public:
+  // Records where pictures go (null: nowhere). The window scales each picture
+  // to its video area when it paints, so no size is kept here. Always 1.
+  int bindVideoSurface(VideoSink* sink);
+
+  // One display step, on the playback thread: returns at once when no
+  // picture waits. The picture slot stays taken until the picture has been
+  // converted, so the decoder never writes into planes being read.
+  void presentPicture(PlayerState& state);
+
+  // A copy of the last presented picture; the copy is made only here, on
+  // request, not on every picture.
+  ScreenshotFrame screenshotFrame() const;
+
+  // Pictures that waited for the audio clock, since this display was made.
+  int64_t pacingWaits() const { return pacingWaits_.load(); }
+
+ private:
+  // Sleeps kPacingWaitMs unless a stop comes first; false on a stop.
+  bool waitForAudio(PlayerState& state);
+  void publish(std::shared_ptr<const BgrFrame> frame);
+
+  std::atomic<VideoSink*> sink_{nullptr};
+  FramePool pool_;
+  std::atomic<int64_t> pacingWaits_{0};
+
+  mutable std::mutex snapshotLock_;
+  std::shared_ptr<const BgrFrame> lastPresented_;  // guarded by snapshotLock_
+};
+
+}  // namespace vantrel

@@ -1,0 +1,164 @@
+#include "engine/VideoDecoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include "engine/PlayerState.h"
+#include "engine/StreamDecoder.h"
+#include "engine/ThreadName.h"
+
+namespace vantrel {
+
+VideoDecoder::VideoDecoder(PlayerState& state) : state_(state) {}
+
+VideoDecoder::~VideoDecoder() {
+  join();
+  close();
+}
+
+int VideoDecoder::open(int streamIndex) {
+  close();
+  AVFormatContext* format = state_.formatContext;
+  if (!format || streamIndex < 0 || streamIndex >= static_cast<int>(format->nb_streams)) return -1;
+  AVStream* stream = format->streams[streamIndex];
+  // Frame threads: a 1080p or 4K picture decodes on both cores.
+  codec_ = openStreamDecoder(stream, 0);
+  if (!codec_) return -1;
+  state_.videoStreamIndex = streamIndex;
+  state_.videoStream = stream;
+  state_.videoCodec = codec_;
+  state_.durationSeconds = durationSecondsOf(format, stream);
+  {
+    std::lock_guard<std::mutex> hold(state_.pictureLock);
+    state_.pictureCount = 0;
+  }
+  packetQueueInit(state_.videoQueue);
+  return 0;
+}
+
+void VideoDecoder::start() {
+  thread_ = std::thread([this] { videoThread(); });
+}
+
+void VideoDecoder::join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void VideoDecoder::close() {
+  if (state_.videoCodec == codec_) state_.videoCodec = nullptr;
+  avcodec_free_context(&codec_);
+}
+
+bool VideoDecoder::stopping() const {
+  return state_.stopWorkers.load() != 0 || state_.quit.load() != 0;
+}
+
+void VideoDecoder::waitWhilePaused() {
+  // Resume and stop both signal pictureCond.
+  std::unique_lock<std::mutex> hold(state_.pictureLock);
+  state_.pictureCond.wait(hold, [this] { return state_.paused.load() == 0 || stopping(); });
+}
+
+void VideoDecoder::videoThread() {
+  setCurrentThreadName("dec/video");
+  state_.videoThreadRunning = 1;
+  AVPacket* packet = av_packet_alloc();
+  AVFrame* frame = av_frame_alloc();
+  while (packet && frame && !stopping()) {
+    if (state_.paused.load()) {
+      waitWhilePaused();
+      continue;
+    }
+    if (packetQueueGet(state_.videoQueue, packet, 1, state_.quit) < 0) continue;
+    if (isFlushPacket(packet)) {
+      // A seek: pictures buffered from before it are dropped.
+      avcodec_flush_buffers(codec_);
+      continue;
+    }
+    decodePacket(packet, frame);
+    av_packet_unref(packet);
+  }
+  av_frame_free(&frame);
+  av_packet_free(&packet);
+  state_.videoThreadRunning = 0;
+}
+
+void VideoDecoder::decodePacket(AVPacket* packet, AVFrame* frame) {
+  // An empty packet is the demuxer's end-of-file mark: drain what the
+  // decoder still holds, so the last pictures of the file are shown too.
+  AVPacket* input = packet->size == 0 ? nullptr : packet;
+  int sent = avcodec_send_packet(codec_, input);
+  if (sent == AVERROR_EOF) {
+    // Packets after a drain (the file grew, or a read error passed): start anew.
+    avcodec_flush_buffers(codec_);
+    sent = avcodec_send_packet(codec_, input);
+  }
+  if (!receivePictures(frame)) return;
+  // The decoder had pictures to give first; it takes the packet now.
+  if (sent == AVERROR(EAGAIN)) {
+    avcodec_send_packet(codec_, input);
+    receivePictures(frame);
+  }
+  // Any other refusal drops the packet; decoding goes on with the next one.
+}
+
+bool VideoDecoder::receivePictures(AVFrame* frame) {
+  while (!stopping() && avcodec_receive_frame(codec_, frame) == 0) {
+    const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
+    queuePicture(state_, frame, time);  // -1: ending (the loop sees it) or an unusable frame
+    av_frame_unref(frame);
+  }
+  return !stopping();
+}
+
+int videoComponentOpen(VideoDecoder& decoder, int streamIndex) {
+  if (decoder.open(streamIndex) < 0) return -1;
+  decoder.start();
+  return 0;
+}
+
+int64_t durationSecondsOf(const AVFormatContext* format, const AVStream* stream) {
+  if (stream && stream->duration != AV_NOPTS_VALUE && stream->duration > 0 &&
+      stream->time_base.den > 0) {
+    return stream->duration * stream->time_base.num / stream->time_base.den;
+  }
+  if (format && format->duration != AV_NOPTS_VALUE && format->duration > 0) {
+    return format->duration / AV_TIME_BASE;
+  }
+  return 0;
+}
+
+double pictureTime(const AVFrame* frame, const AVStream* stream) {
+  int64_t raw = frame->best_effort_timestamp;
+  if (raw == AV_NOPTS_VALUE) raw = frame->pts;
+  if (raw == AV_NOPTS_VALUE) raw = 0;
+  return static_cast<double>(raw) * av_q2d(stream->time_base);
+}
+
+double synchronizeVideo(PlayerState& state, const AVFrame* frame, double time) {
+  if (time != 0.0) {
+    state.videoClock = time;
+  } else {
+    time = state.videoClock;
+  }
+  const AVRational rate =
+      av_guess_frame_rate(state.formatContext, state.videoStream, const_cast<AVFrame*>(frame));
+  // An unknown rate adds nothing: the next picture's own time sets the clock.
+  const double interval = rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.0;
+  state.videoClock = state.videoClock + interval + frame->repeat_pict * interval / 2;
+  return time;
+}
+
+int queuePicture(PlayerState& state, const AVFrame* frame, double time) {
+  std::unique_lock<std::mutex> hold(state.pictureLock);
+  const auto ending = [&state] { return state.quit.load() != 0 || state.stopWorkers.load() != 0; };
+  state.pictureCond.wait(hold, [&] { return state.pictureCount == 0 || ending(); });
+  if (ending()) return -1;
+  if (!state.picture.store(frame, time)) return -1;
+  state.pictureCount = 1;
+  return 0;
+}
+
+}  // namespace vantrel

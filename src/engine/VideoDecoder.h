@@ -1,0 +1,76 @@
+#pragma once
+// The video decoding thread ("dec/video"): takes packets from the player's
+// video queue, decodes them with FFmpeg's send/receive API, times each
+// picture, keeps the video clock and hands the picture to the display through
+// the PictureQueue, at most one picture ahead of it.
+#include <cstdint>
+#include <thread>
+
+extern "C" {
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct AVStream;
+}
+
+namespace vantrel {
+
+struct PlayerState;
+
+class VideoDecoder {
+ public:
+  explicit VideoDecoder(PlayerState& state);
+  ~VideoDecoder();
+  VideoDecoder(const VideoDecoder&) = delete;
+  VideoDecoder& operator=(const VideoDecoder&) = delete;
+
+  // Opens the decoder of the player's stream streamIndex and fills the
+  // record's video fields (stream, index, codec, durationSeconds, picture
+  // size). 0, or -1 with "Unsupported codec!" on stderr.
+  int open(int streamIndex);
+  void start();
+  // Waits for the thread; the caller has set stopWorkers or quit and woken
+  // the waits (requestStop does both).
+  void join();
+  // Frees the decoder; after join.
+  void close();
+
+ private:
+  void videoThread();
+  bool stopping() const;
+  void waitWhilePaused();
+  // Sends one packet (an empty one drains the decoder at the end of the
+  // file) and hands over every picture that comes out.
+  void decodePacket(AVPacket* packet, AVFrame* frame);
+  // false when the playback is ending.
+  bool receivePictures(AVFrame* frame);
+
+  PlayerState& state_;
+  AVCodecContext* codec_ = nullptr;
+  std::thread thread_;
+};
+
+// The video branch of opening a stream: the decoder opened and its thread
+// started. 0, or -1 when the decoder cannot be opened.
+int videoComponentOpen(VideoDecoder& decoder, int streamIndex);
+
+// Whole seconds of the stream (its duration x time base, truncated); the
+// container's duration when the stream has none; 0 when neither is known.
+int64_t durationSecondsOf(const AVFormatContext* format, const AVStream* stream);
+
+// The picture's time in seconds: its best-effort timestamp, else its pts,
+// else 0, in the stream's time base.
+double pictureTime(const AVFrame* frame, const AVStream* stream);
+
+// Sets the video clock from a picture's time (0 keeps the clock and returns
+// it), then moves the clock one frame interval on: the stream's frame rate,
+// plus half an interval per repeat_pict. Returns the picture's time.
+double synchronizeVideo(PlayerState& state, const AVFrame* frame, double time);
+
+// Waits for the picture slot to be free, then stores the frame in it.
+// 0 handed over; -1 the playback is ending (quit) or the frame cannot be
+// stored, and the picture is dropped.
+int queuePicture(PlayerState& state, const AVFrame* frame, double time);
+
+}  // namespace vantrel
