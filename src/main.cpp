@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/VantrelApp.h"
+#include "gps/TrackPrinter.h"
 
 wxIMPLEMENT_APP_NO_MAIN(vantrel::CVantrelApp);
 
@@ -17,6 +18,7 @@ struct HeadlessMode {
 };
 
 const HeadlessMode kHeadlessModes[] = {
+    {"--track", vantrel::runTrackPrinter},
     {nullptr, nullptr},
 };
 
