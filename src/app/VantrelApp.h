@@ -2,6 +2,7 @@
 #include <wx/app.h>
 
 #include <memory>
+#include <string>
 
 namespace vantrel {
 
@@ -14,9 +15,13 @@ class CVantrelApp : public wxApp {
   CVantrelApp();
   ~CVantrelApp() override;
   bool OnInit() override;
+  // vantrel [FOLDER|FILE]: what to list or play once the window is up.
+  void OnInitCmdLine(wxCmdLineParser& parser) override;
+  bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
  private:
   std::unique_ptr<PlayerState> m_player;
+  std::string m_startPath;  // empty: start with an empty playlist
 };
 
 }  // namespace vantrel

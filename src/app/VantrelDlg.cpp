@@ -11,6 +11,7 @@
 #include "app/AppIcon.h"
 #include "app/ControlTable.h"
 #include "app/Dirs.h"
+#include "app/PlaylistDropTarget.h"
 #include "engine/PlayerState.h"
 
 namespace vantrel {
@@ -21,6 +22,9 @@ wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
   EVT_MENU(IDM_ABOUTBOX, CVantrelDlg::OnAboutMenu)
   EVT_CHAR_HOOK(CVantrelDlg::OnCharHook)
   EVT_BUTTON(IDOK_EXIT, CVantrelDlg::OnOK)
+  EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
+  EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
+  EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
 wxEND_EVENT_TABLE()
 
 CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
@@ -53,8 +57,10 @@ void CVantrelDlg::CreateControls() {
         control = new wxButton(this, spec.id, text, rect.GetPosition(), rect.GetSize());
         break;
       case ControlKind::Label:
+        // A translation longer than its label ends in an ellipsis instead of
+        // wrapping out of sight.
         control = new wxStaticText(this, spec.id, text, rect.GetPosition(), rect.GetSize(),
-                                   wxST_NO_AUTORESIZE |
+                                   wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END |
                                        ((spec.flags & kCentered) ? wxALIGN_CENTRE_HORIZONTAL : 0));
         break;
       case ControlKind::ComboBox:
@@ -80,6 +86,10 @@ void CVantrelDlg::CreateControls() {
     if (spec.flags & kHidden) control->Hide();
   }
   m_speedUnit = static_cast<wxChoice*>(FindWindow(IDC_SPEED_UNIT));
+  m_languageBox = static_cast<wxChoice*>(FindWindow(IDC_LANGUAGE));
+  m_playlistBox = static_cast<wxListBox*>(FindWindow(IDC_PLAYLIST));
+  m_playlistBox->SetDropTarget(
+      new PlaylistDropTarget([this](const wxArrayString& paths) { return OnDropFiles(paths); }));
 }
 
 bool CVantrelDlg::OnInitDialog() {
@@ -87,7 +97,9 @@ bool CVantrelDlg::OnInitDialog() {
   InitIcons();
   InitDirectories();
   InitSpeedUnitBox();
+  InitLanguageBox();
   FindWindow(IDC_PLAY)->Disable();
+  InitLanguageTexts();
   FindWindow(IDC_LOADING)->Hide();
   InitFlags();
   return true;
@@ -112,6 +124,12 @@ void CVantrelDlg::InitSpeedUnitBox() {
 void CVantrelDlg::InitFlags() {
   m_player.fullScreen = 0;
   m_player.screenshotBusy = 0;
+}
+
+void CVantrelDlg::ShowStatus(const wxString& text) {
+  auto* status = static_cast<wxStaticText*>(FindWindow(IDC_STATUS));
+  status->SetLabelText(text);
+  status->Show(!text.empty());
 }
 
 void CVantrelDlg::OnInitDialogEvent(wxInitDialogEvent&) {

@@ -2,9 +2,12 @@
 // The main window: dialog template 102 with its controls, the start-up
 // sequence and the routing of the window's messages to their handlers.
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
 #include <string>
 
+#include "app/Language.h"
+#include "app/Playlist.h"
 #include "map/Explorer1.h"
 
 class wxChoice;
@@ -23,6 +26,34 @@ class CVantrelDlg : public wxDialog {
   // outlives the window.
   void EndModal(int retCode) override;
 
+  // Timer 1: starts a playback 100 ms after StartPlaybackTimer.
+  static constexpr int kStartPlaybackTimer = 1;
+
+  // Playlist operations; UI thread only.
+  // Selects entry index (0 when index is outside the list) and makes its path
+  // the player's fileName; returns 0, or 1 when the list is empty.
+  int SelectPlaylistEntry(int index);
+  int CurrentPlaylistIndex() const;
+  void StartPlaybackTimer();
+  // Stops what plays and starts the selected entry (double-click, drop).
+  void PlaySelectedEntry();
+  // Lists folder's recordings as the Open button does; an unreadable folder
+  // leaves the list as it was and says why in the status line.
+  void OpenFolder(const std::string& folder);
+  // Adds path (or selects the entry already listing it) and plays it, as a
+  // drop does; pictures and RealMedia are ignored. Returns whether it plays.
+  bool OpenDroppedFile(const std::string& path);
+  bool OnDropFiles(const wxArrayString& paths);
+  // vantrel FOLDER lists the folder, vantrel FILE plays the file.
+  void OpenCommandLinePath(const std::string& path);
+
+  // The language handler and the texts of the current language.
+  int OnLanguageChosen();
+  wxString LanguageText(int slot);
+  // Puts slot of the current language on control id (the play button's
+  // states, the full-screen button's two texts).
+  void SetLanguageText(int id, int slot);
+
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
   // Pixel base of one dialog unit (average character width and height).
@@ -36,9 +67,15 @@ class CVantrelDlg : public wxDialog {
   void InitIcons();
   void InitDirectories();
   void InitSpeedUnitBox();
+  void InitLanguageBox();
+  void InitLanguageTexts();
   void InitFlags();
 
   void OnInitDialogEvent(wxInitDialogEvent& event);
+  void OnOpenFolder(wxCommandEvent& event);
+  void OnPlaylistDoubleClick(wxCommandEvent& event);
+  void OnLanguageChosenEvent(wxCommandEvent& event);
+  void ShowStatus(const wxString& text);
   void OnSysCommand(int command);
   void OnContextMenu(wxContextMenuEvent& event);
   void OnAboutMenu(wxCommandEvent& event);
@@ -53,6 +90,11 @@ class CVantrelDlg : public wxDialog {
   wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
+  wxChoice* m_languageBox = nullptr;
+  Language m_language;
+  Playlist m_playlist;  // what m_playlistBox shows, in the same order
+  wxListBox* m_playlistBox = nullptr;
+  wxTimer m_startPlaybackTimer{this, kStartPlaybackTimer};
 
   wxDECLARE_EVENT_TABLE();
 };

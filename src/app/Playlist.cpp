@@ -1,0 +1,125 @@
+#include "app/Playlist.h"
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <filesystem>
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kRecordingExtensions{".avi", ".AVI", ".mov",
+                                                               ".MOV", ".mp4", ".MP4"};
+constexpr std::array<std::string_view, 3> kIgnoredDropParts{".bmp", ".png", ".rmvb"};
+
+char32_t foldCodePoint(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+  return static_cast<char32_t>(std::towlower(static_cast<wint_t>(c)));
+}
+
+// Length of the UTF-8 sequence led by lead, 0 when lead cannot start one.
+int sequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+// Decodes and case-folds a path. File names need not be valid UTF-8; a byte
+// that starts no valid sequence stands for itself above the Unicode range,
+// so such names still sort and match consistently.
+std::u32string foldCase(std::string_view text) {
+  std::u32string folded;
+  folded.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int length = sequenceLength(lead);
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      const auto next = i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+      if ((next & 0xC0) != 0x80) {
+        length = 0;
+        break;
+      }
+      c = (c << 6) | (next & 0x3F);
+    }
+    if (length == 0) {
+      folded.push_back(0x110000 + lead);
+      ++i;
+    } else {
+      folded.push_back(foldCodePoint(c));
+      i += length;
+    }
+  }
+  return folded;
+}
+
+}  // namespace
+
+bool hasRecordingExtension(std::string_view path) {
+  if (path.size() < 4) return false;
+  const std::string_view last4 = path.substr(path.size() - 4);
+  return std::find(kRecordingExtensions.begin(), kRecordingExtensions.end(), last4) !=
+         kRecordingExtensions.end();
+}
+
+bool isIgnoredDrop(std::string_view path) {
+  return std::any_of(kIgnoredDropParts.begin(), kIgnoredDropParts.end(),
+                     [path](std::string_view part) { return path.find(part) != path.npos; });
+}
+
+FolderListing listRecordings(const std::string& folder) {
+  FolderListing listing;
+  fs::directory_iterator it(folder, listing.error);
+  for (; !listing.error && it != fs::directory_iterator(); it.increment(listing.error)) {
+    const std::string path = it->path().string();
+    std::error_code kindError;
+    if (hasRecordingExtension(path) && !it->is_directory(kindError)) {
+      listing.paths.push_back(path);
+    }
+  }
+  if (listing.error) listing.paths.clear();
+  return listing;
+}
+
+int clampPlaylistIndex(int index, int count) {
+  return (index < 0 || index >= count) ? 0 : index;
+}
+
+int Playlist::FindPrefix(std::string_view path) const {
+  // Entries are ordered by their folded key, so those that begin with the
+  // folded path form one run starting where the path itself would go.
+  const std::u32string key = foldCase(path);
+  auto it =
+      std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                       [](const Entry& entry, const std::u32string& k) { return entry.key < k; });
+  if (it == m_entries.end() || it->key.compare(0, key.size(), key) != 0) return -1;
+  return static_cast<int>(it - m_entries.begin());
+}
+
+Playlist::Placement Playlist::AddOrFind(const std::string& path) {
+  if (const int found = FindPrefix(path); found >= 0) return {found, false};
+  Entry entry{path, foldCase(path)};
+  auto it = std::upper_bound(m_entries.begin(), m_entries.end(), entry,
+                             [](const Entry& a, const Entry& b) {
+                               return a.key != b.key ? a.key < b.key : a.path < b.path;
+                             });
+  it = m_entries.insert(it, std::move(entry));
+  return {static_cast<int>(it - m_entries.begin()), true};
+}
+
+int Playlist::Fill(const std::vector<std::string>& paths) {
+  m_entries.clear();
+  int selection = -1;
+  for (const std::string& path : paths) {
+    const Placement placement = AddOrFind(path);
+    selection = placement.added ? 0 : placement.index;
+  }
+  return selection;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,108 @@
+// The main window's playlist: opening a folder, drops, the command line, and
+// the operations with which playback picks and starts the next file.
+#include <wx/dirdlg.h>
+#include <wx/listbox.h>
+
+#include <filesystem>
+
+#include "app/ControlTable.h"
+#include "app/VantrelDlg.h"
+#include "engine/PlayerState.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// File names need not be UTF-8; such a name is shown byte for byte.
+wxString pathText(const std::string& path) {
+  wxString text = wxString::FromUTF8(path);
+  return (text.empty() && !path.empty()) ? wxString::From8BitData(path.c_str()) : text;
+}
+
+}  // namespace
+
+int CVantrelDlg::SelectPlaylistEntry(int index) {
+  if (m_playlist.Count() == 0) return 1;
+  const int entry = clampPlaylistIndex(index, m_playlist.Count());
+  m_playlistBox->SetSelection(entry);
+  m_player.setFileName(m_playlist.Path(entry));
+  return 0;
+}
+
+int CVantrelDlg::CurrentPlaylistIndex() const {
+  return m_playlistBox->GetSelection();
+}
+
+void CVantrelDlg::StartPlaybackTimer() {
+  m_startPlaybackTimer.StartOnce(100);
+}
+
+void CVantrelDlg::PlaySelectedEntry() {
+  if (m_player.opening.load() == 1) return;
+  // Stopping sets quit and stopWorkers (opening is already 0); a playback
+  // still winding down must end too, so it is done in every state.
+  requestStop(m_player);
+  if (SelectPlaylistEntry(CurrentPlaylistIndex()) == 0) StartPlaybackTimer();
+}
+
+void CVantrelDlg::OnOpenFolder(wxCommandEvent&) {
+  wxDirDialog chooser(this, wxDirSelectorPromptStr, wxEmptyString, wxDD_DIR_MUST_EXIST);
+  if (chooser.ShowModal() != wxID_OK) return;
+  OpenFolder(chooser.GetPath().utf8_string());
+}
+
+void CVantrelDlg::OpenFolder(const std::string& folder) {
+  const FolderListing listing = listRecordings(folder);
+  if (listing.error) {
+    ShowStatus(wxString::Format("Cannot read the folder %s: %s", pathText(folder),
+                                wxString::FromUTF8(listing.error.message())));
+    return;
+  }
+  ShowStatus(wxEmptyString);
+  // Playback goes on; the next play or the next end picks from the new list.
+  const int selection = m_playlist.Fill(listing.paths);
+  wxArrayString texts;
+  for (int i = 0; i < m_playlist.Count(); ++i) texts.Add(pathText(m_playlist.Path(i)));
+  m_playlistBox->Set(texts);
+  if (selection >= 0) {
+    m_playlistBox->SetSelection(selection);
+    FindWindow(IDC_PLAY)->Enable();
+  }
+}
+
+bool CVantrelDlg::OpenDroppedFile(const std::string& path) {
+  if (isIgnoredDrop(path)) return false;
+  const Playlist::Placement placement = m_playlist.AddOrFind(path);
+  if (placement.added) m_playlistBox->Insert(pathText(path), placement.index);
+  m_playlistBox->SetSelection(placement.index);
+  FindWindow(IDC_PLAY)->Enable();
+  PlaySelectedEntry();
+  return true;
+}
+
+bool CVantrelDlg::OnDropFiles(const wxArrayString& paths) {
+  // Only the first file of a drop is taken.
+  return !paths.empty() && OpenDroppedFile(paths[0].utf8_string());
+}
+
+void CVantrelDlg::OpenCommandLinePath(const std::string& path) {
+  std::error_code error;
+  fs::path full = fs::absolute(path, error);
+  if (error) full = path;
+  full = full.lexically_normal();
+  if (fs::is_directory(full, error)) {
+    OpenFolder(full.string());
+  } else if (!fs::exists(full, error)) {
+    ShowStatus(wxString::Format("No such file or folder: %s", pathText(full.string())));
+  } else if (!OpenDroppedFile(full.string())) {
+    ShowStatus(wxString::Format("Not a recording: %s", pathText(full.string())));
+  }
+}
+
+void CVantrelDlg::OnPlaylistDoubleClick(wxCommandEvent&) {
+  PlaySelectedEntry();
+}
+
+}  // namespace vantrel
