@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "app/VantrelApp.h"
+#include "engine/HeadlessPlayer.h"
+#include "gps/TrackLoader.h"
 #include "gps/TrackPrinter.h"
 
 wxIMPLEMENT_APP_NO_MAIN(vantrel::CVantrelApp);
@@ -17,8 +19,14 @@ struct HeadlessMode {
   int (*run)(int argc, char** argv);
 };
 
+int playHeadless(int argc, char** argv) {
+  return vantrel::runHeadlessPlayer(
+      argc, argv, [](vantrel::PlayerState& state) { return vantrel::loadGpsTrack(state); });
+}
+
 const HeadlessMode kHeadlessModes[] = {
     {"--track", vantrel::runTrackPrinter},
+    {"--play", playHeadless},
     {nullptr, nullptr},
 };
 

@@ -1,7 +1,5 @@
 #include "engine/AudioDecoder.h"
 
-#include <cstdio>
-
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -11,6 +9,7 @@ extern "C" {
 #include "engine/AudioOutput.h"
 #include "engine/AudioResample.h"
 #include "engine/PlayerState.h"
+#include "engine/StreamDecoder.h"
 #include "engine/ThreadName.h"
 
 namespace vantrel {
@@ -29,19 +28,8 @@ AudioDecoder::~AudioDecoder() {
 
 int AudioDecoder::open(AVStream* stream) {
   close();
-  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-  codec_ = codec ? avcodec_alloc_context3(codec) : nullptr;
-  if (!codec_ || avcodec_parameters_to_context(codec_, stream->codecpar) < 0) {
-    std::fputs("Unsupported codec!\n", stderr);
-    close();
-    return -1;
-  }
-  codec_->pkt_timebase = stream->time_base;  // frames then carry the stream's times
-  if (avcodec_open2(codec_, codec, nullptr) < 0) {
-    std::fputs("Unsupported codec!\n", stderr);
-    close();
-    return -1;
-  }
+  codec_ = openStreamDecoder(stream, 1);  // sound decodes fast on one thread
+  if (!codec_) return -1;
   timeBase_ = stream->time_base;
   aac_ = codec_->codec_id == AV_CODEC_ID_AAC;
   return 0;

@@ -64,10 +64,12 @@ int AudioOutput::open(int sampleRate, const AudioDeviceOpener& opener) {
   close();
   if (sampleRate <= 0) return -1;
   bytesPlayed_ = 0;
-  int result = initSdlAudio() ? openDevice(sampleRate, opener) : -1;
   // A machine without a sound device still plays the pictures, silently
-  // but paced by the dummy device's clock.
-  if (result < 0 && switchToDummyDriver()) result = openDevice(sampleRate, opener);
+  // but paced by the dummy device's clock. A device that refuses every
+  // channel count is a failure to report, not a reason to go silent.
+  const bool ready =
+      initSdlAudio() ? (hasOutputDevice() || switchToDummyDriver()) : switchToDummyDriver();
+  const int result = ready ? openDevice(sampleRate, opener) : -1;
   if (result < 0) close();
   return result;
 }
@@ -78,11 +80,14 @@ bool AudioOutput::initSdlAudio() {
   return true;
 }
 
+bool AudioOutput::hasOutputDevice() {
+  // -1 means the driver cannot list its devices: try it anyway.
+  return SDL_GetNumAudioDevices(0) != 0;
+}
+
 bool AudioOutput::switchToDummyDriver() {
-  // Only when there is no output device at all: a device that refuses every
-  // channel count is a failure to report, not a reason to go silent.
-  if (usingDummyDriver() || (sdlAudioUp_ && SDL_GetNumAudioDevices(0) > 0)) return false;
-  std::fprintf(stderr, "No sound device (%s); playing without sound\n", SDL_GetError());
+  if (usingDummyDriver()) return false;
+  std::fputs("No sound device; playing without sound\n", stderr);
   if (sdlAudioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   sdlAudioUp_ = false;
   // Kept for the rest of the process, so later playbacks go straight to it.

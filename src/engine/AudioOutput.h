@@ -55,6 +55,7 @@ class AudioOutput {
  private:
   static void audioCallback(void* userdata, Uint8* stream, int len);
   bool initSdlAudio();
+  static bool hasOutputDevice();
   bool switchToDummyDriver();
   int openDevice(int sampleRate, const AudioDeviceOpener& opener);
   int acceptObtained(const SDL_AudioSpec& obtained);

@@ -69,6 +69,9 @@ struct PlayerState {
   std::atomic<int> seekRequest{0};
   std::atomic<int64_t> seekTargetVideo{0};
   std::atomic<int64_t> seekTargetAudio{0};
+  // A progress-slider position (whole seconds) the playback thread is to turn
+  // into seek targets with the streams it owns; -1 none.
+  std::atomic<int64_t> seekPosition{-1};
   std::atomic<int> gpsFromMovie{0};
 
   // Start/stop protocol flags beside the record.

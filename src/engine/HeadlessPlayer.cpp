@@ -1,0 +1,86 @@
+#include "engine/HeadlessPlayer.h"
+
+#include <atomic>
+#include <chrono>
+#include <cinttypes>
+#include <thread>
+
+#include "engine/Playback.h"
+#include "engine/PlayerState.h"
+#include "engine/ThreadName.h"
+#include "engine/VideoSink.h"
+
+namespace vantrel {
+
+namespace {
+
+class CountingSink : public VideoSink {
+ public:
+  void presentFrame(std::shared_ptr<const BgrFrame>) override { frames_++; }
+  int64_t frames() const { return frames_.load(); }
+
+ private:
+  std::atomic<int64_t> frames_{0};
+};
+
+// Every call comes from the one playback thread, so lines keep their order.
+class HeadlessHost : public PlaybackHost {
+ public:
+  explicit HeadlessHost(std::FILE* out) : out_(out) {}
+  void postGpsSync(int code, int64_t argument) override {
+    std::fprintf(out_, "sync %d %" PRId64 "\n", code, argument);
+  }
+  void showLoading(bool) override {}
+  void playbackStarted() override {}
+  // ResetDashboard's own post, which ends every playback that got going.
+  void playbackReset() override { postGpsSync(2, 0); }
+  void advancePlaylist() override {}  // one file, no playlist
+  VideoSink* videoSink() override { return &sink_; }
+  int64_t frames() const { return sink_.frames(); }
+
+ private:
+  std::FILE* out_;
+  CountingSink sink_;
+};
+
+constexpr int kVolume = 80;  // what the window starts with
+
+}  // namespace
+
+HeadlessSummary playHeadless(const char* path, const TrackLoader& loadTrack, std::FILE* out) {
+  PlayerState state;
+  state.volume = kVolume;
+  state.setFileName(path);
+  HeadlessHost host(out);
+  HeadlessSummary summary;
+  const auto start = std::chrono::steady_clock::now();
+  std::thread playback([&] {
+    setCurrentThreadName("playback");
+    summary.result = playFile(state, host, loadTrack, &summary.audioSeconds);
+  });
+  playback.join();
+  summary.wallSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  summary.durationSeconds = state.durationSeconds.load();
+  summary.frames = host.frames();
+  return summary;
+}
+
+void printSummary(const HeadlessSummary& s, std::FILE* out) {
+  std::fprintf(out,
+               "result=%d duration=%" PRId64 " frames=%" PRId64 " audio_seconds=%.2f wall=%.2f\n",
+               s.result, s.durationSeconds, s.frames, s.audioSeconds, s.wallSeconds);
+}
+
+int runHeadlessPlayer(int argc, char** argv, const TrackLoader& loadTrack) {
+  if (argc != 1) {
+    std::fputs("usage: vantrel --play FILE\n", stderr);
+    return 2;
+  }
+  const HeadlessSummary summary = playHeadless(argv[0], loadTrack, stdout);
+  printSummary(summary, stdout);
+  std::fflush(stdout);
+  return summary.result == 100 ? 0 : 1;
+}
+
+}  // namespace vantrel

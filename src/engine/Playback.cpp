@@ -1,0 +1,76 @@
+#include "engine/Playback.h"
+
+#include "engine/PlaybackSession.h"
+#include "engine/PlayerState.h"
+#include "engine/ThreadName.h"
+#include "engine/Transport.h"
+
+namespace vantrel {
+
+namespace {
+
+// The player back to idle, the last thing a playback does.
+void endPlayback(PlayerState& state) {
+  state.videoClock = 0.0;
+  state.audioClock = 0.0;
+  state.quit = 0;
+  state.paused = 0;
+  state.finished = 1;
+  state.playState = Idle;
+}
+
+}  // namespace
+
+int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrack,
+             double* audioSeconds) {
+  state.finished = 0;
+  state.stopWorkers = 0;
+  playerStateInit(state);
+  host.showLoading(true);
+  if (loadTrack) loadTrack(state);
+  host.postGpsSync(0, 0);
+  int result;
+  {
+    PlaybackSession session(state, host);
+    result = session.open(state.getFileName()) == 0 ? session.play() : -1;
+    session.close();
+    if (audioSeconds) *audioSeconds = session.audioSeconds();
+  }
+  if (result < 0) {
+    state.opening = 0;
+    host.showLoading(false);
+  } else {
+    host.playbackReset();
+  }
+  endPlayback(state);
+  return result;
+}
+
+void playbackThreadEntry(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrack) {
+  setCurrentThreadName("playback");
+  if (playFile(state, host, loadTrack) == 100) host.advancePlaylist();
+}
+
+Playback::Playback(PlayerState& state, PlaybackHost& host, TrackLoader loadTrack)
+    : state_(state), host_(host), loadTrack_(std::move(loadTrack)) {}
+
+Playback::~Playback() {
+  stopAndJoin();
+}
+
+bool Playback::start() {
+  if (!state_.finished.load()) return false;
+  // The previous thread has finished its playback; it only has to return.
+  if (thread_.joinable()) thread_.join();
+  state_.finished = 0;  // before the thread runs, so a second start waits
+  thread_ = std::thread([this] { playbackThreadEntry(state_, host_, loadTrack_); });
+  return true;
+}
+
+void Playback::stopAndJoin() {
+  if (!thread_.joinable()) return;
+  stopPlayback(state_);
+  thread_.join();
+}
+
+}  // namespace vantrel

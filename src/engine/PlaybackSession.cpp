@@ -1,0 +1,175 @@
+#include "engine/PlaybackSession.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include "engine/PlaybackHost.h"
+#include "engine/PlayerState.h"
+#include "engine/Transport.h"
+
+namespace vantrel {
+
+namespace {
+
+// Waits of the loop. A picture is looked for at least this often, so the
+// whole-second posts and the end checks keep running while none comes.
+constexpr auto kPictureWait = std::chrono::milliseconds(10);
+// Everything must stay played out this long before the playback ends: a
+// draining video decoder may still be about to hand over its last picture.
+constexpr auto kPlayedOutHold = std::chrono::milliseconds(250);
+
+// The last stream of each kind wins; cover pictures are not video.
+void chooseStreams(const AVFormatContext* format, int* video, int* audio) {
+  *video = *audio = -1;
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVStream* stream = format->streams[i];
+    const AVMediaType type = stream->codecpar->codec_type;
+    if (type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
+      *video = static_cast<int>(i);
+    } else if (type == AVMEDIA_TYPE_AUDIO) {
+      *audio = static_cast<int>(i);
+    }
+  }
+}
+
+}  // namespace
+
+PlaybackSession::PlaybackSession(PlayerState& state, PlaybackHost& host)
+    : state_(state), host_(host), demuxer_(state), video_(state), audio_(state), output_(state) {}
+
+PlaybackSession::~PlaybackSession() {
+  close();
+}
+
+int PlaybackSession::open(const std::string& path) {
+  if (avformat_open_input(&state_.formatContext, path.c_str(), nullptr, nullptr) != 0) return -1;
+  if (avformat_find_stream_info(state_.formatContext, nullptr) < 0) return -1;
+  int video, audio;
+  chooseStreams(state_.formatContext, &video, &audio);
+  if (video < 0) return -1;
+  state_.display.bindVideoSurface(host_.videoSink());
+  if (videoComponentOpen(video_, video) < 0) return -1;
+  hasAudio_ = audio >= 0;
+  if (hasAudio_ && audioComponentOpen(state_, audio, output_, audio_) < 0) return -1;
+  return 0;
+}
+
+int PlaybackSession::play() {
+  state_.playState = Playing;
+  silentClock_.reset(0.0, Clock::now());
+  host_.playbackStarted();
+  host_.showLoading(false);
+  demuxer_.start();
+  return loop();
+}
+
+int PlaybackSession::loop() {
+  for (;;) {
+    postVideoSecond();
+    if (playedToEnd()) {
+      requestStop(state_);
+      return 100;
+    }
+    if (state_.quit.load()) return 0;
+    applySeekRequest();
+    if (state_.paused.load()) {
+      waitWhilePaused();
+      continue;
+    }
+    advanceSilentClock();
+    if (waitForPicture()) state_.display.presentPicture(state_);
+  }
+}
+
+void PlaybackSession::postVideoSecond() {
+  const auto second = static_cast<int64_t>(state_.videoClock.load());
+  if (second == lastPosted_) return;
+  host_.postGpsSync(1, second);
+  lastPosted_ = second;
+}
+
+bool PlaybackSession::playedToEnd() {
+  // The video clock reaching the recording's length ends it as soon as the
+  // last picture is decoded.
+  const int64_t duration = state_.durationSeconds.load();
+  if (duration > 0 && lastPosted_ >= duration) return true;
+  // A file cut short never gets there: it ends once the demuxer has nothing
+  // more and everything read has been shown and heard.
+  if (!playedOut()) {
+    playedOutSince_.reset();
+    return false;
+  }
+  const auto now = Clock::now();
+  if (!playedOutSince_) playedOutSince_ = now;
+  return now - *playedOutSince_ >= kPlayedOutHold;
+}
+
+bool PlaybackSession::playedOut() {
+  if (!state_.demuxEnded.load()) return false;
+  {
+    std::lock_guard<std::mutex> hold(state_.videoQueue.lock);
+    if (state_.videoQueue.count > 0) return false;
+  }
+  {
+    std::lock_guard<std::mutex> hold(state_.pictureLock);
+    if (state_.pictureCount > 0) return false;
+  }
+  return !hasAudio_ || audio_.drained();
+}
+
+void PlaybackSession::applySeekRequest() {
+  const int64_t position = state_.seekPosition.exchange(-1);
+  if (position < 0) return;
+  state_.seekTargetVideo = secondsToStreamTime(position, state_.videoStream);
+  state_.seekTargetAudio = hasAudio_ ? secondsToStreamTime(position, state_.audioStream) : 0;
+  state_.seekRequest = 1;
+  wakeWaiters(state_);  // the demuxer may be sleeping at the end of the file
+  silentClock_.reset(static_cast<double>(position), Clock::now());
+  playedOutSince_.reset();
+}
+
+void PlaybackSession::waitWhilePaused() {
+  silentClock_.pause(Clock::now());
+  {
+    // Resume and stop both signal pictureCond.
+    std::unique_lock<std::mutex> hold(state_.pictureLock);
+    state_.pictureCond.wait(
+        hold, [this] { return state_.paused.load() == 0 || state_.quit.load() != 0; });
+  }
+  silentClock_.resume(Clock::now());
+}
+
+bool PlaybackSession::waitForPicture() {
+  std::unique_lock<std::mutex> hold(state_.pictureLock);
+  return state_.pictureCond.wait_for(hold, kPictureWait,
+                                     [this] {
+                                       return state_.pictureCount > 0 || state_.quit.load() != 0 ||
+                                              state_.paused.load() != 0 ||
+                                              state_.seekPosition.load() >= 0;
+                                     }) &&
+         state_.pictureCount > 0 && !state_.paused.load();
+}
+
+void PlaybackSession::advanceSilentClock() {
+  if (!hasAudio_) state_.audioClock = silentClock_.at(Clock::now());
+}
+
+void PlaybackSession::close() {
+  requestStop(state_);
+  demuxer_.join();
+  video_.join();
+  audio_.join();
+  output_.close();  // the callback has left when this returns
+  audio_.close();
+  video_.close();
+  packetQueueFlush(state_.videoQueue);
+  audioPacketListClear(state_.audioPackets);
+  audioChunkListClear(state_.audioChunks);
+  state_.display.bindVideoSurface(nullptr);
+  avformat_close_input(&state_.formatContext);
+  state_.videoStream = nullptr;
+  state_.audioStream = nullptr;
+}
+
+}  // namespace vantrel

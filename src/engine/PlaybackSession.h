@@ -1,0 +1,64 @@
+#pragma once
+// One playback of one recording, on the playback thread: the file and its
+// streams opened, the workers started, the playback loop, and the teardown
+// that joins every worker before it closes what they use.
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "engine/AudioDecoder.h"
+#include "engine/AudioOutput.h"
+#include "engine/Demuxer.h"
+#include "engine/SteadyMediaClock.h"
+#include "engine/VideoDecoder.h"
+
+namespace vantrel {
+
+struct PlayerState;
+class PlaybackHost;
+
+class PlaybackSession {
+ public:
+  PlaybackSession(PlayerState& state, PlaybackHost& host);
+  ~PlaybackSession();
+  PlaybackSession(const PlaybackSession&) = delete;
+  PlaybackSession& operator=(const PlaybackSession&) = delete;
+
+  // Opens the file, picks its streams and opens the decoders and the sound.
+  // 0, or -1: unreadable, no stream information, no video stream, or a
+  // decoder or the device that will not open. A file without sound plays
+  // silently against a steady clock.
+  int open(const std::string& path);
+  // Plays until the end (100) or a stop (0).
+  int play();
+  // Stops and joins every worker, then closes the device, the decoders and
+  // the file. Safe after a failed open, and more than once.
+  void close();
+
+  double audioSeconds() const { return output_.secondsPlayed(); }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  int loop();
+  void postVideoSecond();
+  bool playedToEnd();
+  bool playedOut();
+  void applySeekRequest();
+  void waitWhilePaused();
+  bool waitForPicture();
+  void advanceSilentClock();
+
+  PlayerState& state_;
+  PlaybackHost& host_;
+  Demuxer demuxer_;
+  VideoDecoder video_;
+  AudioDecoder audio_;
+  AudioOutput output_;
+  bool hasAudio_ = false;
+  SteadyMediaClock silentClock_;  // the pace of a recording without sound
+  int64_t lastPosted_ = -1;       // last whole second posted with sync code 1
+  std::optional<Clock::time_point> playedOutSince_;
+};
+
+}  // namespace vantrel
