@@ -51,7 +51,7 @@ void CVantrelDlg::CreateControls() {
     switch (spec.kind) {
       case ControlKind::ListBox:
         control = new wxListBox(this, spec.id, rect.GetPosition(), rect.GetSize(), 0, nullptr,
-                                wxLB_SINGLE | wxLB_NEEDED_SB | border);
+                                wxLB_SINGLE | wxLB_NEEDED_SB | wxLB_HSCROLL | border);
         break;
       case ControlKind::Button:
         control = new wxButton(this, spec.id, text, rect.GetPosition(), rect.GetSize());

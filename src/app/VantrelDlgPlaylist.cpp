@@ -8,6 +8,7 @@
 #include "app/ControlTable.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
+#include "engine/Transport.h"
 
 namespace vantrel {
 
@@ -41,9 +42,8 @@ void CVantrelDlg::StartPlaybackTimer() {
 
 void CVantrelDlg::PlaySelectedEntry() {
   if (m_player.opening.load() == 1) return;
-  // Stopping sets quit and stopWorkers (opening is already 0); a playback
-  // still winding down must end too, so it is done in every state.
-  requestStop(m_player);
+  // In every state, so that a playback still winding down ends too.
+  stopPlayback(m_player);
   if (SelectPlaylistEntry(CurrentPlaylistIndex()) == 0) StartPlaybackTimer();
 }
 
