@@ -47,6 +47,14 @@ void Display::presentPicture(PlayerState& state) {
   publish(std::move(frame));
 }
 
+bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
+  std::unique_lock<std::mutex> hold(state.pictureLock);
+  const auto ready = [&state] { return state.pictureCount != 0 && state.paused.load() == 0; };
+  state.pictureCond.wait_for(hold, std::chrono::milliseconds(timeoutMs),
+                             [&] { return ready() || state.quit.load() != 0; });
+  return ready();
+}
+
 bool Display::waitForAudio(PlayerState& state) {
   std::unique_lock<std::mutex> hold(state.pictureLock);
   return !state.pictureCond.wait_for(hold, std::chrono::milliseconds(kPacingWaitMs),

@@ -42,6 +42,11 @@ class Display {
   // converted, so the decoder never writes into planes being read.
   void presentPicture(PlayerState& state);
 
+  // Sleeps until a picture waits to be shown (never while paused), a stop
+  // comes or timeoutMs passes, so the playback loop need not spin, paused or
+  // not. Whether a picture is ready to be shown.
+  bool waitForPicture(PlayerState& state, int timeoutMs);
+
   // A copy of the last presented picture; the copy is made only here, on
   // request, not on every picture.
   ScreenshotFrame screenshotFrame() const;

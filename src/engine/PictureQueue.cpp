@@ -26,6 +26,8 @@ bool isFullRange(const AVFrame* frame) {
 // A context that brings this layout to limited-range 8-bit 4:2:0 at the
 // same size; null when libswscale cannot.
 SwsContext* makeConverter(int width, int height, int format, bool fullRange) {
+  // Checked first: an option libswscale refuses would leave its default format.
+  if (!sws_isSupportedInput(static_cast<AVPixelFormat>(format))) return nullptr;
   SwsContext* context = sws_alloc_context();
   if (!context) return nullptr;
   av_opt_set_int(context, "srcw", width, 0);

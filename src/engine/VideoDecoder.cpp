@@ -158,6 +158,8 @@ int queuePicture(PlayerState& state, const AVFrame* frame, double time) {
   if (ending()) return -1;
   if (!state.picture.store(frame, time)) return -1;
   state.pictureCount = 1;
+  hold.unlock();
+  state.pictureCond.notify_all();  // a display waiting for a picture
   return 0;
 }
 

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/Demuxer.h"
+#include "engine/PlayerState.h"
+#include "engine/VideoRecording.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+using namespace vantrel;
+using videotest::VideoRecording;
+
+namespace {
+
+// Packets per stream index, read straight from the file.
+std::map<int, int> packetsPerStream(const char* name) {
+  std::map<int, int> counts;
+  AVFormatContext* format = nullptr;
+  if (avformat_open_input(&format, videotest::fixture(name).c_str(), nullptr, nullptr) != 0) {
+    return counts;
+  }
+  AVPacket* packet = av_packet_alloc();
+  while (av_read_frame(format, packet) >= 0) {
+    if (packet->size > 0) counts[packet->stream_index]++;
+    av_packet_unref(packet);
+  }
+  av_packet_free(&packet);
+  avformat_close_input(&format);
+  return counts;
+}
+
+size_t audioListSize(PlayerState& state) {
+  std::lock_guard<std::mutex> hold(state.audioPackets.lock);
+  return state.audioPackets.entries.size();
+}
+
+double seconds(int64_t ts, const AVStream* stream) {
+  return ts * av_q2d(stream->time_base);
+}
+
+// Reads until the video queue holds a packet after the flush marker; its pts
+// in seconds, or -1 when the file ends first.
+double firstVideoTimeAfterSeek(PlayerState& state, Demuxer& demuxer) {
+  while (demuxer.readPacket()) {
+    std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+    if (state.videoQueue.entries.size() >= 2) {
+      return seconds(state.videoQueue.entries[1]->pts, state.videoStream);
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+TEST(Demuxer, VideoToTheQueueAudioToTheListTheGpsTextNowhere) {
+  const std::map<int, int> inFile = packetsPerStream("clip.MOV");
+  PlayerState state;
+  VideoRecording recording(state, "clip.MOV");
+  ASSERT_TRUE(recording.opened());
+  ASSERT_EQ(state.formatContext->nb_streams, 3u);  // video, audio and the GPS text
+  int textIndex = 3 - recording.video - recording.audio;
+  ASSERT_GT(inFile.at(textIndex), 0);
+
+  Demuxer demuxer(state);
+  while (demuxer.readPacket()) {
+  }
+
+  std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+  // Every video packet, then the end mark.
+  ASSERT_EQ(state.videoQueue.count, inFile.at(recording.video) + 1);
+  for (int i = 0; i < state.videoQueue.count - 1; ++i) {
+    EXPECT_EQ(state.videoQueue.entries[i]->stream_index, recording.video);
+  }
+  EXPECT_EQ(state.videoQueue.entries.back()->size, 0);
+  std::lock_guard<std::mutex> holdAudio(state.audioPackets.lock);
+  ASSERT_EQ(static_cast<int>(state.audioPackets.entries.size()), inFile.at(recording.audio));
+  for (const AVPacket* packet : state.audioPackets.entries) {
+    EXPECT_EQ(packet->stream_index, recording.audio);
+  }
+}
+
+TEST(Demuxer, EndOfFileQueuesOneEndMarkAndSetsTheFlag) {
+  PlayerState state;
+  VideoRecording recording(state, "play-silent.mp4");
+  ASSERT_TRUE(recording.opened());
+  Demuxer demuxer(state);
+  while (demuxer.readPacket()) {
+  }
+  const int queued = state.videoQueue.count;
+  EXPECT_EQ(state.demuxEnded, 1);
+  for (int retry = 0; retry < 3; ++retry) EXPECT_FALSE(demuxer.readPacket());
+  EXPECT_EQ(state.videoQueue.count, queued);
+  EXPECT_EQ(state.demuxEnded, 1);
+}
+
+TEST(Demuxer, SeekTargetIsClampedToTheStream) {
+  struct Case {
+    int64_t target, duration, expected;
+  };
+  const Case cases[] = {
+      {-1, 1000, 0},
+      {-900000, 1000, 0},
+      {0, 1000, 0},
+      {500, 1000, 500},
+      {1000, 1000, 1000},
+      {1001, 1000, 1000},
+      {5000, AV_NOPTS_VALUE, 5000},  // an unknown length does not bound it
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(clampSeekTarget(c.target, c.duration), c.expected) << c.target << " " << c.duration;
+  }
+}
+
+// A seek on a real file: afterwards the queue holds the flush marker and then
+// packets from the new position only; no sound from before the seek is left.
+class DemuxerSeek : public ::testing::TestWithParam<double> {};
+
+TEST_P(DemuxerSeek, LeavesTheMarkerThenPacketsFromTheNewPosition) {
+  const double target = GetParam();
+  PlayerState state;
+  VideoRecording recording(state, "play-aac.mp4");  // 10 s, a key picture every second
+  ASSERT_TRUE(recording.opened());
+  const AVStream* video = state.videoStream;
+  const double length = seconds(video->duration, video);
+  Demuxer demuxer(state);
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(demuxer.readPacket());  // somewhere near 1 s
+  const uint8_t sound[4] = {1, 2, 3, 4};
+  audioChunkAppend(state.audioChunks, sound, sizeof sound, 0.5,
+                   audioChunkSerial(state.audioChunks));
+
+  const AVRational videoBase = video->time_base;
+  const AVRational audioBase = state.audioStream->time_base;
+  state.seekTargetVideo = static_cast<int64_t>(target / av_q2d(videoBase));
+  state.seekTargetAudio = static_cast<int64_t>(target / av_q2d(audioBase));
+  state.seekRequest = 1;
+  demuxer.seek();
+
+  EXPECT_EQ(state.seekRequest, 0);
+  EXPECT_EQ(state.seekTargetVideo, 0);
+  EXPECT_EQ(audioListSize(state), 0u);
+  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  {
+    std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+    ASSERT_EQ(state.videoQueue.count, 1);
+    EXPECT_TRUE(isFlushPacket(state.videoQueue.entries.front()));
+  }
+  const double expected = std::clamp(target, 0.0, length);
+  const double first = firstVideoTimeAfterSeek(state, demuxer);
+  if (expected >= length) {
+    // At the clamped end: nothing, or the last second of the file.
+    if (first >= 0) {
+      EXPECT_GE(first, length - 1.0);
+    }
+  } else {
+    EXPECT_NEAR(first, expected, 1.0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, DemuxerSeek, ::testing::Values(-5.0, 0.0, 2.0, 7.5, 9.9, 60.0));
+
+TEST(Demuxer, ThreadKeepsRetryingAtTheEndAndLeavesWhenStopped) {
+  PlayerState state;
+  VideoRecording recording(state, "play-silent.mp4");
+  ASSERT_TRUE(recording.opened());
+  Demuxer demuxer(state);
+  demuxer.start();
+  ASSERT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+  EXPECT_EQ(state.demuxRunning, 1);  // at the end it stays, a seek may come
+  requestStop(state);
+  demuxer.join();
+  EXPECT_EQ(state.demuxRunning, 0);
+}
+
+TEST(Demuxer, ThreadCarriesOutASeekRequestedAtTheEnd) {
+  PlayerState state;
+  VideoRecording recording(state, "play-silent.mp4");
+  ASSERT_TRUE(recording.opened());
+  Demuxer demuxer(state);
+  demuxer.start();
+  ASSERT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+  state.seekTargetVideo = 0;
+  state.seekTargetAudio = 0;
+  state.seekRequest = 1;
+  // The file is read again from the start, up to its end.
+  EXPECT_TRUE(waitBounded([&] { return state.seekRequest.load() == 0; }, 200, 10));
+  EXPECT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+  requestStop(state);
+  demuxer.join();
+  std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+  int markers = 0;
+  for (const AVPacket* packet : state.videoQueue.entries) markers += isFlushPacket(packet);
+  EXPECT_EQ(markers, 1);
+}
+
+TEST(Demuxer, PausedThreadLeavesWhenStopped) {
+  PlayerState state;
+  VideoRecording recording(state, "play-silent.mp4");
+  ASSERT_TRUE(recording.opened());
+  state.paused = 1;
+  Demuxer demuxer(state);
+  demuxer.start();
+  ASSERT_TRUE(waitBounded([&] { return state.demuxRunning.load() != 0; }, 200, 10));
+  requestStop(state);
+  demuxer.join();
+  EXPECT_EQ(state.videoQueue.count, 0);  // paused from the start: nothing was read
+}

@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+
+#include "engine/VideoDecoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+#include "engine/Demuxer.h"
+#include "engine/PlayerState.h"
+#include "engine/RecordingSink.h"
+#include "engine/TestFrames.h"
+#include "engine/VideoRecording.h"
+
+using namespace vantrel;
+using namespace vantrel::videotest;
+
+namespace {
+
+// A format context with one video stream of the given timing, no file.
+struct FakeStream {
+  AVFormatContext* format = avformat_alloc_context();
+  AVStream* stream = avformat_new_stream(format, nullptr);
+  ~FakeStream() { avformat_free_context(format); }
+};
+
+// The display's part in the decoder tests: presents every picture at once
+// (the audio clock is far ahead) until `done` or the wait runs out.
+template <typename Done>
+bool presentUntil(PlayerState& state, Done done, int timeoutMs = 10000) {
+  state.audioClock = 1e9;
+  for (int waited = 0; waited < timeoutMs && !done(); waited += 10) {
+    if (state.display.waitForPicture(state, 10)) state.display.presentPicture(state);
+  }
+  return done();
+}
+
+int64_t frameCount(const AVStream* stream) {
+  return stream->nb_frames;
+}
+
+}  // namespace
+
+TEST(VideoDecoder, DurationSecondsTruncateAndFallBackToTheContainer) {
+  struct Case {
+    int64_t streamDuration;
+    AVRational timeBase;
+    int64_t containerDuration;  // AV_TIME_BASE units
+    int64_t expected;
+  };
+  const Case cases[] = {
+      {5990, {1, 100}, AV_NOPTS_VALUE, 59},            // 59.9 s
+      {613376, {1, 10240}, AV_NOPTS_VALUE, 59},        // 59.9 s as MP4 stores it
+      {359999, {1, 90000}, 4 * AV_TIME_BASE, 3},       // the stream's own length wins
+      {AV_NOPTS_VALUE, {1, 1000}, 59900000, 59},       // no stream length: the container's
+      {AV_NOPTS_VALUE, {1, 1000}, AV_NOPTS_VALUE, 0},  // neither known
+      {0, {1, 1000}, 2500000, 2},
+  };
+  for (const Case& c : cases) {
+    FakeStream fake;
+    fake.stream->duration = c.streamDuration;
+    fake.stream->time_base = c.timeBase;
+    fake.format->duration = c.containerDuration;
+    EXPECT_EQ(durationSecondsOf(fake.format, fake.stream), c.expected)
+        << c.streamDuration << " x " << c.timeBase.num << "/" << c.timeBase.den;
+  }
+}
+
+TEST(VideoDecoder, OpenSetsTheRecordsVideoFields) {
+  PlayerState state;
+  VideoRecording recording(state, "video-59.9s.mp4");
+  ASSERT_TRUE(recording.opened());
+  VideoDecoder decoder(state);
+  ASSERT_EQ(decoder.open(recording.video), 0);
+  EXPECT_EQ(state.durationSeconds, 59);
+  EXPECT_EQ(state.videoStreamIndex, recording.video);
+  EXPECT_EQ(state.videoStream, recording.videoStream());
+  EXPECT_NE(state.videoCodec, nullptr);
+  decoder.close();
+  EXPECT_EQ(state.videoCodec, nullptr);
+}
+
+TEST(VideoDecoder, RefusesAStreamWithoutADecoder) {
+  PlayerState state;
+  VideoRecording recording(state, "clip.MOV");
+  ASSERT_TRUE(recording.opened());
+  AVStream* text = state.formatContext->streams[3 - recording.video - recording.audio];
+  text->codecpar->codec_id = AV_CODEC_ID_NONE;
+  VideoDecoder decoder(state);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(decoder.open(text->index), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unsupported codec!\n");
+  EXPECT_EQ(decoder.open(-1), -1);
+}
+
+TEST(VideoDecoder, PictureTimeFromBestEffortThenPtsThenZero) {
+  struct Case {
+    int64_t bestEffort, pts;
+    double expected;
+  };
+  const Case cases[] = {
+      {2500, 2000, 2.5}, {AV_NOPTS_VALUE, 2000, 2.0}, {AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0.0}};
+  FakeStream fake;
+  fake.stream->time_base = {1, 1000};
+  for (const Case& c : cases) {
+    AVFrame frame{};
+    frame.best_effort_timestamp = c.bestEffort;
+    frame.pts = c.pts;
+    EXPECT_DOUBLE_EQ(pictureTime(&frame, fake.stream), c.expected);
+  }
+}
+
+TEST(VideoDecoder, SynchronizeMovesTheClockOneFrameOn) {
+  struct Case {
+    double time;
+    int repeatPict;
+    double clockBefore;
+    double returned, clockAfter;
+  };
+  // At 25 frames per second one interval is 0.04 s.
+  const Case cases[] = {
+      {2.0, 0, 0.0, 2.0, 2.04},
+      {2.0, 1, 0.0, 2.0, 2.06},  // half an interval more per repeat
+      {2.0, 2, 7.0, 2.0, 2.08},  // a picture's own time resets the clock
+      {0.0, 0, 3.0, 3.0, 3.04},  // no time: the running clock is the time
+  };
+  for (const Case& c : cases) {
+    PlayerState state;
+    FakeStream fake;
+    fake.stream->avg_frame_rate = fake.stream->r_frame_rate = {25, 1};
+    state.formatContext = fake.format;
+    state.videoStream = fake.stream;
+    state.videoClock = c.clockBefore;
+    AVFrame frame{};
+    frame.repeat_pict = c.repeatPict;
+    EXPECT_DOUBLE_EQ(synchronizeVideo(state, &frame, c.time), c.returned);
+    EXPECT_NEAR(state.videoClock, c.clockAfter, 1e-12);
+    state.formatContext = nullptr;
+    state.videoStream = nullptr;
+  }
+}
+
+TEST(VideoDecoder, QueuePictureFillsAnEmptySlot) {
+  PlayerState state;
+  FramePtr frame = patternFrame(16, 8, 3);
+  EXPECT_EQ(queuePicture(state, frame.get(), 4.25), 0);
+  std::lock_guard<std::mutex> hold(state.pictureLock);
+  EXPECT_EQ(state.pictureCount, 1);
+  EXPECT_EQ(state.picture.time(), 4.25);
+  EXPECT_EQ(state.picture.width(), 16);
+}
+
+TEST(VideoDecoder, QuitEndsTheWaitForTheSlotAndDropsThePicture) {
+  PlayerState state;
+  FramePtr first = patternFrame(16, 8, 3);
+  FramePtr second = patternFrame(16, 8, 9);
+  ASSERT_EQ(queuePicture(state, first.get(), 1.0), 0);
+  int result = 0;
+  std::thread decoder([&] { result = queuePicture(state, second.get(), 2.0); });
+  requestStop(state);  // sets quit and signals pictureCond
+  decoder.join();
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(state.picture.time(), 1.0);  // the waiting picture was not overwritten
+}
+
+// Whole recordings through the demuxer, the decoder thread and the display:
+// every picture arrives, at its size, in order, the last ones included (the
+// decoder is drained at the end of the file), and the clock ends at the length.
+struct Recording {
+  const char* file;
+  int width, height;
+};
+
+void PrintTo(const Recording& r, std::ostream* os) {
+  *os << r.file;
+}
+
+class DecodingRecording : public testing::TestWithParam<Recording> {};
+
+TEST_P(DecodingRecording, EveryPictureReachesTheDisplayInOrder) {
+  const Recording& r = GetParam();
+  PlayerState state;
+  VideoRecording recording(state, r.file);
+  ASSERT_TRUE(recording.opened());
+  RecordingSink sink;
+  state.display.bindVideoSurface(&sink);
+  VideoDecoder decoder(state);
+  ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
+  Demuxer demuxer(state);
+  demuxer.start();
+
+  const size_t frames = static_cast<size_t>(frameCount(recording.videoStream()));
+  ASSERT_GT(frames, 0u);
+  EXPECT_TRUE(presentUntil(state, [&] { return sink.count() >= frames; }));
+  requestStop(state);
+  demuxer.join();
+  decoder.join();
+  state.display.bindVideoSurface(nullptr);
+
+  const std::vector<RecordingSink::Seen> seen = sink.seen();
+  ASSERT_EQ(seen.size(), frames);
+  const double interval = 1.0 / av_q2d(recording.videoStream()->avg_frame_rate);
+  for (size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].width, r.width);
+    EXPECT_EQ(seen[i].height, r.height);
+    EXPECT_NEAR(seen[i].time, i * interval, 1e-3) << "picture " << i;
+  }
+  EXPECT_EQ(static_cast<int64_t>(state.videoClock.load() + 1e-9), state.durationSeconds.load());
+}
+
+INSTANTIATE_TEST_SUITE_P(Recordings, DecodingRecording,
+                         testing::Values(Recording{"play-aac.mp4", 160, 120},
+                                         Recording{"play-pcm.AVI", 160, 120},
+                                         Recording{"video-bframes.mp4", 160, 120},
+                                         Recording{"video-854.mp4", 854, 480},
+                                         Recording{"video-4k.mp4", 3840, 2160}),
+                         [](const auto& info) {
+                           std::string name = info.param.file;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+// MJPEG from an AVI dashcam decodes to full-range 4:2:2; the picture shown must
+// have the colours libswscale gives the same decoded frame.
+TEST(VideoDecoder, MjpegPicturesShowTheirColours) {
+  PlayerState state;
+  VideoRecording recording(state, "play-pcm.AVI");
+  ASSERT_TRUE(recording.opened());
+  RecordingSink sink;
+  state.display.bindVideoSurface(&sink);
+  VideoDecoder decoder(state);
+  ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
+  Demuxer demuxer(state);
+  demuxer.start();
+  EXPECT_TRUE(presentUntil(state, [&] { return sink.count() >= 1; }));
+  requestStop(state);
+  demuxer.join();
+  decoder.join();
+  state.display.bindVideoSurface(nullptr);
+  std::shared_ptr<const BgrFrame> shown = sink.first();
+  ASSERT_TRUE(shown);
+
+  // The yardstick: the first frame decoded here and converted by libswscale.
+  AVFormatContext* format = nullptr;
+  ASSERT_EQ(avformat_open_input(&format, fixture("play-pcm.AVI").c_str(), nullptr, nullptr), 0);
+  AVStream* stream = format->streams[recording.video];
+  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+  AVCodecContext* context = avcodec_alloc_context3(codec);
+  avcodec_parameters_to_context(context, stream->codecpar);
+  ASSERT_EQ(avcodec_open2(context, codec, nullptr), 0);
+  AVPacket* packet = av_packet_alloc();
+  FramePtr frame(av_frame_alloc());
+  while (av_read_frame(format, packet) >= 0) {
+    const bool video = packet->stream_index == recording.video;
+    if (video) avcodec_send_packet(context, packet);
+    av_packet_unref(packet);
+    if (video && avcodec_receive_frame(context, frame.get()) == 0) break;
+  }
+  ASSERT_EQ(frame->format, AV_PIX_FMT_YUVJ422P);
+  std::vector<uint8_t> expected(static_cast<size_t>(shown->stride) * shown->height);
+  SwsContext* sws =
+      sws_getContext(frame->width, frame->height, AV_PIX_FMT_YUVJ422P, frame->width, frame->height,
+                     AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+  uint8_t* dst[1] = {expected.data()};
+  const int dstStride[1] = {shown->stride};
+  sws_scale(sws, frame->data, frame->linesize, 0, frame->height, dst, dstStride);
+  sws_freeContext(sws);
+  av_packet_free(&packet);
+  avcodec_free_context(&context);
+  avformat_close_input(&format);
+
+  double total = 0;
+  for (size_t i = 0; i < expected.size(); ++i) total += std::abs(expected[i] - shown->pixels[i]);
+  EXPECT_LT(total / expected.size(), 3.0);
+}
+
+// The flush marker makes the decoder drop what it holds from before a seek and
+// is not decoded itself (taken for an end mark it would bring them all out).
+TEST(VideoDecoder, FlushMarkerDropsPicturesHeldFromBeforeTheSeek) {
+  PlayerState state;
+  VideoRecording recording(state, "video-bframes.mp4");  // 4 s at 25 fps
+  ASSERT_TRUE(recording.opened());
+  RecordingSink sink;
+  state.display.bindVideoSurface(&sink);
+  VideoDecoder decoder(state);
+  ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
+
+  constexpr int kBefore = 10;
+  AVPacket* packet = av_packet_alloc();
+  auto putVideoPackets = [&](int limit) {
+    int put = 0;
+    while (put < limit && av_read_frame(state.formatContext, packet) >= 0) {
+      if (packet->stream_index == recording.video && packet->size > 0) {
+        packetQueuePut(state.videoQueue, packet);
+        ++put;
+      }
+      av_packet_unref(packet);
+    }
+    return put;
+  };
+  ASSERT_EQ(putVideoPackets(kBefore), kBefore);
+  packetQueuePut(state.videoQueue, flushPacket());
+  const AVStream* video = recording.videoStream();
+  ASSERT_GE(
+      av_seek_frame(state.formatContext, recording.video,
+                    static_cast<int64_t>(2.0 / av_q2d(video->time_base)), AVSEEK_FLAG_BACKWARD),
+      0);
+  const int after = putVideoPackets(1000);
+  AVPacket* endMark = av_packet_alloc();
+  packetQueuePut(state.videoQueue, endMark);
+  av_packet_free(&endMark);
+  av_packet_free(&packet);
+
+  const double last = (frameCount(video) - 1) / av_q2d(video->avg_frame_rate);
+  EXPECT_TRUE(presentUntil(state, [&] {
+    std::shared_ptr<const BgrFrame> f = sink.last();
+    return f && std::abs(f->time - last) < 1e-3;
+  }));
+  requestStop(state);
+  decoder.join();
+  state.display.bindVideoSurface(nullptr);
+
+  int beforeSeek = 0, afterSeek = 0;
+  double previous = -1;
+  for (const RecordingSink::Seen& s : sink.seen()) {
+    (s.time < 2.0 - 1e-3 ? beforeSeek : afterSeek)++;
+    if (s.time >= 2.0 - 1e-3) {
+      EXPECT_GT(s.time, previous);
+      previous = s.time;
+    }
+  }
+  EXPECT_LT(beforeSeek, kBefore);  // the ones held back were dropped
+  EXPECT_EQ(afterSeek, after);     // everything from the new position shows
+}
+
+TEST(VideoDecoder, PausedThreadLeavesWhenStopped) {
+  PlayerState state;
+  VideoRecording recording(state, "play-silent.mp4");
+  ASSERT_TRUE(recording.opened());
+  state.paused = 1;
+  VideoDecoder decoder(state);
+  ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
+  ASSERT_TRUE(waitBounded([&] { return state.videoThreadRunning.load() != 0; }, 200, 10));
+  requestStop(state);
+  decoder.join();
+  EXPECT_EQ(state.videoThreadRunning, 0);
+}
