@@ -69,7 +69,7 @@ bool Playback::start() {
 
 void Playback::stopAndJoin() {
   if (!thread_.joinable()) return;
-  stopPlayback(state_);
+  if (!state_.finished.load()) stopPlayback(state_);
   thread_.join();
 }
 
