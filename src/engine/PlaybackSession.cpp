@@ -12,9 +12,9 @@ namespace vantrel {
 
 namespace {
 
-// Waits of the loop. A picture is looked for at least this often, so the
-// whole-second posts and the end checks keep running while none comes.
-constexpr auto kPictureWait = std::chrono::milliseconds(10);
+// The longest the loop sleeps for a picture, so the end checks and a seek
+// request are seen while none comes.
+constexpr int kPictureWaitMs = 20;
 // Everything must stay played out this long before the playback ends: a
 // draining video decoder may still be about to hand over its last picture.
 constexpr auto kPlayedOutHold = std::chrono::milliseconds(250);
@@ -78,7 +78,9 @@ int PlaybackSession::loop() {
       continue;
     }
     advanceSilentClock();
-    if (waitForPicture()) state_.display.presentPicture(state_);
+    if (state_.display.waitForPicture(state_, kPictureWaitMs)) {
+      state_.display.presentPicture(state_);
+    }
   }
 }
 
@@ -138,17 +140,6 @@ void PlaybackSession::waitWhilePaused() {
         hold, [this] { return state_.paused.load() == 0 || state_.quit.load() != 0; });
   }
   silentClock_.resume(Clock::now());
-}
-
-bool PlaybackSession::waitForPicture() {
-  std::unique_lock<std::mutex> hold(state_.pictureLock);
-  return state_.pictureCond.wait_for(hold, kPictureWait,
-                                     [this] {
-                                       return state_.pictureCount > 0 || state_.quit.load() != 0 ||
-                                              state_.paused.load() != 0 ||
-                                              state_.seekPosition.load() >= 0;
-                                     }) &&
-         state_.pictureCount > 0 && !state_.paused.load();
 }
 
 void PlaybackSession::advanceSilentClock() {

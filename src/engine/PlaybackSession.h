@@ -46,7 +46,6 @@ class PlaybackSession {
   bool playedOut();
   void applySeekRequest();
   void waitWhilePaused();
-  bool waitForPicture();
   void advanceSilentClock();
 
   PlayerState& state_;
