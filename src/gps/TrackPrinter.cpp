@@ -23,18 +23,22 @@ std::string mapCoordinate(const char* magnitude, const char* hemisphere) {
 std::string formatTrackEntry(size_t index, const std::string& sentence) {
   std::string line = std::to_string(index);
   GpsFields fields;
-  if (splitGpsSentence(sentence, fields) != 0) return line + "\trejected";
+  if (splitGpsSentence(sentence, fields) != 0) return line.append("\trejected");
 
   GpsReadout readout = readGpsReadout(fields);
   char speed[64];  // "%.2f" of the largest float takes 42 characters
   std::snprintf(speed, sizeof speed, "%.2f", static_cast<double>(readout.speed));
-  line +=
-      "\tok\t" + readout.time + "\t" + readout.latitude + "\t" + readout.longitude + "\t" + speed;
-  if (isValidForMap(fields)) {
-    line += "\t" + mapCoordinate(fields[3], fields[4]) + "\t" + mapCoordinate(fields[5], fields[6]);
-  } else {
-    line += "\t-\t-";
-  }
+  bool onMap = isValidForMap(fields);
+  const std::string columns[] = {
+      "ok",
+      readout.time,
+      readout.latitude,
+      readout.longitude,
+      speed,
+      onMap ? mapCoordinate(fields[3], fields[4]) : "-",
+      onMap ? mapCoordinate(fields[5], fields[6]) : "-",
+  };
+  for (const std::string& column : columns) line.append("\t").append(column);
   return line;
 }
 
