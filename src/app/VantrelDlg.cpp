@@ -13,6 +13,10 @@
 #include "app/Dirs.h"
 #include "app/PlaylistDropTarget.h"
 #include "engine/PlayerState.h"
+#include "widgets/BitmapSlider.h"
+#include "widgets/LEDDisplay.h"
+#include "widgets/Meter.h"
+#include "widgets/SliderBitmaps.h"
 
 namespace vantrel {
 
@@ -76,9 +80,13 @@ void CVantrelDlg::CreateControls() {
         control = m_map.Window();
         break;
       case ControlKind::Meter:
+        control = new CMeter(this, spec.id, rect.GetPosition(), rect.GetSize(), border);
+        break;
       case ControlKind::Readout:
+        control = new CLEDDisplay(this, spec.id, rect.GetPosition(), rect.GetSize(), border);
+        break;
       case ControlKind::Slider:
-        control = new wxPanel(this, spec.id, rect.GetPosition(), rect.GetSize(), border);
+        control = new CBitmapSlider(this, spec.id, rect.GetPosition(), rect.GetSize(), border);
         break;
     }
     control->SetName(spec.name);
@@ -86,6 +94,16 @@ void CVantrelDlg::CreateControls() {
     if (spec.flags & kHidden) control->Hide();
   }
   m_speedUnit = static_cast<wxChoice*>(FindWindow(IDC_SPEED_UNIT));
+  m_meter = static_cast<CMeter*>(FindWindow(IDC_METER));
+  m_ledTime = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_TIME));
+  m_ledLatitude = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_LATITUDE));
+  m_ledLongitude = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_LONGITUDE));
+  m_ledSpeed = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_SPEED));
+  m_ledAvgSpeed = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_AVG_SPEED));
+  m_ledDistance = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_DISTANCE));
+  m_ledMaxSpeed = static_cast<CLEDDisplay*>(FindWindow(IDC_LED_MAX_SPEED));
+  m_progress = static_cast<CBitmapSlider*>(FindWindow(IDC_PROGRESS));
+  m_volume = static_cast<CBitmapSlider*>(FindWindow(IDC_VOLUME));
   m_languageBox = static_cast<wxChoice*>(FindWindow(IDC_LANGUAGE));
   m_playlistBox = static_cast<wxListBox*>(FindWindow(IDC_PLAYLIST));
   m_playlistBox->SetDropTarget(
@@ -99,8 +117,11 @@ bool CVantrelDlg::OnInitDialog() {
   InitSpeedUnitBox();
   InitLanguageBox();
   FindWindow(IDC_PLAY)->Disable();
+  InitMeter();
   InitLanguageTexts();
+  InitProgressSlider();
   FindWindow(IDC_LOADING)->Hide();
+  InitVolumeSlider();
   InitFlags();
   return true;
 }
@@ -119,6 +140,44 @@ void CVantrelDlg::InitSpeedUnitBox() {
   m_speedUnit->Append("MPH");
   m_speedUnit->Append("KMH");
   m_speedUnit->SetSelection(0);
+}
+
+void CVantrelDlg::InitMeter() {
+  m_meter->SetNeedleColor(wxColour(255, 0, 0));
+  m_meter->SetShowColorBands(true);
+  m_meter->SetRange(0.0, 240.0);
+  m_meter->SetScaleDecimals(0);
+  m_meter->SetValueDecimals(2);
+  m_meter->SetMajorTicks(12);
+  m_meter->SetMinorTicks(10);
+  m_meter->SetUnits("KMH");
+  m_meter->SetValue(0.0);
+}
+
+void CVantrelDlg::InitProgressSlider() {
+  // Opaque groove; the thumb keyed on its own top-left pixel; no focus
+  // rectangle; an empty range until a recording plays.
+  m_progress->SetBitmapChannel(IDB_PROGRESS_CHANNEL, IDB_PROGRESS_CHANNEL_ACTIVE, false,
+                               kKeyFromPixel, 0, 0);
+  m_progress->SetBitmapThumb(IDB_PROGRESS_THUMB, IDB_PROGRESS_THUMB_ACTIVE, true, kKeyFromPixel, 0,
+                             0);
+  m_progress->DrawFocusRect(false, false);
+  m_progress->SetRange(0, 0, false);
+  m_progress->SetPos(0);
+  m_progress->SetMargin(2, 3, 2, 0);
+  m_progress->SetPageSize(1);
+}
+
+void CVantrelDlg::InitVolumeSlider() {
+  // See-through bars keyed on their top-left pixel, no thumb.
+  m_volume->SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL_ACTIVE, true, kKeyFromPixel,
+                             0, 0);
+  m_volume->SetRange(0, 128, false);
+  m_player.volume = 80;  // the mixing volume follows this slider
+  m_volume->SetPos(80);
+  m_volume->SetMarginLeft(8);
+  m_volume->SetMarginRight(8);
+  m_volume->SetPageSize(1);
 }
 
 void CVantrelDlg::InitFlags() {

@@ -16,6 +16,9 @@ class wxListBox;
 namespace vantrel {
 
 struct PlayerState;
+class CBitmapSlider;
+class CLEDDisplay;
+class CMeter;
 
 class CVantrelDlg : public wxDialog {
  public:
@@ -68,7 +71,10 @@ class CVantrelDlg : public wxDialog {
   void InitDirectories();
   void InitSpeedUnitBox();
   void InitLanguageBox();
+  void InitMeter();
   void InitLanguageTexts();
+  void InitProgressSlider();
+  void InitVolumeSlider();
   void InitFlags();
 
   void OnInitDialogEvent(wxInitDialogEvent& event);
@@ -90,6 +96,17 @@ class CVantrelDlg : public wxDialog {
   wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
+  // The instruments, owned by the window as its children.
+  CMeter* m_meter = nullptr;
+  CLEDDisplay* m_ledTime = nullptr;
+  CLEDDisplay* m_ledLatitude = nullptr;
+  CLEDDisplay* m_ledLongitude = nullptr;
+  CLEDDisplay* m_ledSpeed = nullptr;
+  CLEDDisplay* m_ledAvgSpeed = nullptr;
+  CLEDDisplay* m_ledDistance = nullptr;
+  CLEDDisplay* m_ledMaxSpeed = nullptr;
+  CBitmapSlider* m_progress = nullptr;
+  CBitmapSlider* m_volume = nullptr;
   wxChoice* m_languageBox = nullptr;
   Language m_language;
   Playlist m_playlist;  // what m_playlistBox shows, in the same order

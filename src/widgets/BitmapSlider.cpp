@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/renderer.h>
+#include <wx/settings.h>
 
 #include "engine/Messages.h"
 #include "widgets/MemDC2.h"
@@ -14,8 +15,9 @@ namespace vantrel {
 namespace {
 // The image of id, with its colour-key mask when transparent; invalid when
 // the id has no image or the key pixel lies outside it.
-wxBitmap loadImage(int id, bool transparent, uint32_t key, int keyX, int keyY) {
-  wxBitmap bitmap = LoadSliderBitmap(id);
+wxBitmap loadImage(int id, const wxColour& surround, bool transparent, uint32_t key, int keyX,
+                   int keyY) {
+  wxBitmap bitmap = LoadSliderBitmap(id, surround);
   if (!bitmap.IsOk() || !transparent) return bitmap;
   wxColour colour(static_cast<unsigned long>(key));
   if (key == kKeyFromPixel) {
@@ -30,21 +32,22 @@ wxBitmap loadImage(int id, bool transparent, uint32_t key, int keyX, int keyY) {
 }
 
 // Both images of a pair, or neither: the active one must match the normal one's size.
-bool loadPair(int id, int activeId, bool transparent, uint32_t key, int keyX, int keyY,
-              wxBitmap& normal, wxBitmap& active) {
-  normal = loadImage(id, transparent, key, keyX, keyY);
+bool loadPair(int id, int activeId, const wxColour& surround, bool transparent, uint32_t key,
+              int keyX, int keyY, wxBitmap& normal, wxBitmap& active) {
+  normal = loadImage(id, surround, transparent, key, keyX, keyY);
   if (!normal.IsOk()) return false;
   if (activeId == 0) return true;
-  active = loadImage(activeId, transparent, key, keyX, keyY);
+  active = loadImage(activeId, surround, transparent, key, keyX, keyY);
   return active.IsOk() && active.GetSize() == normal.GetSize();
 }
 }  // namespace
 
 CBitmapSlider::CBitmapSlider(wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                             const wxSize& size, long style)
-    : wxControl(parent, id, pos, size, style | wxWANTS_CHARS) {
+                             const wxSize& size, long style) {
   // The slider never erases: with a see-through channel the parent shows.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  // Created here, not by the base constructor, so GetDefaultBorder is ours.
+  Create(parent, id, pos, size, style | wxWANTS_CHARS);
   Bind(wxEVT_PAINT, &CBitmapSlider::OnPaint, this);
   Bind(wxEVT_LEFT_DOWN, &CBitmapSlider::OnLeftDown, this);
   Bind(wxEVT_MOTION, &CBitmapSlider::OnMouseMove, this);
@@ -53,6 +56,11 @@ CBitmapSlider::CBitmapSlider(wxWindow* parent, wxWindowID id, const wxPoint& pos
   Bind(wxEVT_KEY_DOWN, &CBitmapSlider::OnKeyDown, this);
   Bind(wxEVT_SET_FOCUS, &CBitmapSlider::OnFocus, this);
   Bind(wxEVT_KILL_FOCUS, &CBitmapSlider::OnFocus, this);
+}
+
+wxColour CBitmapSlider::SurroundColour() const {
+  return GetParent() ? GetParent()->GetBackgroundColour()
+                     : wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
 }
 
 SliderTrack CBitmapSlider::Track() const {
@@ -108,7 +116,8 @@ bool CBitmapSlider::SetBitmapChannel(int channelId, int activeId, bool transpare
     return true;
   }
   wxBitmap channel, active;
-  if (!loadPair(channelId, activeId, transparent, transparentColor, keyX, keyY, channel, active)) {
+  if (!loadPair(channelId, activeId, SurroundColour(), transparent, transparentColor, keyX, keyY,
+                channel, active)) {
     return false;
   }
   m_channel = channel;
@@ -133,7 +142,8 @@ bool CBitmapSlider::SetBitmapThumb(int thumbId, int activeId, bool transparent,
     return true;
   }
   wxBitmap thumb, active;
-  if (!loadPair(thumbId, activeId, transparent, transparentColor, keyX, keyY, thumb, active)) {
+  if (!loadPair(thumbId, activeId, SurroundColour(), transparent, transparentColor, keyX, keyY,
+                thumb, active)) {
     return false;
   }
   const wxSize room = m_channelLoaded ? wxSize(m_width, m_height) : GetClientSize();

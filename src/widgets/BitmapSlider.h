@@ -20,7 +20,7 @@ constexpr uint32_t kKeyFromPixel = 0xFF000000;
 class CBitmapSlider : public wxControl {
  public:
   CBitmapSlider(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-                const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE);
+                const wxSize& size = wxDefaultSize, long style = 0);
 
   // The range and position setters are safe from any thread: a call off the
   // UI thread is carried out there, in calling order. pos is not re-clamped
@@ -65,10 +65,13 @@ class CBitmapSlider : public wxControl {
 
  protected:
   wxSize DoGetBestSize() const override;
+  wxBorder GetDefaultBorder() const override { return wxBORDER_NONE; }
   // Reached by a click, not by Tab.
   bool AcceptsFocusFromKeyboard() const override { return false; }
 
  private:
+  // The colour of the window the slider sits on.
+  wxColour SurroundColour() const;
   void Post(int message);
   void DragTo(int x);
   void DrawChannel(wxDC& dc, int thumbX);

@@ -42,9 +42,10 @@ wxString formatNumber(const wxString& format, Value value) {
 }  // namespace
 
 CLEDDisplay::CLEDDisplay(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-                         long style)
-    : wxControl(parent, id, pos, size, style) {
+                         long style) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  // Created here, not by the base constructor, so GetDefaultBorder is ours.
+  Create(parent, id, pos, size, style);
   Bind(wxEVT_PAINT, &CLEDDisplay::OnPaint, this);
 }
 

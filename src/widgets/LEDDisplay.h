@@ -13,7 +13,7 @@ struct LedMetrics;
 class CLEDDisplay : public wxControl {
  public:
   CLEDDisplay(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-              const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE);
+              const wxSize& size = wxDefaultSize, long style = 0);
 
   // Stores text as it is and repaints. Safe from any thread: a call off the
   // UI thread is carried out there, in calling order.
@@ -42,6 +42,7 @@ class CLEDDisplay : public wxControl {
 
  protected:
   wxSize DoGetBestSize() const override;
+  wxBorder GetDefaultBorder() const override { return wxBORDER_NONE; }
   bool AcceptsFocus() const override { return false; }
 
  private:

@@ -35,10 +35,11 @@ void drawAlignedText(wxDC& dc, const wxString& text, const wxPoint& at, int alig
 }  // namespace
 
 CMeter::CMeter(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
-    : wxControl(parent, id, pos, size, style),
-      m_bandColors{wxColour(0, 255, 0), wxColour(120, 255, 0), wxColour(255, 255, 0),
+    : m_bandColors{wxColour(0, 255, 0), wxColour(120, 255, 0), wxColour(255, 255, 0),
                    wxColour(255, 120, 0), wxColour(255, 0, 0)} {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  // Created here, not by the base constructor, so GetDefaultBorder is ours.
+  Create(parent, id, pos, size, style);
   Bind(wxEVT_PAINT, &CMeter::OnPaint, this);
   Bind(wxEVT_SIZE, &CMeter::OnSize, this);
 }

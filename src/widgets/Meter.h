@@ -16,7 +16,7 @@ namespace vantrel {
 class CMeter : public wxControl {
  public:
   CMeter(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-         const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE);
+         const wxSize& size = wxDefaultSize, long style = 0);
 
   // Each setter discards the cached face and repaints.
   void SetAngleRange(int start, int end);
@@ -40,6 +40,7 @@ class CMeter : public wxControl {
 
  protected:
   wxSize DoGetBestSize() const override;
+  wxBorder GetDefaultBorder() const override { return wxBORDER_NONE; }
   bool AcceptsFocus() const override { return false; }
 
  private:

@@ -17,10 +17,11 @@ wxColour mix(const wxColour& a, const wxColour& b, int step, int steps) {
 }
 
 // A rounded groove across the channel; fill shades from top to bottom.
-wxImage groove(const wxColour& border, const wxColour& fillTop, const wxColour& fillBottom) {
+wxImage groove(const wxColour& surround, const wxColour& border, const wxColour& fillTop,
+               const wxColour& fillBottom) {
   constexpr int kWidth = 640, kHeight = 17, kTop = 4, kBottom = 12;
   wxImage image(kWidth, kHeight);
-  fill(image, wxRect(0, 0, kWidth, kHeight), wxColour(240, 240, 240));
+  fill(image, wxRect(0, 0, kWidth, kHeight), surround);
   fill(image, wxRect(2, kTop, kWidth - 4, 1), border);
   fill(image, wxRect(2, kBottom, kWidth - 4, 1), border);
   fill(image, wxRect(1, kTop + 1, 1, kBottom - kTop - 1), border);
@@ -69,12 +70,12 @@ wxImage staircase(ColourOf colourOf) {
 }
 }  // namespace
 
-wxBitmap LoadSliderBitmap(int id) {
+wxBitmap LoadSliderBitmap(int id, const wxColour& surround) {
   switch (id) {
     case IDB_PROGRESS_CHANNEL:
-      return wxBitmap(groove({150, 150, 150}, {196, 196, 196}, {228, 228, 228}), 24);
+      return wxBitmap(groove(surround, {150, 150, 150}, {196, 196, 196}, {228, 228, 228}), 24);
     case IDB_PROGRESS_CHANNEL_ACTIVE:
-      return wxBitmap(groove({30, 110, 40}, {130, 225, 130}, {40, 160, 60}), 24);
+      return wxBitmap(groove(surround, {30, 110, 40}, {130, 225, 130}, {40, 160, 60}), 24);
     case IDB_PROGRESS_THUMB:
       return wxBitmap(thumb({60, 180, 75}), 24);
     case IDB_PROGRESS_THUMB_ACTIVE:

@@ -1,6 +1,7 @@
 #pragma once
 // The sliders' pictures, drawn at their sizes and loaded by resource id.
 #include <wx/bitmap.h>
+#include <wx/colour.h>
 
 namespace vantrel {
 
@@ -14,7 +15,8 @@ enum SliderBitmapId : int {
 };
 
 // The picture of a resource id, 24 bits per pixel; an invalid bitmap for an
-// id that has none.
-wxBitmap LoadSliderBitmap(int id);
+// id that has none. surround: the colour around the progress groove, so the
+// opaque channel blends with the window it sits on.
+wxBitmap LoadSliderBitmap(int id, const wxColour& surround);
 
 }  // namespace vantrel

@@ -18,10 +18,15 @@ TEST(SliderTrack, PositionToPixel) {
     SliderTrack track;
     int pos, x;
   } cases[] = {
-      {kProgress, 0, 13}, {kProgress, 150, 319}, {kProgress, 300, 626}, {kVolume, 0, 8},
-      {kVolume, 80, 66},  {kVolume, 128, 102},   {kVolume, 500, 102},  // outside the range
-                                                                       // (SetRange does not
-                                                                       // re-clamp): the nearer end
+      {kProgress, 0, 13},
+      {kProgress, 150, 319},
+      {kProgress, 300, 626},
+      {kVolume, 0, 8},
+      {kVolume, 80, 66},
+      {kVolume, 128, 102},
+      {kVolume, 500, 102},  // outside the range
+                            // (SetRange does not
+                            // re-clamp): the nearer end
       {kVolume, -4, 8},
   };
   for (const Case& c : cases) EXPECT_EQ(c.track.pixelOf(c.pos), c.x) << c.pos;
@@ -81,20 +86,21 @@ TEST(SliderKeys, EachKeysTarget) {
 }
 
 TEST(SliderBitmaps, EachPictureHasItsSizeAndKey) {
+  const wxColour surround(10, 20, 30);
   struct Case {
     int id;
     wxSize size;
     wxColour key;  // the colour of pixel (0, 0)
   } cases[] = {
-      {IDB_PROGRESS_CHANNEL, {640, 17}, {240, 240, 240}},
-      {IDB_PROGRESS_CHANNEL_ACTIVE, {640, 17}, {240, 240, 240}},
+      {IDB_PROGRESS_CHANNEL, {640, 17}, surround},
+      {IDB_PROGRESS_CHANNEL_ACTIVE, {640, 17}, surround},
       {IDB_PROGRESS_THUMB, {23, 11}, {255, 0, 0}},
       {IDB_PROGRESS_THUMB_ACTIVE, {23, 11}, {255, 0, 0}},
       {IDB_VOLUME_CHANNEL, {110, 40}, {0, 0, 0}},
       {IDB_VOLUME_CHANNEL_ACTIVE, {110, 40}, {0, 0, 0}},
   };
   for (const Case& c : cases) {
-    const wxBitmap bitmap = LoadSliderBitmap(c.id);
+    const wxBitmap bitmap = LoadSliderBitmap(c.id, surround);
     ASSERT_TRUE(bitmap.IsOk()) << c.id;
     EXPECT_EQ(bitmap.GetSize(), c.size) << c.id;
     EXPECT_EQ(bitmap.GetDepth(), 24) << c.id;
@@ -102,12 +108,12 @@ TEST(SliderBitmaps, EachPictureHasItsSizeAndKey) {
     EXPECT_EQ(wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0)), c.key)
         << c.id;
   }
-  EXPECT_FALSE(LoadSliderBitmap(4711).IsOk());
+  EXPECT_FALSE(LoadSliderBitmap(4711, surround).IsOk());
 }
 
 TEST(SliderBitmaps, ThumbKeysOnlyItsFourCorners) {
   for (int id : {IDB_PROGRESS_THUMB, IDB_PROGRESS_THUMB_ACTIVE}) {
-    const wxImage image = LoadSliderBitmap(id).ConvertToImage();
+    const wxImage image = LoadSliderBitmap(id, *wxWHITE).ConvertToImage();
     int keyed = 0;
     for (int y = 0; y < image.GetHeight(); ++y) {
       for (int x = 0; x < image.GetWidth(); ++x) {
@@ -119,8 +125,8 @@ TEST(SliderBitmaps, ThumbKeysOnlyItsFourCorners) {
 }
 
 TEST(SliderBitmaps, VolumeBarsRiseAndLightYellowToRed) {
-  const wxImage plain = LoadSliderBitmap(IDB_VOLUME_CHANNEL).ConvertToImage();
-  const wxImage lit = LoadSliderBitmap(IDB_VOLUME_CHANNEL_ACTIVE).ConvertToImage();
+  const wxImage plain = LoadSliderBitmap(IDB_VOLUME_CHANNEL, *wxWHITE).ConvertToImage();
+  const wxImage lit = LoadSliderBitmap(IDB_VOLUME_CHANNEL_ACTIVE, *wxWHITE).ConvertToImage();
   auto barTop = [&](int x) {
     int y = 0;
     while (y < 40 && plain.GetRed(x, y) == 0 && plain.GetGreen(x, y) == 0) ++y;
