@@ -11,9 +11,11 @@ struct GpsTokens {
   static constexpr int kMaxTokens = 15;
   static constexpr int kBufferSize = 256;
 
-  // Token k (k < count), zero-terminated inside this object, so a copy of
-  // the whole struct stays valid.
-  const char* operator[](int k) const { return buffer + start[k]; }
+  // Token k, zero-terminated inside this object, so a copy of the whole
+  // struct stays valid; "" for an absent token (k >= count), which reads as 0.
+  const char* operator[](int k) const {
+    return k >= 0 && k < count && k < kMaxTokens ? buffer + start[k] : "";
+  }
 
   int count = 0;
   uint8_t start[kMaxTokens] = {};

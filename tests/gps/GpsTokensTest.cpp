@@ -65,6 +65,16 @@ TEST(TokenizeGpsSentence, ConsecutiveCommasShiftTokensButNotFields) {
   EXPECT_EQ(tokensOf(sentence), (List{"$GPRMC", "123519", "4807.0380", "N"}));
 }
 
+TEST(TokenizeGpsSentence, AbsentTokensReadAsEmpty) {
+  GpsTokens tokens;
+  tokenizeGpsSentence("$GPRMC,A,123519,4807.0380,N,01131.0000,E,42.5", tokens);
+  tokenizeGpsSentence("$GPRMC,A", tokens);
+  EXPECT_STREQ(tokens[1], "A");
+  EXPECT_STREQ(tokens[2], "");
+  EXPECT_STREQ(tokens[5], "");
+  EXPECT_STREQ(tokens[GpsTokens::kMaxTokens], "");
+}
+
 TEST(TokenizeGpsSentence, CopiedTokensStandOnTheirOwn) {
   GpsTokens original;
   tokenizeGpsSentence("a,bb,ccc", original);
