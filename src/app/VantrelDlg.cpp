@@ -12,6 +12,7 @@
 #include "app/ControlTable.h"
 #include "app/Dirs.h"
 #include "app/PlaylistDropTarget.h"
+#include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "widgets/BitmapSlider.h"
 #include "widgets/LEDDisplay.h"
@@ -72,8 +73,8 @@ void CVantrelDlg::CreateControls() {
                                nullptr, (spec.flags & kSorted) ? wxCB_SORT : 0);
         break;
       case ControlKind::Video:
-        control = new wxPanel(this, spec.id, rect.GetPosition(), rect.GetSize(), border);
-        control->SetBackgroundColour(*wxBLACK);
+        control = m_video =
+            new VideoPanel(this, spec.id, rect.GetPosition(), rect.GetSize(), border);
         break;
       case ControlKind::Browser:
         m_map.Create(this, spec.id, rect);

@@ -16,6 +16,7 @@ class wxListBox;
 namespace vantrel {
 
 struct PlayerState;
+class VideoPanel;
 class CBitmapSlider;
 class CLEDDisplay;
 class CMeter;
@@ -57,6 +58,9 @@ class CVantrelDlg : public wxDialog {
   // states, the full-screen button's two texts).
   void SetLanguageText(int id, int slot);
 
+  // The video area: the sink the display hands finished pictures to.
+  VideoPanel* VideoArea() const { return m_video; }
+
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
   // Pixel base of one dialog unit (average character width and height).
@@ -96,6 +100,7 @@ class CVantrelDlg : public wxDialog {
   wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
+  VideoPanel* m_video = nullptr;  // IDC_VIDEO
   // The instruments, owned by the window as its children.
   CMeter* m_meter = nullptr;
   CLEDDisplay* m_ledTime = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 // A converted picture: rows of B, G, R bytes, top row first.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
