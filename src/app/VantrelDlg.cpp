@@ -13,6 +13,7 @@
 #include "app/Dirs.h"
 #include "app/PlaylistDropTarget.h"
 #include "app/VideoPanel.h"
+#include "engine/Messages.h"
 #include "engine/PlayerState.h"
 #include "widgets/BitmapSlider.h"
 #include "widgets/LEDDisplay.h"
@@ -27,6 +28,9 @@ wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
   EVT_MENU(IDM_ABOUTBOX, CVantrelDlg::OnAboutMenu)
   EVT_CHAR_HOOK(CVantrelDlg::OnCharHook)
   EVT_BUTTON(IDOK_EXIT, CVantrelDlg::OnOK)
+  EVT_THREAD(WM_GPS_SYNC, CVantrelDlg::OnGpsSync)
+  EVT_CHOICE(IDC_SPEED_UNIT, CVantrelDlg::OnSpeedUnitChange)
+  EVT_BUTTON(IDC_BIG_MAP, CVantrelDlg::OnBigMapButton)
   EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
   EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
   EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
@@ -123,7 +127,9 @@ bool CVantrelDlg::OnInitDialog() {
   InitProgressSlider();
   FindWindow(IDC_LOADING)->Hide();
   InitVolumeSlider();
+  NavigateSmallMap();
   InitFlags();
+  CheckWebEngine();
   return true;
 }
 
@@ -200,7 +206,7 @@ void CVantrelDlg::OnInitDialogEvent(wxInitDialogEvent&) {
 
 void CVantrelDlg::OnSysCommand(int command) {
   if ((command & 0xFFF0) == IDM_ABOUTBOX) {
-    CAboutDlg about(this, wxString::FromUTF8("Dashcam recordings with their GPS track"));
+    CAboutDlg about(this, m_webEngineText);
     about.ShowModal();
   }
 }

@@ -8,7 +8,10 @@
 
 #include "app/Language.h"
 #include "app/Playlist.h"
+#include "app/DashboardReadouts.h"
+#include "gps/Dashboard.h"
 #include "map/Explorer1.h"
+#include "map/RouteMaps.h"
 
 class wxChoice;
 class wxListBox;
@@ -61,6 +64,11 @@ class CVantrelDlg : public wxDialog {
   // The video area: the sink the display hands finished pictures to.
   VideoPanel* VideoArea() const { return m_video; }
 
+  // The small map's browser and the dashboard kept in step with playback.
+  CExplorer1& SmallMap() { return m_map; }
+  CRouteMaps& RouteMaps() { return m_routeMaps; }
+  const Dashboard& GetDashboard() const { return m_dashboard; }
+
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
   // Pixel base of one dialog unit (average character width and height).
@@ -80,6 +88,8 @@ class CVantrelDlg : public wxDialog {
   void InitProgressSlider();
   void InitVolumeSlider();
   void InitFlags();
+  void NavigateSmallMap();
+  void CheckWebEngine();
 
   void OnInitDialogEvent(wxInitDialogEvent& event);
   void OnOpenFolder(wxCommandEvent& event);
@@ -91,6 +101,9 @@ class CVantrelDlg : public wxDialog {
   void OnAboutMenu(wxCommandEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnOK(wxCommandEvent& event);
+  void OnGpsSync(wxThreadEvent& event);
+  void OnSpeedUnitChange(wxCommandEvent& event);
+  void OnBigMapButton(wxCommandEvent& event);
   void StopPlaybackForExit();
 
   PlayerState& m_player;
@@ -117,6 +130,11 @@ class CVantrelDlg : public wxDialog {
   Playlist m_playlist;  // what m_playlistBox shows, in the same order
   wxListBox* m_playlistBox = nullptr;
   wxTimer m_startPlaybackTimer{this, kStartPlaybackTimer};
+  // The dashboard and the maps it draws on; UI thread only.
+  CDashboardReadouts m_readouts{*this};
+  CRouteMaps m_routeMaps{m_map, this, wxWebViewBackendDefault};
+  Dashboard m_dashboard{m_player, m_readouts, &m_routeMaps};
+  wxString m_webEngineText;  // the About box's second line
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -1,18 +1,36 @@
 #include "map/Explorer1.h"
 
+#include <glib-object.h>
 #include <wx/stattext.h>
-#include <wx/webview.h>
 
 namespace vantrel {
 
-void CExplorer1::Create(wxWindow* parent, int id, const wxRect& rect) {
-  if (wxWebView::IsBackendAvailable(wxWebViewBackendDefault)) {
-    m_view = wxWebView::New(parent, id, wxWebViewDefaultURLStr, rect.GetPosition(), rect.GetSize());
+namespace {
+// WebKit's "script-dialog" signal: returning TRUE means handled, so no
+// dialog opens (a confirm or prompt then reads as cancelled).
+gboolean suppressScriptDialog(GObject*, gpointer, gpointer) {
+  return TRUE;
+}
+}  // namespace
+
+CExplorer1::~CExplorer1() {
+  // The view outlives this wrapper (its parent window deletes it): stop it
+  // calling back into a wrapper that is gone.
+  if (m_view) m_view->Unbind(wxEVT_WEBVIEW_LOADED, &CExplorer1::OnLoaded, this);
+}
+
+void CExplorer1::Create(wxWindow* parent, int id, const wxRect& rect, const wxString& backend) {
+  if (wxWebView::IsBackendAvailable(backend)) {
+    m_view = wxWebView::New(parent, id, wxWebViewDefaultURLStr, rect.GetPosition(), rect.GetSize(),
+                            backend);
   }
-  if (!m_view) {
-    m_notice = new wxStaticText(parent, id, "No web engine: the map is not available.",
-                                rect.GetPosition(), rect.GetSize(), wxST_NO_AUTORESIZE | wxBORDER_SIMPLE);
+  if (m_view) {
+    m_view->Bind(wxEVT_WEBVIEW_LOADED, &CExplorer1::OnLoaded, this);
+    return;
   }
+  m_notice =
+      new wxStaticText(parent, id, "No web engine: the map is not available.", rect.GetPosition(),
+                       rect.GetSize(), wxST_NO_AUTORESIZE | wxBORDER_SIMPLE);
 }
 
 wxWindow* CExplorer1::Window() const {
@@ -20,7 +38,15 @@ wxWindow* CExplorer1::Window() const {
 }
 
 void CExplorer1::Navigate(const wxString& url) {
-  if (m_view) m_view->LoadURL(url);
+  if (!m_view) return;
+  m_loaded = false;
+  m_view->LoadURL(url);
+}
+
+void CExplorer1::OnLoaded(wxWebViewEvent& event) {
+  // The blank page every view starts with is not a map page.
+  if (event.GetURL() != wxWebViewDefaultURLStr) m_loaded = true;
+  event.Skip();
 }
 
 void CExplorer1::SetWidth(int width) {
@@ -29,6 +55,18 @@ void CExplorer1::SetWidth(int width) {
 
 void CExplorer1::SetHeight(int height) {
   if (wxWindow* w = Window()) w->SetSize(-1, height);
+}
+
+void CExplorer1::SetSilent(bool silent) {
+  auto* native = m_view ? static_cast<GObject*>(m_view->GetNativeBackend()) : nullptr;
+  if (!native || silent == (m_silentHandler != 0)) return;
+  if (silent) {
+    m_silentHandler =
+        g_signal_connect(native, "script-dialog", G_CALLBACK(suppressScriptDialog), nullptr);
+  } else {
+    g_signal_handler_disconnect(native, m_silentHandler);
+    m_silentHandler = 0;
+  }
 }
 
 }  // namespace vantrel

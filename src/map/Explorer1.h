@@ -1,27 +1,43 @@
 #pragma once
-// The small map's browser: a wxWebView placed where the dialog's browser
-// control sits.
-#include <wx/string.h>
+// A map browser: a wxWebView placed where the dialog's browser control sits,
+// or a short notice there when no web engine is available.
 #include <wx/gdicmn.h>
+#include <wx/string.h>
+#include <wx/webview.h>
 
 class wxWindow;
-class wxWebView;
 
 namespace vantrel {
 
 class CExplorer1 {
  public:
-  // Creates the browser as a child of parent at rect (pixels).
-  void Create(wxWindow* parent, int id, const wxRect& rect);
+  CExplorer1() = default;
+  CExplorer1(const CExplorer1&) = delete;
+  CExplorer1& operator=(const CExplorer1&) = delete;
+  ~CExplorer1();
+
+  // Creates the browser as a child of parent at rect (pixels), with the named
+  // web view backend when it is available.
+  void Create(wxWindow* parent, int id, const wxRect& rect,
+              const wxString& backend = wxWebViewBackendDefault);
+  // Starts loading url; returns at once.
   void Navigate(const wxString& url);
-  wxWebView* Document() const { return m_view; }
+  // The page the browser has finished loading since the last Navigate, or
+  // nullptr while it loads (or when there is no web engine).
+  wxWebView* Document() const { return m_loaded ? m_view : nullptr; }
   wxWindow* Window() const;
   void SetWidth(int width);
   void SetHeight(int height);
+  // Silent: the page's own dialogs (alert, confirm, prompt) are suppressed.
+  void SetSilent(bool silent);
 
  private:
+  void OnLoaded(wxWebViewEvent& event);
+
   wxWebView* m_view = nullptr;
-  wxWindow* m_notice = nullptr;  // shown instead when no web engine exists
+  wxWindow* m_notice = nullptr;       // shown instead when no web engine exists
+  bool m_loaded = false;              // the page of the last Navigate has loaded
+  unsigned long m_silentHandler = 0;  // signal handler id while silent
 };
 
 }  // namespace vantrel

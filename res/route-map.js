@@ -1,0 +1,152 @@
+// The route map shared by both map pages. The program draws through six
+// global functions, every argument a text in decimal degrees:
+//   mapinitialize(lat, lon)    set the map up at the first point of a route
+//   setStartPoint(lat, lon)    mark the start of the route
+//   gotoNextPoint(lat, lon)    add the next point of the route
+//   setEndPoint(lat, lon)      mark the end of the route (empty texts: no end)
+//   setLineNewPoint(lat, lon)  extend the travelled line; the marker follows it
+//   clrRTploy()                remove the travelled line
+// A walk of an hour-long track is thousands of calls in one script, so the
+// calls only record points; drawing happens once per frame afterwards.
+/* global L */
+"use strict";
+
+var vantrelMap = {
+  map: null,
+  route: [],      // route points, in call order
+  travelled: [],  // travelled points since the last clrRTploy
+  start: null,
+  end: null,
+  current: null,
+  layers: null,
+  drawPending: false,
+};
+
+// Tiles come from ?tiles=<URL template>; "none" draws no tiles (offline use).
+function tileTemplate() {
+  var match = /[?&]tiles=([^&]*)/.exec(window.location.search);
+  var template = match ? decodeURIComponent(match[1]) : "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
+  return template === "none" ? "" : template;
+}
+
+function startRouteMap(options) {
+  var map = L.map("map", {
+    zoomControl: options.zoomControl,
+    attributionControl: true,
+    fadeAnimation: false,
+    zoomAnimation: false,
+    markerZoomAnimation: false,
+  });
+  map.attributionControl.setPrefix(false);
+  var template = tileTemplate();
+  if (template) {
+    L.tileLayer(template, {
+      maxZoom: 19,
+      attribution: "&copy; OpenStreetMap contributors",
+    }).addTo(map);
+  }
+  L.control.scale({ imperial: options.imperialScale, maxWidth: options.scaleWidth }).addTo(map);
+  var style = options.style;
+  vantrelMap.layers = {
+    route: L.polyline([], { color: style.routeColor, weight: style.routeWeight, opacity: 0.8 }).addTo(map),
+    travelled: L.polyline([], { color: style.travelledColor, weight: style.travelledWeight }).addTo(map),
+    start: L.circleMarker([0, 0], { radius: style.markerRadius, color: "#ffffff", weight: 2, fillColor: "#2e9e3e", fillOpacity: 1 }),
+    end: L.circleMarker([0, 0], { radius: style.markerRadius, color: "#ffffff", weight: 2, fillColor: "#c62828", fillOpacity: 1 }),
+    current: L.circleMarker([0, 0], { radius: style.markerRadius + 2, color: "#ffffff", weight: 3, fillColor: "#ff6f00", fillOpacity: 1 }),
+  };
+  vantrelMap.map = map;
+  map.setView([0, 0], 2);
+}
+
+function toPoint(lat, lon) {
+  var point = L.latLng(parseFloat(lat), parseFloat(lon));
+  if (isNaN(point.lat) || isNaN(point.lng)) {
+    throw new Error("not a coordinate: " + lat + ", " + lon);
+  }
+  return point;
+}
+
+function requireMap() {
+  if (!vantrelMap.map) throw new Error("the map is not ready");
+  return vantrelMap.map;
+}
+
+function placeMarker(layer, point) {
+  layer.setLatLng(point);
+  if (!vantrelMap.map.hasLayer(layer)) layer.addTo(vantrelMap.map);
+}
+
+// Draws what the calls recorded, once per frame however many calls came.
+function scheduleDraw() {
+  if (vantrelMap.drawPending) return;
+  vantrelMap.drawPending = true;
+  window.requestAnimationFrame(drawNow);
+}
+
+function drawNow() {
+  var m = vantrelMap, layers = m.layers;
+  m.drawPending = false;
+  layers.route.setLatLngs(m.route);
+  layers.travelled.setLatLngs(m.travelled);
+  if (m.start) placeMarker(layers.start, m.start); else layers.start.remove();
+  if (m.end) placeMarker(layers.end, m.end); else layers.end.remove();
+  if (m.current) {
+    placeMarker(layers.current, m.current);
+    layers.current.bringToFront();
+    // Keep the vehicle in view: recentre once it nears the edge.
+    if (!m.map.getBounds().pad(-0.2).contains(m.current)) m.map.panTo(m.current, { animate: false });
+  } else {
+    layers.current.remove();
+  }
+}
+
+function mapinitialize(lat, lon) {
+  var map = requireMap();
+  var point = toPoint(lat, lon);
+  vantrelMap.route = [];
+  vantrelMap.travelled = [];
+  vantrelMap.start = vantrelMap.end = vantrelMap.current = null;
+  map.setView(point, 16);
+  scheduleDraw();
+  return true;
+}
+
+function setStartPoint(lat, lon) {
+  requireMap();
+  vantrelMap.start = toPoint(lat, lon);
+  vantrelMap.route.push(vantrelMap.start);
+  scheduleDraw();
+}
+
+function gotoNextPoint(lat, lon) {
+  requireMap();
+  vantrelMap.route.push(toPoint(lat, lon));
+  scheduleDraw();
+}
+
+function setEndPoint(lat, lon) {
+  var map = requireMap();
+  if (lat === "" && lon === "") return;  // a track without a single fix
+  vantrelMap.end = toPoint(lat, lon);
+  if (vantrelMap.route.length > 1) {
+    map.fitBounds(L.latLngBounds(vantrelMap.route), { padding: [12, 12], maxZoom: 17, animate: false });
+  } else {
+    map.setView(vantrelMap.end, 16);
+  }
+  scheduleDraw();
+}
+
+function setLineNewPoint(lat, lon) {
+  requireMap();
+  var point = toPoint(lat, lon);
+  vantrelMap.travelled.push(point);
+  vantrelMap.current = point;
+  scheduleDraw();
+}
+
+function clrRTploy() {
+  requireMap();
+  vantrelMap.travelled = [];
+  vantrelMap.current = null;
+  scheduleDraw();
+}

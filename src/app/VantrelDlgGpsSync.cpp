@@ -1,0 +1,36 @@
+// The main window's maps and dashboard: the small map's page, the web-engine
+// check, WM_GPS_SYNC, the speed unit and the large map.
+#include <wx/choice.h>
+
+#include "app/GpsSyncEvent.h"
+#include "app/LanguageTable.h"
+#include "app/VantrelDlg.h"
+#include "engine/PlayerState.h"
+#include "map/MapPages.h"
+#include "map/WebEngineCheck.h"
+
+namespace vantrel {
+
+void CVantrelDlg::NavigateSmallMap() {
+  m_map.Navigate(wxString::FromUTF8(mapPageUrl(m_moduleDir, kSmallMapPage)));
+}
+
+void CVantrelDlg::CheckWebEngine() {
+  m_webEngineText = webEngineText(checkWebEngine());
+}
+
+void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
+  if (isStaleGpsSync(event, m_player.generation.load())) return;
+  m_dashboard.OnGpsSync(event.GetInt(), event.GetExtraLong());
+}
+
+void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
+  m_dashboard.OnSpeedUnitChange(m_speedUnit->GetSelection());
+}
+
+void CVantrelDlg::OnBigMapButton(wxCommandEvent&) {
+  m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage)),
+                         LanguageText(kSlotBigMapClose));
+}
+
+}  // namespace vantrel

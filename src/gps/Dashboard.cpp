@@ -1,0 +1,202 @@
+#include "gps/Dashboard.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/PlayerState.h"
+#include "gps/GpsFields.h"
+#include "gps/GpsReadout.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr float kSpeedCut = 1000.0f;   // km/h; faster readings are noise
+constexpr float kJumpKmh = 80.0f;      // a rise larger than this ...
+constexpr int64_t kJumpEntries = 2;    // ... within this many entries is noise
+constexpr size_t kSentenceCopy = 255;  // the longest sentence the dashboard reads
+
+std::string format(const char* pattern, double value) {
+  char text[64];  // "%9.2f" of the largest float takes 42 characters
+  std::snprintf(text, sizeof text, pattern, value);
+  return text;
+}
+
+}  // namespace
+
+const char* resetReadoutText(Readout readout) {
+  switch (readout) {
+    case Readout::Time:
+      return "00:00:00";
+    case Readout::Latitude:
+      return "00000000";
+    case Readout::Longitude:
+      return "000000000";
+    case Readout::Speed:
+    case Readout::MaxSpeed:
+    case Readout::AvgSpeed:
+      return "000.00";
+    case Readout::Distance:
+      return "000000000";
+  }
+  return "";
+}
+
+float unitFactor(int unitSelection) {
+  return unitSelection == 1 ? kMphFactor : 1.0f;
+}
+
+const char* unitName(int unitSelection) {
+  return unitSelection != 0 ? "MPH" : "KMH";
+}
+
+int64_t trackStepFor(size_t entries, int64_t durationSeconds) {
+  if (durationSeconds <= 0) return 1;
+  const int64_t step = (static_cast<int64_t>(entries) + 5) / durationSeconds;
+  return step == 0 ? 1 : step;
+}
+
+Dashboard::Dashboard(const PlayerState& player, DashboardDisplay& display, DashboardMaps* maps)
+    : m_player(player), m_display(display), m_maps(maps) {}
+
+int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
+  if (m_busy) {
+    m_deferred.push_back({code, seconds});
+    return -1;
+  }
+  m_busy = true;
+  int result = HandleGpsSync(code, seconds, shownIndex);
+  while (!m_deferred.empty()) {
+    Message next = m_deferred.front();
+    m_deferred.pop_front();
+    HandleGpsSync(next.code, next.seconds, nullptr);
+  }
+  m_busy = false;
+  return result;
+}
+
+int Dashboard::HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
+  if (code == kSyncTrackLoaded) TakeTrack();
+  if (code != kSyncPlaybackEnded && !HasTrack()) return -1;
+  if (code == kSyncTrackLoaded) {
+    m_trackStep = -1;
+    InitMapRoute();
+    return 0;
+  }
+  if (code == kSyncPlaybackEnded) return 0;
+  if (m_player.fullScreen.load()) return -1;  // full screen shows no dashboard
+
+  if (m_trackStep < 0) m_trackStep = trackStepFor(m_track.size(), m_player.durationSeconds);
+  int64_t t = seconds > 0 ? seconds - 1 : seconds;  // seconds 0 and 1 both show entry 0
+  // Past the end (or before the start) the dashboard keeps its last values.
+  if (t < 0 || t > static_cast<int64_t>(m_track.size() - 1) / m_trackStep) return -1;
+  const int64_t index = t * m_trackStep;
+  const std::string sentence = m_track[index].substr(0, kSentenceCopy);
+  const int64_t redrawCount = (t - 1) * m_trackStep;
+
+  if (code == kSyncSeek && m_maps) m_maps->RedrawRouteTo(TravelledBefore(redrawCount), false);
+  CatchUpBigMap(redrawCount);
+  UpdateDashboard(sentence, index);
+  if (shownIndex) *shownIndex = index;
+  return 0;
+}
+
+void Dashboard::TakeTrack() {
+  // Generation first: a track cleared meanwhile shows up as a changed
+  // generation at the next message, which then waits for its own code 0.
+  m_trackGeneration = m_player.gpsTrack.generation();
+  m_track = m_player.gpsTrack.snapshot();
+  m_route = routePoints(m_track);
+  m_travelPoints = travelPoints(m_track);
+}
+
+bool Dashboard::HasTrack() const {
+  return !m_track.empty() && m_trackGeneration == m_player.gpsTrack.generation();
+}
+
+void Dashboard::InitMapRoute() {
+  resetTripStatistics(m_trip);
+  if (m_player.gpsStreamIndex.load() < 0) return;
+  for (const RoutePoint& p : m_route) {
+    addTripPoint(m_trip, p.longitudeDegrees, p.latitudeDegrees, p.examined == 0);
+  }
+  if (m_maps) m_maps->InitMapRoute(m_route);
+}
+
+// A large map opened since the last message gets the route, then the
+// travelled line up to now; a failure (page still loading) is retried at the
+// next message.
+void Dashboard::CatchUpBigMap(int64_t redrawCount) {
+  if (!m_maps || !m_maps->BigMapWaitingForRoute()) return;
+  const int result = m_player.gpsStreamIndex.load() < 0 ? 0 : m_maps->InitBigMapRoute(m_route);
+  if (result < 0) return;
+  m_maps->SetBigMapRouteReady();
+  m_maps->RedrawRouteTo(TravelledBefore(redrawCount), true);
+}
+
+std::vector<MapPoint> Dashboard::TravelledBefore(int64_t count) const {
+  std::vector<MapPoint> points;
+  for (int64_t s = 0; s < count && s < static_cast<int64_t>(m_travelPoints.size()); ++s) {
+    if (m_travelPoints[s]) points.push_back(*m_travelPoints[s]);
+  }
+  return points;
+}
+
+void Dashboard::UpdateDashboard(const std::string& sentence, int64_t index) {
+  if (index == 0) {
+    m_lastSpeedIndex = -1;
+    m_lastSpeed = -1.0f;
+  }
+  GpsFields fields;
+  if (splitGpsSentence(sentence, fields) != 0) return;
+  if (m_maps) {
+    if (std::optional<MapPoint> point = travelPoint(fields)) m_maps->SetLineNewPoint(*point);
+  }
+  const GpsReadout readout = readGpsReadout(fields);
+  m_display.ShowReadout(Readout::Time, readout.time);
+  m_display.ShowReadout(Readout::Latitude, readout.latitude);
+  m_display.ShowReadout(Readout::Longitude, readout.longitude);
+
+  // Implausible readings leave the speed, the gauge and the statistics as
+  // they were: not a number, above the cut, or a jump within two entries of
+  // the last accepted reading.
+  const float speed = readout.speed;
+  if (!(speed <= kSpeedCut)) return;
+  if (m_lastSpeed == -1.0f) {
+    m_lastSpeed = speed;
+    m_lastSpeedIndex = index;
+  }
+  const float f = unitFactor(m_unitSelection);
+  if (speed - m_lastSpeed > kJumpKmh * f && index - m_lastSpeedIndex <= kJumpEntries) return;
+
+  m_lastSpeedIndex = index;
+  m_lastSpeed = speed;
+  m_trip.currentSpeed = speed;
+  if (speed > m_trip.maxSpeed) m_trip.maxSpeed = speed;
+  const int64_t duration = m_player.durationSeconds;
+  if (m_player.elapsedSeconds.load() > 0 && duration > 0) {
+    m_trip.averageSpeed = static_cast<float>((m_trip.totalDistance / 1000.0) /
+                                             (static_cast<double>(duration) / 3600));
+  }
+  ShowSpeedReadouts();
+}
+
+void Dashboard::OnSpeedUnitChange(int unitSelection) {
+  m_unitSelection = unitSelection;
+  m_display.ShowGaugeUnits(unitName(unitSelection));
+  ShowSpeedReadouts();
+}
+
+// Products in single precision, widened for formatting.
+void Dashboard::ShowSpeedReadouts() {
+  const float f = unitFactor(m_unitSelection);
+  const float speed = m_trip.currentSpeed * f;
+  const float average = m_trip.averageSpeed * f;
+  m_display.ShowGauge(speed);
+  m_display.ShowReadout(Readout::Speed, format("%6.2f", speed));
+  m_display.ShowReadout(Readout::MaxSpeed, format("%6.2f", m_trip.maxSpeed * f));
+  m_display.ShowReadout(Readout::AvgSpeed, format("%6.2f", average > 0 ? average : 0.0f));
+  m_display.ShowReadout(Readout::Distance, format("%9.2f", m_trip.totalDistance * f / 1000));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,126 @@
+#pragma once
+// The dashboard kept in step with playback: the playback posts WM_GPS_SYNC
+// (code, whole seconds) and the dashboard shows the track entry for that
+// second on the readouts, the gauge and the maps, and keeps the trip
+// statistics. UI thread only; no window code here, so the window and the
+// command-line printer drive the same logic.
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gps/DashboardRoute.h"
+#include "gps/TripStatistics.h"
+
+namespace vantrel {
+
+struct PlayerState;
+
+// WM_GPS_SYNC codes.
+enum GpsSyncCode {
+  kSyncTrackLoaded = 0,  // a new track is loaded: build the map route
+  kSyncTick = 1,         // argument: playback position in whole seconds
+  kSyncPlaybackEnded = 2,
+  kSyncSeek = 3,  // argument: progress slider position in seconds
+};
+
+enum class Readout { Time, Latitude, Longitude, Speed, MaxSpeed, AvgSpeed, Distance };
+constexpr Readout kReadouts[] = {Readout::Time,    Readout::Latitude, Readout::Longitude,
+                                 Readout::Speed,   Readout::MaxSpeed, Readout::AvgSpeed,
+                                 Readout::Distance};
+
+// What a readout shows while nothing plays.
+const char* resetReadoutText(Readout readout);
+
+// The speed-unit box: "KMH" at index 0, "MPH" at index 1. Statistics stay in
+// km/h and metres; every display multiplies by the unit factor.
+constexpr float kMphFactor = 0.6213712f;
+float unitFactor(int unitSelection);
+const char* unitName(int unitSelection);
+
+// Track entries per second of playback: (entries + 5) / duration, at least 1.
+// An unknown length (duration 0 or less) gives 1.
+int64_t trackStepFor(size_t entries, int64_t durationSeconds);
+
+// The readouts and the gauge.
+class DashboardDisplay {
+ public:
+  virtual ~DashboardDisplay() = default;
+  virtual void ShowReadout(Readout readout, const std::string& text) = 0;
+  virtual void ShowGauge(double value) = 0;
+  virtual void ShowGaugeUnits(const std::string& units) = 0;
+};
+
+// The small map and the large map, drawn through their page functions.
+class DashboardMaps {
+ public:
+  virtual ~DashboardMaps() = default;
+  // The route on the small map.
+  virtual void InitMapRoute(const std::vector<RoutePoint>& route) = 0;
+  // The large map is open and has not got the route yet.
+  virtual bool BigMapWaitingForRoute() const = 0;
+  // The route on the large map: 0 done, -1 a call failed (tried again later).
+  virtual int InitBigMapRoute(const std::vector<RoutePoint>& route) = 0;
+  virtual void SetBigMapRouteReady() = 0;
+  // Clears the travelled line of one map and draws it anew through points.
+  virtual void RedrawRouteTo(const std::vector<MapPoint>& points, bool large) = 0;
+  // Extends the travelled line on the small map, and on the large map once
+  // its route is there.
+  virtual void SetLineNewPoint(const MapPoint& point) = 0;
+};
+
+class Dashboard {
+ public:
+  // maps may be null: nothing is drawn (the command-line printer).
+  Dashboard(const PlayerState& player, DashboardDisplay& display, DashboardMaps* maps);
+
+  // Handles one WM_GPS_SYNC: 0 when handled, -1 when ignored (empty or not
+  // yet announced track, full screen, past the end). shownIndex, if given,
+  // receives the track index shown. A message that arrives while another is
+  // being handled (the web engine runs the event loop during a map call) is
+  // handled right after it, in order; it returns -1 itself.
+  int OnGpsSync(int code, int64_t seconds, int64_t* shownIndex = nullptr);
+  // Shows one sentence: readouts, gauge, travelled line, statistics.
+  void UpdateDashboard(const std::string& sentence, int64_t index);
+  // The unit box changed: gauge units and the speed readouts in that unit.
+  void OnSpeedUnitChange(int unitSelection);
+
+  const TripStatistics& Trip() const { return m_trip; }
+  int64_t TrackStep() const { return m_trackStep; }
+  size_t TrackSize() const { return m_track.size(); }
+
+ private:
+  struct Message {
+    int code;
+    int64_t seconds;
+  };
+  int HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex);
+  void TakeTrack();
+  bool HasTrack() const;
+  void InitMapRoute();
+  void CatchUpBigMap(int64_t redrawCount);
+  std::vector<MapPoint> TravelledBefore(int64_t count) const;
+  void ShowSpeedReadouts();
+
+  const PlayerState& m_player;
+  DashboardDisplay& m_display;
+  DashboardMaps* m_maps;
+
+  // The track announced by the last code 0, and what the maps take of it.
+  std::vector<std::string> m_track;
+  uint64_t m_trackGeneration = 0;
+  std::vector<RoutePoint> m_route;
+  std::vector<std::optional<MapPoint>> m_travelPoints;
+
+  TripStatistics m_trip;
+  float m_lastSpeed = -1.0f;  // speed of the last accepted sentence; -1: none
+  int64_t m_lastSpeedIndex = -1;
+  int64_t m_trackStep = -1;  // -1: worked out at the next tick
+  int m_unitSelection = 0;
+
+  bool m_busy = false;             // a message is being handled
+  std::deque<Message> m_deferred;  // messages that arrived meanwhile
+};
+
+}  // namespace vantrel

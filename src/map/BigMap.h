@@ -1,0 +1,39 @@
+#pragma once
+// The large map: a window that covers the screen with a map browser and an
+// exit button. Created once, on first use, and reused: opening lays it out
+// and loads the page anew; closing it (exit button, Escape, the window
+// manager) hides it and unloads the page.
+#include <wx/dialog.h>
+
+#include "map/Explorer1.h"
+
+namespace vantrel {
+
+class CBigMap : public wxDialog {
+ public:
+  // owner: the main window.
+  explicit CBigMap(wxWindow* owner, const wxString& backend = wxWebViewBackendDefault);
+
+  // Opens the window: covers the screen, places the browser and the exit
+  // button (labelled exitText), loads pageUrl, sets m_bOpen. Returns true.
+  bool OnInitDialog(const wxString& pageUrl, const wxString& exitText);
+  CExplorer1& Browser() { return m_browser; }
+
+  // The window is open and initialised.
+  bool m_bOpen = false;
+  // The route has been sent to the open page.
+  bool m_bRouteReady = false;
+
+ private:
+  void OnOK(wxCommandEvent& event);
+  void OnCancel(wxCommandEvent& event);
+  void OnCloseWindow(wxCloseEvent& event);
+  void CloseMap();
+
+  CExplorer1 m_browser;
+  wxWindow* m_exit = nullptr;
+
+  wxDECLARE_EVENT_TABLE();
+};
+
+}  // namespace vantrel

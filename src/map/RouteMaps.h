@@ -1,0 +1,47 @@
+#pragma once
+// The two map pages as the dashboard draws on them: the small map in the
+// main window and the large map, opened on request. Each routine attaches a
+// fresh bridge to the page the browser holds at that moment and sends its
+// calls in one batch. UI thread only.
+#include <wx/string.h>
+
+#include <string>
+
+#include "gps/Dashboard.h"
+
+class wxWindow;
+
+namespace vantrel {
+
+class CExplorer1;
+class CBigMap;
+
+class CRouteMaps : public DashboardMaps {
+ public:
+  // smallMap: the main window's browser; owner: the main window.
+  CRouteMaps(CExplorer1& smallMap, wxWindow* owner, const wxString& backend);
+
+  // Opens the large map (made on first use) on the page of bigPageUrl; its
+  // route follows at the next tick or seek.
+  void OpenBigMap(const wxString& bigPageUrl, const wxString& exitText);
+  // The large map window, or nullptr before it was first opened.
+  CBigMap* BigMap() const { return m_bigMap; }
+
+  void InitMapRoute(const std::vector<RoutePoint>& route) override;
+  bool BigMapWaitingForRoute() const override;
+  int InitBigMapRoute(const std::vector<RoutePoint>& route) override;
+  void SetBigMapRouteReady() override;
+  void RedrawRouteTo(const std::vector<MapPoint>& points, bool large) override;
+  void SetLineNewPoint(const MapPoint& point) override;
+
+ private:
+  bool BigMapReady() const;
+  CExplorer1& Browser(bool large) const;
+
+  CExplorer1& m_small;
+  wxWindow* m_owner;
+  wxString m_backend;
+  CBigMap* m_bigMap = nullptr;  // a child of m_owner, which deletes it
+};
+
+}  // namespace vantrel
