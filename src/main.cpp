@@ -5,6 +5,7 @@
 
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
+#include "gps/DashboardPrinter.h"
 #include "gps/TrackLoader.h"
 #include "gps/TrackPrinter.h"
 
@@ -27,6 +28,7 @@ int playHeadless(int argc, char** argv) {
 const HeadlessMode kHeadlessModes[] = {
     {"--track", vantrel::runTrackPrinter},
     {"--play", playHeadless},
+    {"--dashboard", vantrel::runDashboardPrinter},
     {nullptr, nullptr},
 };
 

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/display.h>
+#include <wx/frame.h>
+
+#include "gps/DashboardRoute.h"
+#include "map/BigMap.h"
+#include "map/Explorer1.h"
+#include "map/MapPages.h"
+#include "map/MapTestSupport.h"
+#include "map/RouteMaps.h"
+#include "map/WebPage.h"
+
+using namespace vantrel;
+using testsupport::evaluate;
+
+namespace {
+
+// A short drive: the first entry has no fix, then four points going north.
+const std::vector<std::string> kTrack = {
+    "$GPRMC,V,073005.000,,,,,0.00,0.0,101226",
+    "$GPRMC,A,073006.000,4807.0380,N,01131.0000,E,20.00,0.0,101226",
+    "$GPRMC,A,073007.000,4807.0480,N,01131.0050,E,25.00,0.0,101226",
+    "$GPRMC,A,073008.000,4807.0580,N,01131.0100,E,30.00,0.0,101226",
+    "$GPRMC,A,073009.000,4807.0680,N,01131.0150,E,35.00,0.0,101226",
+};
+
+class RouteMapsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new wxFrame(nullptr, wxID_ANY, "maps", wxDefaultPosition, wxSize(420, 360));
+    small.Create(frame, wxID_ANY, wxRect(0, 0, 400, 320));
+    frame->Show();
+  }
+  void TearDown() override { frame->Destroy(); }
+  void LoadSmallMap() {
+    small.Navigate(testsupport::mapPage(kSmallMapPage));
+    ASSERT_TRUE(testsupport::waitForPage(small));
+    testsupport::recordMapCalls(small);
+  }
+
+  wxFrame* frame = nullptr;
+  CExplorer1 small;
+  CRouteMaps maps{small, frame, wxWebViewBackendDefault};
+};
+
+}  // namespace
+
+TEST_F(RouteMapsTest, SmallMapRouteArrivesInOrderAndIsDrawn) {
+  LoadSmallMap();
+  maps.InitMapRoute(routePoints(kTrack));
+  EXPECT_EQ(evaluate(small, "mapCalls.join('|')"),
+            "gotoNextPoint 48.117300 11.516667|gotoNextPoint 48.117467 11.516750|"
+            "gotoNextPoint 48.117633 11.516833|gotoNextPoint 48.117800 11.516917|"
+            "setEndPoint 48.117800 11.516917");
+  EXPECT_EQ(evaluate(small, "vantrelMap.route.length"), "4");
+  EXPECT_EQ(evaluate(small, "vantrelMap.start === null"), "true");  // no fix at the start
+  EXPECT_EQ(evaluate(small, "vantrelMap.end.lat"), "48.1178");
+  // The drawing follows once per frame.
+  EXPECT_TRUE(testsupport::pumpUntil(
+      [&] { return evaluate(small, "vantrelMap.layers.route.getLatLngs().length") == "4"; }));
+}
+
+TEST_F(RouteMapsTest, ValidFirstEntryInitialisesAndMarksTheStart) {
+  LoadSmallMap();
+  std::vector<std::string> track(kTrack.begin() + 1, kTrack.end());
+  maps.InitMapRoute(routePoints(track));
+  EXPECT_EQ(evaluate(small, "mapCalls.slice(0, 3).join('|')"),
+            "mapinitialize 48.117300 11.516667|setStartPoint 48.117300 11.516667|"
+            "gotoNextPoint 48.117467 11.516750");
+  EXPECT_EQ(evaluate(small, "vantrelMap.start.lat"), "48.1173");
+}
+
+TEST_F(RouteMapsTest, TravelledLineRedrawsAndFollowsTheVehicle) {
+  LoadSmallMap();
+  maps.InitMapRoute(routePoints(kTrack));
+  maps.SetLineNewPoint({"48.117300", "11.516667"});
+  maps.SetLineNewPoint({"48.117467", "11.516750"});
+  EXPECT_EQ(evaluate(small, "vantrelMap.travelled.length"), "2");
+  maps.RedrawRouteTo({{"48.117300", "11.516667"}}, false);
+  EXPECT_EQ(evaluate(small, "vantrelMap.travelled.length"), "1");
+  EXPECT_EQ(evaluate(small, "mapCalls.slice(-2).join('|')"),
+            "clrRTploy|setLineNewPoint 48.117300 11.516667");
+  maps.RedrawRouteTo({}, false);
+  EXPECT_EQ(evaluate(small, "vantrelMap.travelled.length + ' ' + vantrelMap.current"), "0 null");
+  // Far away: the map recentres on the new position.
+  maps.SetLineNewPoint({"-33.868800", "-151.209300"});
+  EXPECT_TRUE(testsupport::pumpUntil([&] {
+    return evaluate(small, "vantrelMap.map.getBounds().contains([-33.8688, -151.2093])") == "true";
+  }));
+}
+
+TEST_F(RouteMapsTest, PageFunctionsRefuseTextsThatAreNoCoordinates) {
+  LoadSmallMap();
+  CWebPage page;
+  page.AttachDocument(small.Document());
+  EXPECT_FALSE(page.CallScriptFunction("setLineNewPoint", "north", "east"));
+  EXPECT_EQ(page.LastError(), "JSCall Error:\nsetLineNewPoint: not a coordinate: north, east");
+  EXPECT_FALSE(page.CallScriptFunction("mapinitialize", "", ""));
+  EXPECT_TRUE(page.CallScriptFunction("setEndPoint", "", ""));  // no fix in the whole track
+  EXPECT_TRUE(page.CallScriptFunction("clrRTploy"));
+}
+
+TEST_F(RouteMapsTest, LargeMapCoversTheScreenAndGetsItsRouteOnceLoaded) {
+  maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit Large Map");
+  CBigMap* big = maps.BigMap();
+  ASSERT_NE(big, nullptr);
+  EXPECT_TRUE(big->m_bOpen);
+  EXPECT_TRUE(big->IsShown());
+  EXPECT_TRUE(maps.BigMapWaitingForRoute());
+  const wxRect screen = wxDisplay(0u).GetGeometry();
+  wxWindow* browser = big->Browser().Window();
+  EXPECT_EQ(browser->GetPosition(), wxPoint(10, 15));
+  EXPECT_EQ(browser->GetSize(), wxSize(screen.width - 20, screen.height - 60));
+  auto* exit = static_cast<wxButton*>(big->FindWindow(wxID_OK));
+  EXPECT_EQ(exit->GetPosition(), wxPoint(screen.width - 150, screen.height - 40));
+  EXPECT_EQ(exit->GetLabel(), "Exit Large Map");
+
+  // Still loading: the walk fails and is tried again at the next tick.
+  EXPECT_EQ(maps.InitBigMapRoute(routePoints(kTrack)), -1);
+  ASSERT_TRUE(testsupport::waitForPage(big->Browser()));
+  testsupport::recordMapCalls(big->Browser());
+  EXPECT_EQ(maps.InitBigMapRoute(routePoints(kTrack)), 0);
+  maps.SetBigMapRouteReady();
+  EXPECT_FALSE(maps.BigMapWaitingForRoute());
+  maps.SetLineNewPoint({"48.117467", "11.516750"});
+  EXPECT_EQ(evaluate(big->Browser(), "vantrelMap.route.length + ' ' + vantrelMap.travelled.length"),
+            "4 1");
+  testsupport::pumpFor(300);
+  testsupport::saveScreenshot("large-map");
+}
+
+TEST_F(RouteMapsTest, EveryWayOfClosingTheLargeMapClearsItsFlags) {
+  // The exit button, Escape (the cancel command) and the window manager.
+  const std::vector<std::function<void(CBigMap&)>> closers = {
+      [](CBigMap& big) {
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        click.SetEventObject(big.FindWindow(wxID_OK));
+        big.GetEventHandler()->ProcessEvent(click);
+      },
+      [](CBigMap& big) {
+        wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
+        big.GetEventHandler()->ProcessEvent(cancel);
+      },
+      [](CBigMap& big) { big.Close(); },
+  };
+  for (size_t i = 0; i < closers.size(); ++i) {
+    maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
+    CBigMap* big = maps.BigMap();
+    ASSERT_TRUE(testsupport::waitForPage(big->Browser()));
+    maps.SetBigMapRouteReady();
+    ASSERT_TRUE(big->m_bRouteReady);
+    closers[i](*big);
+    EXPECT_FALSE(big->m_bOpen) << i;
+    EXPECT_FALSE(big->m_bRouteReady) << i;
+    EXPECT_FALSE(big->IsShown()) << i;
+    EXPECT_EQ(big->Browser().Document(), nullptr) << i;  // no call reaches the old page
+    EXPECT_FALSE(maps.BigMapWaitingForRoute()) << i;
+  }
+  // Opened again, it waits for the route once more.
+  maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
+  EXPECT_TRUE(maps.BigMapWaitingForRoute());
+}
+
+TEST(MapPages, AddressesArePercentEncodedFileUrlsWithTheTileTemplate) {
+  EXPECT_EQ(mapPageUrl("/opt/vantrel/", kSmallMapPage, nullptr),
+            "file:///opt/vantrel/res/Google-earth.html");
+  EXPECT_EQ(mapPageUrl("/home/a b/#x%/", kBigMapPage, "none"),
+            "file:///home/a%20b/%23x%25/res/Google-earth-big.html?tiles=none");
+  EXPECT_EQ(mapPageUrl("/m/", kSmallMapPage, "https://t.example/{z}/{x}/{y}.png?k=1&s=2"),
+            "file:///m/res/Google-earth.html?tiles="
+            "https%3A%2F%2Ft.example%2F%7Bz%7D%2F%7Bx%7D%2F%7By%7D.png%3Fk%3D1%26s%3D2");
+}
