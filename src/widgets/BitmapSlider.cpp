@@ -2,7 +2,6 @@
 
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
-#include <wx/renderer.h>
 #include <wx/settings.h>
 
 #include "engine/Messages.h"
@@ -199,9 +198,16 @@ void CBitmapSlider::OnPaint(wxPaintEvent&) {
     m_prevThumb = wxPoint(-1, -1);
   }
   if (m_thumbLoaded && IsEnabled()) DrawThumb(dc, thumbX);
-  if (m_drawFocusRect && m_hasFocus && IsEnabled()) {
-    wxRendererNative::Get().DrawFocusRect(this, dc, GetClientRect());
-  }
+  if (m_drawFocusRect && HasFocus() && IsEnabled()) DrawFocusFrame(dc);
+}
+
+void CBitmapSlider::DrawFocusFrame(wxDC& dc) const {
+  // A dotted frame round the client area; themes that draw focus as a glow
+  // or not at all would leave a focused slider unmarked.
+  wxDCPenChanger pen(
+      dc, wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT), 1, wxPENSTYLE_DOT));
+  wxDCBrushChanger brush(dc, *wxTRANSPARENT_BRUSH);
+  dc.DrawRectangle(GetClientRect());
 }
 
 void CBitmapSlider::DrawChannel(wxDC& dc, int thumbX) {
@@ -288,9 +294,8 @@ void CBitmapSlider::OnKeyDown(wxKeyEvent& event) {
 }
 
 void CBitmapSlider::OnFocus(wxFocusEvent& event) {
-  m_hasFocus = event.GetEventType() == wxEVT_SET_FOCUS;
   event.Skip();
-  Refresh();
+  Refresh();  // to show or remove the focus frame
 }
 
 }  // namespace vantrel

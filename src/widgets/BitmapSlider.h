@@ -76,6 +76,7 @@ class CBitmapSlider : public wxControl {
   void DragTo(int x);
   void DrawChannel(wxDC& dc, int thumbX);
   void DrawThumb(wxDC& dc, int thumbX);
+  void DrawFocusFrame(wxDC& dc) const;
   void OnPaint(wxPaintEvent& event);
   void OnLeftDown(wxMouseEvent& event);
   void OnMouseMove(wxMouseEvent& event);
@@ -100,7 +101,6 @@ class CBitmapSlider : public wxControl {
   bool m_thumbLoaded = false;
   bool m_channelLoaded = false;
   bool m_dragging = false;
-  bool m_hasFocus = false;
   bool m_drawFocusRect = true;
 
   wxBitmap m_channel, m_channelActive;  // with their masks when transparent

@@ -267,3 +267,27 @@ TEST_F(SliderTest, RenderedSlidersShowTheirBitmaps) {
   EXPECT_EQ(pixelAt(shotVolume, 60, 2), parent);
   EXPECT_EQ(pixelAt(shotVolume, 2, 2), parent);
 }
+
+TEST_F(SliderTest, RenderedDragAndFocusStates) {
+  progress->SetRange(0, 300);
+  progress->SetPos(150);
+  mouse(progress, wxEVT_LEFT_DOWN, 319);  // on the thumb: dragging without moving it
+  const wxImage dragged = widgettest::grabClientArea(progress, "slider-progress-dragged");
+  ASSERT_TRUE(dragged.IsOk());
+  EXPECT_EQ(widgettest::pixelAt(dragged, 319 - 11 + 2, 8), wxColour(255, 140, 0));
+  mouse(progress, wxEVT_LEFT_UP, 319);
+  const wxImage released = widgettest::grabClientArea(progress, "slider-progress-released");
+  EXPECT_EQ(widgettest::pixelAt(released, 319 - 11 + 2, 8), wxColour(60, 180, 75));
+
+  // The volume slider draws a focus rectangle round itself while focused.
+  const wxColour parent = frame->GetBackgroundColour();
+  auto framed = [&](const wxImage& shot) {  // marks down the left edge, where no bar is
+    int marked = 0;
+    for (int y = 0; y < shot.GetHeight(); ++y) marked += widgettest::pixelAt(shot, 0, y) != parent;
+    return marked;
+  };
+  EXPECT_EQ(framed(widgettest::grabClientArea(volume, "slider-volume-unfocused")), 0);
+  volume->SetFocus();
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return volume->HasFocus(); }, 2000));
+  EXPECT_GT(framed(widgettest::grabClientArea(volume, "slider-volume-focused")), 10);
+}
