@@ -197,7 +197,10 @@ void CBitmapSlider::OnPaint(wxPaintEvent&) {
     dc.DrawBitmap(m_thumbBackground, m_prevThumb);
     m_prevThumb = wxPoint(-1, -1);
   }
-  if (m_thumbLoaded && IsEnabled()) DrawThumb(dc, thumbX);
+  // Only a frame composed in our own buffer can be read back dependably; a
+  // system-buffered surface starts from the parent each time anyway.
+  const bool seeThrough = m_channelTransparent || !m_channelLoaded;
+  if (m_thumbLoaded && IsEnabled()) DrawThumb(dc, thumbX, seeThrough && buffer.IsBuffered());
   if (m_drawFocusRect && HasFocus() && IsEnabled()) DrawFocusFrame(dc);
 }
 
@@ -226,10 +229,10 @@ void CBitmapSlider::DrawChannel(wxDC& dc, int thumbX) {
   }
 }
 
-void CBitmapSlider::DrawThumb(wxDC& dc, int thumbX) {
+void CBitmapSlider::DrawThumb(wxDC& dc, int thumbX, bool saveBackground) {
   const wxBitmap& image = (m_hasActiveThumb && m_dragging) ? m_thumbActive : m_thumb;
   const wxPoint at(thumbX - m_thumbWidth / 2, m_marginTop);
-  if (m_channelTransparent || !m_channelLoaded) {
+  if (saveBackground) {
     m_thumbBackground.Create(m_thumbWidth, m_thumbHeight, dc);
     wxMemoryDC saved(m_thumbBackground);
     saved.Blit(0, 0, m_thumbWidth, m_thumbHeight, &dc, at.x, at.y);

@@ -75,7 +75,8 @@ class CBitmapSlider : public wxControl {
   void Post(int message);
   void DragTo(int x);
   void DrawChannel(wxDC& dc, int thumbX);
-  void DrawThumb(wxDC& dc, int thumbX);
+  // saveBackground: keep the picture under the thumb, to put back next frame.
+  void DrawThumb(wxDC& dc, int thumbX, bool saveBackground);
   void DrawFocusFrame(wxDC& dc) const;
   void OnPaint(wxPaintEvent& event);
   void OnLeftDown(wxMouseEvent& event);

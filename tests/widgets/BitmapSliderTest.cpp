@@ -291,3 +291,21 @@ TEST_F(SliderTest, RenderedDragAndFocusStates) {
   ASSERT_TRUE(testsupport::pumpUntil([&] { return volume->HasFocus(); }, 2000));
   EXPECT_GT(framed(widgettest::grabClientArea(volume, "slider-volume-focused")), 10);
 }
+
+TEST_F(SliderTest, AThumbOverASeeThroughChannelLeavesNoTrailWhenItMoves) {
+  ASSERT_TRUE(volume->SetBitmapThumb(IDB_PROGRESS_THUMB, 0, true, kKeyFromPixel, 0, 0));
+  volume->SetMarginTop(2);
+  volume->SetPos(10);
+  const int before = volume->Track().pixelOf(10);  // 24: the thumb over x 13 .. 35
+  widgettest::grabClientArea(volume, "slider-volume-thumb-before");
+  volume->SetPos(120);
+  const int after = volume->Track().pixelOf(120);  // 85
+  const wxImage shot = widgettest::grabClientArea(volume, "slider-volume-thumb-after");
+  ASSERT_TRUE(shot.IsOk());
+  using widgettest::pixelAt;
+  const wxColour parent = frame->GetBackgroundColour();
+  EXPECT_EQ(pixelAt(shot, before, 6), parent) << "the old thumb's place shows the parent again";
+  EXPECT_EQ(pixelAt(shot, 9, 37), wxColour(255, 255, 0)) << "and the first bar, lit";
+  EXPECT_EQ(pixelAt(shot, after - 11 + 2, 6), wxColour(60, 180, 75)) << "the thumb's green end";
+  EXPECT_EQ(pixelAt(shot, after - 11, 2), parent) << "its keyed corner";
+}
