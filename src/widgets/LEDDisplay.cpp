@@ -84,9 +84,14 @@ void CLEDDisplay::SetColor(int index, const wxColour& colour, bool redraw) {
   if (redraw) Refresh();
 }
 
+wxString CLEDDisplay::GetNumberFormat(int index) const {
+  return (index == 0 || index == 1) ? m_formats[index] : wxString();
+}
+
 wxColour CLEDDisplay::GetColor(int index) const {
+  if (index < 0 || index > 2) return wxNullColour;
   if (index == 2 && !m_offColorSet) return ledDimmed(m_colors[1]);
-  return m_colors.at(index);
+  return m_colors[index];
 }
 
 void CLEDDisplay::SetShowOffSegments(bool show, bool redraw) {

@@ -34,7 +34,10 @@ class CLEDDisplay : public wxControl {
   void SetDigitHeight(int height, bool redraw = true);
 
   const wxString& GetText() const { return m_text; }
-  const wxString& GetNumberFormat(int index) const { return m_formats.at(index); }
+  // Empty for an index other than 0 or 1.
+  wxString GetNumberFormat(int index) const;
+  // The unlit colour in use (set, or derived from the lit one); wxNullColour
+  // for an index other than 0 to 2.
   wxColour GetColor(int index) const;
   wxPoint GetMargins() const { return {m_leftMargin, m_topMargin}; }
   // The height the strokes are sized for.

@@ -64,6 +64,7 @@ TEST_F(ReadoutTest, FormatsThatWouldReadAMissingOrWrongArgumentAreRefused) {
   }
   EXPECT_EQ(led->GetNumberFormat(0), "%3d");
   EXPECT_EQ(led->GetNumberFormat(1), "%.2f");
+  EXPECT_EQ(led->GetNumberFormat(2), "");
   EXPECT_TRUE(led->SetNumberFormat("%d%%", 0));
   led->SetNumber(7);
   EXPECT_EQ(led->GetText(), "7%");
@@ -73,6 +74,7 @@ TEST_F(ReadoutTest, ColoursMarginsAndHeight) {
   led->SetColor(3, *wxRED, true);
   led->SetColor(-1, *wxRED, true);
   for (int i = 0; i < 3; ++i) EXPECT_NE(led->GetColor(i), *wxRED) << i;
+  EXPECT_FALSE(led->GetColor(3).IsOk());
   led->SetColor(1, wxColour(200, 100, 40));
   EXPECT_EQ(led->GetColor(2), wxColour(50, 25, 10)) << "unlit follows the lit colour";
   led->SetColor(2, wxColour(9, 9, 9));
