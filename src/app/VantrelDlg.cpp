@@ -34,6 +34,12 @@ wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
   EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
   EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
   EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
+  EVT_TIMER(kStartPlaybackTimer, CVantrelDlg::OnStartPlaybackTimer)
+  EVT_TIMER(kElapsedTimer, CVantrelDlg::OnElapsedTimer)
+  EVT_BUTTON(IDC_PLAY, CVantrelDlg::OnPlayButton)
+  EVT_BUTTON(IDC_STOP, CVantrelDlg::OnStopButton)
+  EVT_THREAD(WM_SLIDER_SET, CVantrelDlg::OnSliderSet)
+  EVT_THREAD(WM_SLIDER_TRACK, CVantrelDlg::OnSliderTrack)
 wxEND_EVENT_TABLE()
 
 CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
@@ -128,6 +134,7 @@ bool CVantrelDlg::OnInitDialog() {
   FindWindow(IDC_LOADING)->Hide();
   InitVolumeSlider();
   NavigateSmallMap();
+  ResetDashboard();
   InitFlags();
   CheckWebEngine();
   return true;
@@ -246,12 +253,6 @@ void CVantrelDlg::OnOK(wxCommandEvent&) {
 void CVantrelDlg::EndModal(int retCode) {
   StopPlaybackForExit();
   wxDialog::EndModal(retCode);
-}
-
-void CVantrelDlg::StopPlaybackForExit() {
-  if (m_player.finished.load()) return;
-  requestStop(m_player);
-  waitBounded([this] { return m_player.finished.load() != 0; });
 }
 
 }  // namespace vantrel

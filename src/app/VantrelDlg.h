@@ -8,9 +8,11 @@
 
 #include "app/Language.h"
 #include "app/Playlist.h"
+#include "app/WindowPlaybackHost.h"
 #include "app/DashboardReadouts.h"
 #include "gps/Dashboard.h"
 #include "map/Explorer1.h"
+#include "engine/Playback.h"
 #include "map/RouteMaps.h"
 
 class wxChoice;
@@ -35,6 +37,15 @@ class CVantrelDlg : public wxDialog {
 
   // Timer 1: starts a playback 100 ms after StartPlaybackTimer.
   static constexpr int kStartPlaybackTimer = 1;
+  // Timer 2: counts the playing seconds while a recording plays.
+  static constexpr int kElapsedTimer = 2;
+
+  // The dashboard's playing and idle looks (UI thread; the playback thread
+  // reaches them through its host, in posting order).
+  void ShowPlaybackStarted();
+  void ResetDashboard();
+  // After a recording played to its end: the next entry, wrapping to the first.
+  void AdvancePlaylist();
 
   // Playlist operations; UI thread only.
   // Selects entry index (0 when index is outside the list) and makes its path
@@ -104,6 +115,15 @@ class CVantrelDlg : public wxDialog {
   void OnGpsSync(wxThreadEvent& event);
   void OnSpeedUnitChange(wxCommandEvent& event);
   void OnBigMapButton(wxCommandEvent& event);
+  // Transport (VantrelDlgTransport.cpp).
+  void OnStartPlaybackTimer(wxTimerEvent& event);
+  void OnElapsedTimer(wxTimerEvent& event);
+  void OnPlayButton(wxCommandEvent& event);
+  void OnStopButton(wxCommandEvent& event);
+  void OnSliderSet(wxThreadEvent& event);
+  void OnSliderTrack(wxThreadEvent& event);
+  void OnProgressReleased();
+  void PostGpsSync(int code, long argument);
   void StopPlaybackForExit();
 
   PlayerState& m_player;
@@ -130,11 +150,16 @@ class CVantrelDlg : public wxDialog {
   Playlist m_playlist;  // what m_playlistBox shows, in the same order
   wxListBox* m_playlistBox = nullptr;
   wxTimer m_startPlaybackTimer{this, kStartPlaybackTimer};
+  wxTimer m_elapsedTimer{this, kElapsedTimer};
   // The dashboard and the maps it draws on; UI thread only.
   CDashboardReadouts m_readouts{*this};
   CRouteMaps m_routeMaps{m_map, this, wxWebViewBackendDefault};
   Dashboard m_dashboard{m_player, m_readouts, &m_routeMaps};
   wxString m_webEngineText;  // the About box's second line
+
+  // The playback thread; stopped and joined before the window goes away.
+  CWindowPlaybackHost m_playbackHost{*this, m_player};
+  Playback m_playback{m_player, m_playbackHost, windowTrackLoader()};
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -1,0 +1,149 @@
+// The main window's transport: timers 1 and 2, Play/Pause/Resume, Stop, the
+// progress and volume sliders, and the playing and idle looks of the
+// dashboard around each playback.
+#include <wx/button.h>
+#include <wx/stattext.h>
+
+#include "app/ControlTable.h"
+#include "app/GpsSyncEvent.h"
+#include "app/Language.h"
+#include "app/LanguageTable.h"
+#include "app/VantrelDlg.h"
+#include "engine/PlayerState.h"
+#include "engine/Transport.h"
+#include "widgets/BitmapSlider.h"
+#include "widgets/LEDDisplay.h"
+#include "widgets/Meter.h"
+
+namespace vantrel {
+
+namespace {
+const wxString kZeroTime = "00:00:00";
+}  // namespace
+
+void CVantrelDlg::OnStartPlaybackTimer(wxTimerEvent&) {
+  // Timer 1 is one-shot: until the previous playback has ended it is
+  // started again, so the tick repeats every 100 ms without blocking here.
+  if (m_player.playState.load() != Idle) {
+    StartPlaybackTimer();
+    return;
+  }
+  if (!m_player.finished.load()) {
+    requestStop(m_player);
+    StartPlaybackTimer();
+    return;
+  }
+  // The previous playback's reset is queued but not yet applied: it must
+  // not land on the new playback's looks.
+  if (m_playbackHost.ResetPending()) {
+    StartPlaybackTimer();
+    return;
+  }
+  if (!m_playback.start()) StartPlaybackTimer();
+}
+
+void CVantrelDlg::OnElapsedTimer(wxTimerEvent&) {
+  if (m_player.playState.load() != Playing) return;
+  const int64_t elapsed = ++m_player.elapsedSeconds;
+  static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(formatHms(elapsed));
+  if (!m_player.progressDragging.load()) m_progress->SetPos(static_cast<int>(elapsed));
+}
+
+void CVantrelDlg::OnPlayButton(wxCommandEvent&) {
+  if (m_player.opening.load()) return;
+  switch (m_player.playState.load()) {
+    case Idle:
+      if (SelectPlaylistEntry(CurrentPlaylistIndex()) == 0) StartPlaybackTimer();
+      break;
+    case Paused:
+      resumePlayback(m_player);
+      SetLanguageText(IDC_PLAY, kSlotPlayPlaying);
+      break;
+    case Playing:
+      pausePlayback(m_player);
+      SetLanguageText(IDC_PLAY, kSlotPlayPaused);
+      break;
+  }
+}
+
+void CVantrelDlg::OnStopButton(wxCommandEvent&) {
+  stopPlayback(m_player);
+}
+
+void CVantrelDlg::OnSliderSet(wxThreadEvent& event) {
+  if (event.GetExtraLong() == IDC_VOLUME) {
+    m_player.volume = m_volume->GetPos();
+    m_volume->SetPos(m_volume->GetPos());
+  } else if (event.GetExtraLong() == IDC_PROGRESS) {
+    OnProgressReleased();
+  }
+}
+
+void CVantrelDlg::OnProgressReleased() {
+  // Only a playing recording seeks; otherwise the slider goes back to 0.
+  if (m_player.playState.load() != Playing) m_progress->SetPos(0);
+  const int position = m_progress->GetPos();
+  requestSeek(m_player, position);
+  PostGpsSync(3, position);
+  m_progress->SetPos(position);
+  m_player.progressDragging = 0;
+}
+
+void CVantrelDlg::OnSliderTrack(wxThreadEvent& event) {
+  if (event.GetExtraLong() == IDC_PROGRESS) m_player.progressDragging = 1;
+}
+
+void CVantrelDlg::PostGpsSync(int code, long argument) {
+  wxQueueEvent(this, new GpsSyncEvent(code, argument, m_player.generation.load()));
+}
+
+void CVantrelDlg::AdvancePlaylist() {
+  // Past the last entry the selection wraps to the first.
+  if (SelectPlaylistEntry(CurrentPlaylistIndex() + 1) == 0) StartPlaybackTimer();
+}
+
+void CVantrelDlg::ShowPlaybackStarted() {
+  const int64_t duration = m_player.durationSeconds.load();
+  const wxString length = formatHms(duration);
+  m_progress->SetRange(0, static_cast<int>(duration), false);
+  m_player.opening = 0;
+  static_cast<wxStaticText*>(FindWindow(IDC_TIME_LEN))->SetLabel(length);
+  // The playback may already be paused or over by the time this runs.
+  if (const int slot = playButtonSlot(m_player.playState.load()); slot >= 0) {
+    SetLanguageText(IDC_PLAY, slot);
+  }
+  FindWindow(IDC_STOP)->Enable();
+  FindWindow(IDC_SCREENSHOT)->Enable();
+  m_player.elapsedSeconds = 0;
+  m_elapsedTimer.Start(1000);
+}
+
+void CVantrelDlg::ResetDashboard() {
+  m_elapsedTimer.Stop();
+  PostGpsSync(2, 0);
+  SetLanguageText(IDC_PLAY, kSlotPlayStopped);
+  m_meter->SetValue(0.0);
+  m_ledSpeed->SetText("000.00");
+  m_ledMaxSpeed->SetText("000.00");
+  m_ledAvgSpeed->SetText("000.00");
+  m_ledDistance->SetText("000000000");
+  m_ledLatitude->SetText("00000000");
+  m_ledLongitude->SetText("000000000");
+  m_ledTime->SetText("00:00:00");
+  static_cast<wxStaticText*>(FindWindow(IDC_TIME_LEN))->SetLabel(kZeroTime);
+  static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(kZeroTime);
+  FindWindow(IDC_STOP)->Disable();
+  FindWindow(IDC_SCREENSHOT)->Disable();
+  m_progress->SetRange(0, 0, false);
+  m_progress->SetPos(0);
+  m_player.elapsedSeconds = 0;
+  m_player.opening = 0;
+}
+
+void CVantrelDlg::StopPlaybackForExit() {
+  m_startPlaybackTimer.Stop();
+  m_elapsedTimer.Stop();
+  m_playback.stopAndJoin();  // the thread never waits for this one
+}
+
+}  // namespace vantrel

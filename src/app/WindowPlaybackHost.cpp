@@ -1,0 +1,48 @@
+#include "app/WindowPlaybackHost.h"
+
+#include "app/ControlTable.h"
+#include "app/GpsSyncEvent.h"
+#include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
+#include "engine/PlayerState.h"
+#include "gps/TrackLoader.h"
+
+namespace vantrel {
+
+void CWindowPlaybackHost::postGpsSync(int code, int64_t argument) {
+  // The generation of the playback posting it, so a late message of an
+  // earlier playback is recognised and dropped.
+  wxQueueEvent(&m_window,
+               new GpsSyncEvent(code, static_cast<long>(argument), m_player.generation.load()));
+}
+
+void CWindowPlaybackHost::showLoading(bool shown) {
+  m_window.CallAfter([this, shown] { m_window.FindWindow(IDC_LOADING)->Show(shown); });
+}
+
+void CWindowPlaybackHost::playbackStarted() {
+  m_window.CallAfter([this] { m_window.ShowPlaybackStarted(); });
+}
+
+void CWindowPlaybackHost::playbackReset() {
+  m_resetsQueued++;
+  m_window.CallAfter([this] {
+    m_window.FindWindow(IDC_VIDEO)->Show();
+    m_window.ResetDashboard();
+    m_resetsQueued--;
+  });
+}
+
+void CWindowPlaybackHost::advancePlaylist() {
+  m_window.CallAfter([this] { m_window.AdvancePlaylist(); });
+}
+
+VideoSink* CWindowPlaybackHost::videoSink() {
+  return m_window.VideoArea();
+}
+
+TrackLoader windowTrackLoader() {
+  return [](PlayerState& player) { return loadGpsTrack(player); };
+}
+
+}  // namespace vantrel
