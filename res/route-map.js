@@ -59,11 +59,11 @@ function startRouteMap(options) {
 }
 
 function toPoint(lat, lon) {
-  var point = L.latLng(parseFloat(lat), parseFloat(lon));
-  if (isNaN(point.lat) || isNaN(point.lng)) {
+  var latitude = parseFloat(lat), longitude = parseFloat(lon);
+  if (!isFinite(latitude) || !isFinite(longitude)) {
     throw new Error("not a coordinate: " + lat + ", " + lon);
   }
-  return point;
+  return L.latLng(latitude, longitude);
 }
 
 function requireMap() {

@@ -3,6 +3,8 @@
 #include <wx/button.h>
 #include <wx/display.h>
 
+#include <algorithm>
+
 namespace vantrel {
 
 namespace {
@@ -11,12 +13,18 @@ constexpr int kBrowserId = 1038;
 const wxSize kTemplateSize{437, 295};
 const wxRect kBrowserRect{0, 0, 434, 273};
 const wxSize kExitSize{94, 20};
+constexpr int kExitMaxWidth = 140;
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(CBigMap, wxDialog) EVT_BUTTON(wxID_OK, CBigMap::OnOK)
-    EVT_BUTTON(wxID_CANCEL, CBigMap::OnCancel) EVT_CLOSE(CBigMap::OnCloseWindow) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CBigMap, wxDialog)
+  EVT_BUTTON(wxID_OK, CBigMap::OnOK)
+  EVT_BUTTON(wxID_CANCEL, CBigMap::OnCancel)
+  EVT_CLOSE(CBigMap::OnCloseWindow)
+wxEND_EVENT_TABLE()
+// clang-format on
 
-        CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
+CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
     : wxDialog(owner, wxID_ANY, wxString::FromUTF8("Vantrel实时地图"), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
@@ -25,9 +33,12 @@ wxBEGIN_EVENT_TABLE(CBigMap, wxDialog) EVT_BUTTON(wxID_OK, CBigMap::OnOK)
                    wxRect(ConvertDialogToPixels(kBrowserRect.GetPosition()),
                           ConvertDialogToPixels(kBrowserRect.GetSize())),
                    backend);
-  auto* exit =
-      new wxButton(this, wxID_OK, wxString::FromUTF8("确定"),
-                   ConvertDialogToPixels(wxPoint(340, 274)), ConvertDialogToPixels(kExitSize));
+  // Placed 150 pixels from the right edge, the button must stay narrower
+  // than that whatever the font makes of its dialog units.
+  wxSize exitSize = ConvertDialogToPixels(kExitSize);
+  exitSize.x = std::min(exitSize.x, kExitMaxWidth);
+  auto* exit = new wxButton(this, wxID_OK, wxString::FromUTF8("确定"),
+                            ConvertDialogToPixels(wxPoint(340, 274)), exitSize);
   exit->SetDefault();
   m_exit = exit;
 }

@@ -1,6 +1,7 @@
 #include "map/Explorer1.h"
 
 #include <glib-object.h>
+#include <stdlib.h>
 #include <wx/stattext.h>
 
 namespace vantrel {
@@ -14,12 +15,15 @@ gboolean suppressScriptDialog(GObject*, gpointer, gpointer) {
 }  // namespace
 
 CExplorer1::~CExplorer1() {
-  // The view outlives this wrapper (its parent window deletes it): stop it
-  // calling back into a wrapper that is gone.
+  // A view that outlives this wrapper must not call back into it.
   if (m_view) m_view->Unbind(wxEVT_WEBVIEW_LOADED, &CExplorer1::OnLoaded, this);
 }
 
 void CExplorer1::Create(wxWindow* parent, int id, const wxRect& rect, const wxString& backend) {
+  // WebKit's accelerated compositing leaves the view unrepainted where there
+  // is no GL (virtual displays, remote sessions); a map page needs none of it.
+  // Set before the first view starts its web process; the user may override.
+  setenv("WEBKIT_DISABLE_COMPOSITING_MODE", "1", 0);
   if (wxWebView::IsBackendAvailable(backend)) {
     m_view = wxWebView::New(parent, id, wxWebViewDefaultURLStr, rect.GetPosition(), rect.GetSize(),
                             backend);
@@ -34,7 +38,7 @@ void CExplorer1::Create(wxWindow* parent, int id, const wxRect& rect, const wxSt
 }
 
 wxWindow* CExplorer1::Window() const {
-  return m_view ? static_cast<wxWindow*>(m_view) : m_notice;
+  return m_view ? static_cast<wxWindow*>(m_view.get()) : m_notice.get();
 }
 
 void CExplorer1::Navigate(const wxString& url) {

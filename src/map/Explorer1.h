@@ -3,6 +3,7 @@
 // or a short notice there when no web engine is available.
 #include <wx/gdicmn.h>
 #include <wx/string.h>
+#include <wx/weakref.h>
 #include <wx/webview.h>
 
 class wxWindow;
@@ -24,7 +25,7 @@ class CExplorer1 {
   void Navigate(const wxString& url);
   // The page the browser has finished loading since the last Navigate, or
   // nullptr while it loads (or when there is no web engine).
-  wxWebView* Document() const { return m_loaded ? m_view : nullptr; }
+  wxWebView* Document() const { return m_loaded ? m_view.get() : nullptr; }
   wxWindow* Window() const;
   void SetWidth(int width);
   void SetHeight(int height);
@@ -34,8 +35,8 @@ class CExplorer1 {
  private:
   void OnLoaded(wxWebViewEvent& event);
 
-  wxWebView* m_view = nullptr;
-  wxWindow* m_notice = nullptr;       // shown instead when no web engine exists
+  wxWeakRef<wxWebView> m_view;        // deleted by its parent window, maybe before this
+  wxWeakRef<wxWindow> m_notice;       // shown instead when no web engine exists
   bool m_loaded = false;              // the page of the last Navigate has loaded
   unsigned long m_silentHandler = 0;  // signal handler id while silent
 };
