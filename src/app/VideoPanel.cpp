@@ -36,6 +36,10 @@ wxSize VideoPanel::PictureSize(const wxSize& outer) {
 
 void VideoPanel::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
+  Draw(dc);
+}
+
+void VideoPanel::Draw(wxDC& dc) {
   dc.SetBackground(*wxBLACK_BRUSH);
   const std::shared_ptr<const BgrFrame> frame = CurrentFrame();
   const wxSize size = PictureSize(GetSize());

@@ -2,6 +2,7 @@
 // The video area (IDC_VIDEO). The playback thread hands it each finished
 // picture; the panel keeps the latest under a lock and asks for a repaint,
 // and the UI thread alone draws it, stretched over the area.
+#include <wx/dc.h>
 #include <wx/image.h>
 #include <wx/panel.h>
 
@@ -24,6 +25,10 @@ class VideoPanel : public wxPanel, public VideoSink {
 
   // The frame the next paint shows; null before the first.
   std::shared_ptr<const BgrFrame> CurrentFrame() const;
+
+  // Draws what a paint shows: the current picture stretched from the top
+  // left over PictureSize, black over the rest of the client area.
+  void Draw(wxDC& dc);
 
   // Where the picture goes: from the top left, 2 pixels narrower and lower
   // than the panel's outer size (inside a one-pixel border, the client area).
