@@ -6,9 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#ifndef VANTREL_DATA_DIR
-#define VANTREL_DATA_DIR "/usr/local/share/vantrel"
-#endif
 
 namespace vantrel {
 

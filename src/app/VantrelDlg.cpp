@@ -32,6 +32,8 @@ wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
   EVT_CHOICE(IDC_SPEED_UNIT, CVantrelDlg::OnSpeedUnitChange)
   EVT_BUTTON(IDC_BIG_MAP, CVantrelDlg::OnBigMapButton)
   EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
+  EVT_BUTTON(IDC_FULLSCREEN, CVantrelDlg::OnFullScreenButton)
+  EVT_BUTTON(IDC_SCREENSHOT, CVantrelDlg::OnScreenshotButton)
   EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
   EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
   EVT_TIMER(kStartPlaybackTimer, CVantrelDlg::OnStartPlaybackTimer)
@@ -131,6 +133,7 @@ bool CVantrelDlg::OnInitDialog() {
   InitMeter();
   InitLanguageTexts();
   InitProgressSlider();
+  CaptureControlLayout();
   FindWindow(IDC_LOADING)->Hide();
   InitVolumeSlider();
   NavigateSmallMap();

@@ -10,6 +10,7 @@
 #include "app/Playlist.h"
 #include "app/WindowPlaybackHost.h"
 #include "app/DashboardReadouts.h"
+#include "app/FullScreenLayout.h"
 #include "gps/Dashboard.h"
 #include "map/Explorer1.h"
 #include "engine/Playback.h"
@@ -47,6 +48,13 @@ class CVantrelDlg : public wxDialog {
   // After a recording played to its end: the next entry, wrapping to the first.
   void AdvancePlaylist();
 
+  // Switches between the dialog's layout and the full-screen one.
+  void ToggleFullScreen();
+  // Saves the picture on screen as a BMP while a recording plays.
+  void TakeScreenshot();
+  // The start-up rectangles of the controls and the window's last normal one.
+  const ControlLayout& SavedLayout() const { return m_layout; }
+
   // Playlist operations; UI thread only.
   // Selects entry index (0 when index is outside the list) and makes its path
   // the player's fileName; returns 0, or 1 when the list is empty.
@@ -72,13 +80,13 @@ class CVantrelDlg : public wxDialog {
   // states, the full-screen button's two texts).
   void SetLanguageText(int id, int slot);
 
-  // The video area: the sink the display hands finished pictures to.
-  VideoPanel* VideoArea() const { return m_video; }
-
   // The small map's browser and the dashboard kept in step with playback.
   CExplorer1& SmallMap() { return m_map; }
   CRouteMaps& RouteMaps() { return m_routeMaps; }
   const Dashboard& GetDashboard() const { return m_dashboard; }
+
+  // The video area: the sink the display hands finished pictures to.
+  VideoPanel* VideoArea() const { return m_video; }
 
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
@@ -108,6 +116,11 @@ class CVantrelDlg : public wxDialog {
   void OnLanguageChosenEvent(wxCommandEvent& event);
   void ShowStatus(const wxString& text);
   void OnSysCommand(int command);
+  void CaptureControlLayout();
+  void OnFullScreenButton(wxCommandEvent& event);
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void OnScreenshotButton(wxCommandEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
   void OnAboutMenu(wxCommandEvent& event);
   void OnCharHook(wxKeyEvent& event);
@@ -133,6 +146,8 @@ class CVantrelDlg : public wxDialog {
   wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
+  ControlLayout m_layout;
+  bool m_screenshotAllowed = true;
   VideoPanel* m_video = nullptr;  // IDC_VIDEO
   // The instruments, owned by the window as its children.
   CMeter* m_meter = nullptr;

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <wx/image.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "app/ControlTable.h"
+#include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
+#include "engine/PlayerState.h"
+#include "support/WxTestSupport.h"
+
+using namespace vantrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::shared_ptr<BgrFrame> randomFrame(int width, int height) {
+  auto frame = std::make_shared<BgrFrame>();
+  frame->width = width;
+  frame->height = height;
+  frame->stride = width * 3;
+  frame->pixels.resize(size_t(frame->stride) * height);
+  std::mt19937 rng(width);
+  for (auto& byte : frame->pixels) byte = rng() & 0xFF;
+  return frame;
+}
+
+// Runs each test in a fresh current directory and goes back afterwards.
+class Screenshot : public testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("vantrel-shot-" + std::to_string(getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(dir_);
+  }
+  std::vector<fs::path> savedFiles() const {
+    std::vector<fs::path> files;
+    if (fs::is_directory(dir_ / "VideoScreenshot"))
+      for (const auto& entry : fs::directory_iterator(dir_ / "VideoScreenshot"))
+        files.push_back(entry.path());
+    return files;
+  }
+  fs::path previous_, dir_;
+  PlayerState player;
+};
+
+TEST_F(Screenshot, SavesThePresentedPictureAndShowsItsPath) {
+  CVantrelDlg dialog(player);
+  auto frame = randomFrame(854, 480);
+  dialog.VideoArea()->presentFrame(frame);
+  player.playState = Playing;
+
+  dialog.TakeScreenshot();
+
+  const auto files = savedFiles();
+  ASSERT_EQ(files.size(), 1u);
+  const std::string name = files[0].filename().string();
+  EXPECT_EQ(name.rfind("BMP-", 0), 0u);
+  EXPECT_EQ(fs::file_size(files[0]), 54u + 480u * 2564u);
+  EXPECT_TRUE(dialog.FindWindow(IDC_STATUS)->IsShown());
+  EXPECT_EQ(dialog.FindWindow(IDC_STATUS)->GetLabel(), wxString::FromUTF8(files[0].string()));
+  EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
+  EXPECT_EQ(player.screenshotBusy, 0);
+
+  wxImage image;
+  ASSERT_TRUE(image.LoadFile(files[0].string(), wxBITMAP_TYPE_BMP));
+  for (int y = 0; y < 480; y += 53) {
+    for (int x = 0; x < 854; x += 17) {
+      const uint8_t* bgr = frame->row(y) + x * 3;
+      ASSERT_EQ(image.GetBlue(x, y), bgr[0]) << x << "," << y;
+      ASSERT_EQ(image.GetGreen(x, y), bgr[1]);
+      ASSERT_EQ(image.GetRed(x, y), bgr[2]);
+    }
+  }
+}
+
+TEST_F(Screenshot, DoesNothingUnlessPlaying) {
+  CVantrelDlg dialog(player);
+  dialog.VideoArea()->presentFrame(randomFrame(16, 16));
+  dialog.FindWindow(IDC_SCREENSHOT)->Enable();
+  for (int state : {Paused, Idle}) {
+    player.playState = state;
+    dialog.TakeScreenshot();
+    EXPECT_TRUE(savedFiles().empty());
+    EXPECT_FALSE(fs::exists(dir_ / "VideoScreenshot"));
+    EXPECT_FALSE(dialog.FindWindow(IDC_STATUS)->IsShown());
+    EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
+  }
+}
+
+TEST_F(Screenshot, FailuresWriteNothingSayWhyAndReenableTheButton) {
+  CVantrelDlg dialog(player);
+  player.playState = Playing;
+
+  dialog.TakeScreenshot();  // playing, but no picture presented yet
+  EXPECT_TRUE(savedFiles().empty());
+  EXPECT_TRUE(dialog.FindWindow(IDC_STATUS)->GetLabel().StartsWith("Screenshot not saved"));
+  EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
+
+  // The folder cannot be made: a file already holds its name.
+  fs::remove_all(dir_ / "VideoScreenshot");
+  std::ofstream(dir_ / "VideoScreenshot") << "not a folder";
+  dialog.VideoArea()->presentFrame(randomFrame(32, 32));
+  dialog.TakeScreenshot();
+  EXPECT_TRUE(fs::is_regular_file(dir_ / "VideoScreenshot"));
+  EXPECT_TRUE(dialog.FindWindow(IDC_STATUS)->GetLabel().StartsWith("Screenshot not saved"));
+  EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
+  EXPECT_EQ(player.screenshotBusy, 0);
+
+  // Afterwards it works again.
+  fs::remove(dir_ / "VideoScreenshot");
+  dialog.TakeScreenshot();
+  EXPECT_EQ(savedFiles().size(), 1u);
+}
+
+}  // namespace
