@@ -29,7 +29,6 @@ const HeadlessMode kHeadlessModes[] = {
     {"--track", vantrel::runTrackPrinter},
     {"--play", playHeadless},
     {"--dashboard", vantrel::runDashboardPrinter},
-    {nullptr, nullptr},
 };
 
 }  // namespace
@@ -37,7 +36,7 @@ const HeadlessMode kHeadlessModes[] = {
 int main(int argc, char** argv) {
   if (argc > 1) {
     for (const HeadlessMode& mode : kHeadlessModes) {
-      if (mode.option && std::strcmp(argv[1], mode.option) == 0) {
+      if (std::strcmp(argv[1], mode.option) == 0) {
         return mode.run(argc - 2, argv + 2);
       }
     }

@@ -8,13 +8,13 @@ namespace vantrel {
 
 struct PlayerState;
 
-// Runs the main window modally and returns false, so the program ends when
-// the window closes.
+// Runs the main window modally; the program ends when the window closes.
 class CVantrelApp : public wxApp {
  public:
   CVantrelApp();
   ~CVantrelApp() override;
   bool OnInit() override;
+  int OnRun() override;
   // vantrel [FOLDER|FILE]: what to list or play once the window is up.
   void OnInitCmdLine(wxCmdLineParser& parser) override;
   bool OnCmdLineParsed(wxCmdLineParser& parser) override;
@@ -22,6 +22,7 @@ class CVantrelApp : public wxApp {
  private:
   std::unique_ptr<PlayerState> m_player;
   std::string m_startPath;  // empty: start with an empty playlist
+  bool m_autoplay = false;  // --autoplay: play the first entry at start-up
 };
 
 }  // namespace vantrel
