@@ -45,8 +45,9 @@ CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
 
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   // The client area covers the whole primary display.
-  const wxRect screen = wxDisplay(0u).GetGeometry();
-  const int cx = screen.width, cy = screen.height;
+  m_screen = wxDisplay(0u).GetGeometry();
+  const int cx = m_screen.width, cy = m_screen.height;
+  SetSize(m_screen);
   ShowFullScreen(true, wxFULLSCREEN_ALL);
 
   m_browser.SetWidth(cx - 20);
@@ -61,17 +62,17 @@ bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   return true;
 }
 
-void CBigMap::OnOK(wxCommandEvent&) {
-  CloseMap();
+bool CBigMap::Show(bool show) {
+  const bool changed = wxDialog::Show(show);
+  if (show && m_bOpen) SetSize(m_screen);
+  return changed;
 }
 
-void CBigMap::OnCancel(wxCommandEvent&) {
-  CloseMap();
-}
+void CBigMap::OnOK(wxCommandEvent&) { CloseMap(); }
 
-void CBigMap::OnCloseWindow(wxCloseEvent&) {
-  CloseMap();
-}
+void CBigMap::OnCancel(wxCommandEvent&) { CloseMap(); }
+
+void CBigMap::OnCloseWindow(wxCloseEvent&) { CloseMap(); }
 
 void CBigMap::CloseMap() {
   m_bOpen = false;

@@ -18,6 +18,9 @@ class CBigMap : public wxDialog {
   // button (labelled exitText), loads pageUrl, sets m_bOpen. Returns true.
   bool OnInitDialog(const wxString& pageUrl, const wxString& exitText);
   CExplorer1& Browser() { return m_browser; }
+  // Showing places the window over the screen again: GTK centres a dialog on
+  // its owner when it maps it.
+  bool Show(bool show = true) override;
 
   // The window is open and initialised.
   bool m_bOpen = false;
@@ -32,6 +35,7 @@ class CBigMap : public wxDialog {
 
   CExplorer1 m_browser;
   wxWindow* m_exit = nullptr;
+  wxRect m_screen;  // the primary display, as OnInitDialog found it
 
   wxDECLARE_EVENT_TABLE();
 };
