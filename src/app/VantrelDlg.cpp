@@ -236,6 +236,12 @@ void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
     OnSysCommand(IDM_ABOUTBOX);
     return;
   }
+  // Escape and Enter close the large map while it is open (they reach this
+  // window when GTK keeps the focus here), never the program.
+  if ((key == WXK_ESCAPE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) &&
+      m_routeMaps.CloseBigMap()) {
+    return;
+  }
   if (key == WXK_ESCAPE && IsModal()) {
     EndModal(wxID_CANCEL);
     return;

@@ -21,6 +21,7 @@ wxBEGIN_EVENT_TABLE(CBigMap, wxDialog)
   EVT_BUTTON(wxID_OK, CBigMap::OnOK)
   EVT_BUTTON(wxID_CANCEL, CBigMap::OnCancel)
   EVT_CLOSE(CBigMap::OnCloseWindow)
+  EVT_CHAR_HOOK(CBigMap::OnCharHook)
 wxEND_EVENT_TABLE()
 // clang-format on
 
@@ -58,6 +59,7 @@ bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
 
   m_browser.Navigate(pageUrl);
   m_browser.SetSilent(true);
+  m_bRouteReady = false;
   m_bOpen = true;
   return true;
 }
@@ -73,6 +75,16 @@ void CBigMap::OnOK(wxCommandEvent&) { CloseMap(); }
 void CBigMap::OnCancel(wxCommandEvent&) { CloseMap(); }
 
 void CBigMap::OnCloseWindow(wxCloseEvent&) { CloseMap(); }
+
+// Escape closes this window only: skipped, it would reach the main window,
+// whose Escape ends the program.
+void CBigMap::OnCharHook(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_ESCAPE) {
+    CloseMap();
+    return;
+  }
+  event.Skip();
+}
 
 void CBigMap::CloseMap() {
   m_bOpen = false;

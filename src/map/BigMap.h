@@ -21,6 +21,8 @@ class CBigMap : public wxDialog {
   // Showing places the window over the screen again: GTK centres a dialog on
   // its owner when it maps it.
   bool Show(bool show = true) override;
+  // Closes the window as its exit button does: flags cleared, page unloaded.
+  void CloseMap();
 
   // The window is open and initialised.
   bool m_bOpen = false;
@@ -30,8 +32,8 @@ class CBigMap : public wxDialog {
  private:
   void OnOK(wxCommandEvent& event);
   void OnCancel(wxCommandEvent& event);
+  void OnCharHook(wxKeyEvent& event);
   void OnCloseWindow(wxCloseEvent& event);
-  void CloseMap();
 
   CExplorer1 m_browser;
   wxWindow* m_exit = nullptr;

@@ -49,8 +49,10 @@ void CExplorer1::Navigate(const wxString& url) {
 
 void CExplorer1::OnLoaded(wxWebViewEvent& event) {
   // The blank page every view starts with is not a map page.
-  if (event.GetURL() != wxWebViewDefaultURLStr) m_loaded = true;
   event.Skip();
+  if (event.GetURL() == wxWebViewDefaultURLStr) return;
+  m_loaded = true;
+  if (m_onLoaded) m_onLoaded();
 }
 
 void CExplorer1::SetWidth(int width) {

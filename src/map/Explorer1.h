@@ -6,6 +6,8 @@
 #include <wx/weakref.h>
 #include <wx/webview.h>
 
+#include <functional>
+
 class wxWindow;
 
 namespace vantrel {
@@ -31,12 +33,15 @@ class CExplorer1 {
   void SetHeight(int height);
   // Silent: the page's own dialogs (alert, confirm, prompt) are suppressed.
   void SetSilent(bool silent);
+  // Called each time the page of a Navigate has finished loading.
+  void SetLoadedHandler(std::function<void()> handler) { m_onLoaded = std::move(handler); }
 
  private:
   void OnLoaded(wxWebViewEvent& event);
 
-  wxWeakRef<wxWebView> m_view;        // deleted by its parent window, maybe before this
-  wxWeakRef<wxWindow> m_notice;       // shown instead when no web engine exists
+  wxWeakRef<wxWebView> m_view;   // deleted by its parent window, maybe before this
+  wxWeakRef<wxWindow> m_notice;  // shown instead when no web engine exists
+  std::function<void()> m_onLoaded;
   bool m_loaded = false;              // the page of the last Navigate has loaded
   unsigned long m_silentHandler = 0;  // signal handler id while silent
 };

@@ -8,7 +8,9 @@
 namespace vantrel {
 
 CRouteMaps::CRouteMaps(CExplorer1& smallMap, wxWindow* owner, const wxString& backend)
-    : m_small(smallMap), m_owner(owner), m_backend(backend) {}
+    : m_small(smallMap), m_owner(owner), m_backend(backend) {
+  m_small.SetLoadedHandler([this] { SendHeldRoute(); });
+}
 
 void CRouteMaps::OpenBigMap(const wxString& bigPageUrl, const wxString& exitText) {
   if (!m_bigMap) m_bigMap = new CBigMap(m_owner, m_backend);
@@ -18,9 +20,26 @@ void CRouteMaps::OpenBigMap(const wxString& bigPageUrl, const wxString& exitText
   }
   m_bigMap->OnInitDialog(bigPageUrl, exitText);
   m_bigMap->Show();
+  // Keys (Escape above all) go to the large map, not to the main window.
+  m_bigMap->Raise();
+  m_bigMap->Browser().Window()->SetFocus();
+}
+
+bool CRouteMaps::CloseBigMap() {
+  if (!m_bigMap || !m_bigMap->m_bOpen) return false;
+  m_bigMap->CloseMap();
+  return true;
 }
 
 void CRouteMaps::InitMapRoute(const std::vector<RoutePoint>& route) {
+  // A recording opened at start-up may load its track before the page: the
+  // route would be lost for good, so it waits for the page instead.
+  m_holdingRoute = !m_small.Document();
+  if (m_holdingRoute) {
+    m_heldRoute = route;
+    m_heldTravelled.clear();
+    return;
+  }
   CWebPage page;
   page.AttachDocument(m_small.Document());
   page.CallScriptBatch(smallRouteBatch(route));
@@ -31,6 +50,7 @@ bool CRouteMaps::BigMapWaitingForRoute() const {
 }
 
 int CRouteMaps::InitBigMapRoute(const std::vector<RoutePoint>& route) {
+  if (!m_bigMap) return -1;
   CWebPage page;
   page.AttachDocument(Browser(true).Document());
   const ScriptBatch calls = bigRouteBatch(route);
@@ -41,24 +61,46 @@ int CRouteMaps::InitBigMapRoute(const std::vector<RoutePoint>& route) {
 }
 
 void CRouteMaps::SetBigMapRouteReady() {
-  if (m_bigMap) m_bigMap->m_bRouteReady = true;
+  // Not for a map closed while its route was being sent.
+  if (m_bigMap && m_bigMap->m_bOpen) m_bigMap->m_bRouteReady = true;
 }
 
 void CRouteMaps::RedrawRouteTo(const std::vector<MapPoint>& points, bool large) {
   if (large && !m_bigMap) return;
+  if (!large && m_holdingRoute) {
+    m_heldTravelled = points;
+    return;
+  }
   CWebPage page;
   page.AttachDocument(Browser(large).Document());
   page.CallScriptBatch(redrawBatch(points));
 }
 
 void CRouteMaps::SetLineNewPoint(const MapPoint& point) {
-  CWebPage page;
-  page.AttachDocument(m_small.Document());
-  page.CallScriptBatch({lineNewPointCall(point)});
+  if (m_holdingRoute) {
+    m_heldTravelled.push_back(point);
+  } else {
+    CWebPage page;
+    page.AttachDocument(m_small.Document());
+    page.CallScriptBatch({lineNewPointCall(point)});
+  }
   if (!BigMapReady()) return;
   CWebPage bigPage;
   bigPage.AttachDocument(m_bigMap->Browser().Document());
   bigPage.CallScriptBatch({lineNewPointCall(point)});
+}
+
+void CRouteMaps::SendHeldRoute() {
+  if (!m_holdingRoute) return;
+  m_holdingRoute = false;
+  ScriptBatch calls = smallRouteBatch(m_heldRoute);
+  const ScriptBatch travelled = redrawBatch(m_heldTravelled);
+  calls.insert(calls.end(), travelled.begin(), travelled.end());
+  CWebPage page;
+  page.AttachDocument(m_small.Document());
+  page.CallScriptBatch(calls);
+  m_heldRoute.clear();
+  m_heldTravelled.clear();
 }
 
 bool CRouteMaps::BigMapReady() const {

@@ -26,6 +26,8 @@ class CRouteMaps : public DashboardMaps {
   void OpenBigMap(const wxString& bigPageUrl, const wxString& exitText);
   // The large map window, or nullptr before it was first opened.
   CBigMap* BigMap() const { return m_bigMap; }
+  // Closes the large map if it is open; returns whether it was.
+  bool CloseBigMap();
 
   void InitMapRoute(const std::vector<RoutePoint>& route) override;
   bool BigMapWaitingForRoute() const override;
@@ -37,11 +39,17 @@ class CRouteMaps : public DashboardMaps {
  private:
   bool BigMapReady() const;
   CExplorer1& Browser(bool large) const;
+  void SendHeldRoute();
 
   CExplorer1& m_small;
   wxWindow* m_owner;
   wxString m_backend;
   CBigMap* m_bigMap = nullptr;  // a child of m_owner, which deletes it
+  // A route that came while the small map's page was still loading, and the
+  // travelled line since: sent once the page has loaded.
+  bool m_holdingRoute = false;
+  std::vector<RoutePoint> m_heldRoute;
+  std::vector<MapPoint> m_heldTravelled;
 };
 
 }  // namespace vantrel

@@ -61,6 +61,20 @@ TEST_F(RouteMapsTest, SmallMapRouteArrivesInOrderAndIsDrawn) {
       [&] { return evaluate(small, "vantrelMap.layers.route.getLatLngs().length") == "4"; }));
 }
 
+TEST_F(RouteMapsTest, RouteThatComesBeforeThePageIsSentOnceItHasLoaded) {
+  small.Navigate(testsupport::mapPage(kSmallMapPage));
+  ASSERT_EQ(small.Document(), nullptr);  // a recording opened at start-up
+  maps.InitMapRoute(routePoints(kTrack));
+  maps.SetLineNewPoint({"48.117300", "11.516667"});
+  maps.RedrawRouteTo({{"48.117300", "11.516667"}, {"48.117467", "11.516750"}}, false);
+  maps.SetLineNewPoint({"48.117633", "11.516833"});
+  ASSERT_TRUE(testsupport::waitForPage(small));
+  EXPECT_EQ(evaluate(small, "vantrelMap.route.length + ' ' + vantrelMap.travelled.length"), "4 3");
+  EXPECT_EQ(evaluate(small, "vantrelMap.current.lat"), "48.117633");
+  maps.SetLineNewPoint({"48.117800", "11.516917"});  // from now on straight to the page
+  EXPECT_EQ(evaluate(small, "vantrelMap.travelled.length"), "4");
+}
+
 TEST_F(RouteMapsTest, ValidFirstEntryInitialisesAndMarksTheStart) {
   LoadSmallMap();
   std::vector<std::string> track(kTrack.begin() + 1, kTrack.end());
@@ -139,11 +153,16 @@ TEST_F(RouteMapsTest, EveryWayOfClosingTheLargeMapClearsItsFlags) {
         big.GetEventHandler()->ProcessEvent(click);
       },
       [](CBigMap& big) {
-        wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
-        big.GetEventHandler()->ProcessEvent(cancel);
+        wxKeyEvent escape(wxEVT_CHAR_HOOK);
+        escape.m_keyCode = WXK_ESCAPE;
+        escape.SetEventObject(&big);
+        big.GetEventHandler()->ProcessEvent(escape);
       },
       [](CBigMap& big) { big.Close(); },
   };
+  // The owner must not see the Escape: the main window's ends the program.
+  int ownerKeys = 0;
+  frame->Bind(wxEVT_CHAR_HOOK, [&](wxKeyEvent&) { ++ownerKeys; });
   for (size_t i = 0; i < closers.size(); ++i) {
     maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
     CBigMap* big = maps.BigMap();
@@ -157,6 +176,7 @@ TEST_F(RouteMapsTest, EveryWayOfClosingTheLargeMapClearsItsFlags) {
     EXPECT_EQ(big->Browser().Document(), nullptr) << i;  // no call reaches the old page
     EXPECT_FALSE(maps.BigMapWaitingForRoute()) << i;
   }
+  EXPECT_EQ(ownerKeys, 0);
   // Opened again, it waits for the route once more.
   maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
   EXPECT_TRUE(maps.BigMapWaitingForRoute());

@@ -136,3 +136,20 @@ TEST_F(WindowDashboard, LargeMapCatchesUpAtTheNextTickAfterOpening) {
   testsupport::pumpFor(300);
   testsupport::saveScreenshot("window-large-map");
 }
+
+TEST_F(WindowDashboard, EscapeWhileTheLargeMapIsOpenClosesOnlyTheLargeMap) {
+  bool bigClosed = false;
+  dialog->CallAfter([&] {
+    wxCommandEvent click(wxEVT_BUTTON, IDC_BIG_MAP);
+    dialog->GetEventHandler()->ProcessEvent(click);
+    // GTK may keep the focus on the main window, so the key arrives there.
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(dialog);
+    dialog->GetEventHandler()->ProcessEvent(escape);
+    bigClosed = !dialog->RouteMaps().BigMap()->m_bOpen;
+    dialog->EndModal(wxID_OK);
+  });
+  EXPECT_EQ(dialog->ShowModal(), wxID_OK);  // not ended by the Escape
+  EXPECT_TRUE(bigClosed);
+}
