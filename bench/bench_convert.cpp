@@ -13,6 +13,7 @@ extern "C" {
 }
 
 #include "engine/YuvToBgr.h"
+#include "support/RatioReporter.h"
 
 using namespace vantrel;
 
@@ -97,23 +98,6 @@ void swscaleToBgr24(benchmark::State& state, int width, int height) {
   sws_freeContext(sws);
 }
 
-// Keeps each run's CPU time per iteration, so the ratios printed at the end
-// do not count the time other processes on the machine took from us.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred) seconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-  void printRatio(const char* what, const std::string& yardstick, const std::string& ourRun) {
-    if (!seconds.count(yardstick) || !seconds.count(ourRun)) return;
-    std::printf("ratio: %s %.2f\n", what, seconds[yardstick] / seconds[ourRun]);
-  }
-  std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,9 +125,9 @@ int main(int argc, char** argv) {
     const std::string tag = std::string("/") + s.name;
     const std::string ourRun = "convert/ours" + tag;
     reporter.printRatio((std::string("convert-") + s.name + "-vs-libyuv").c_str(),
-                        "convert/libyuv" + tag, ourRun);
+                        "convert/libyuv" + tag, ourRun, true);
     reporter.printRatio((std::string("convert-") + s.name + "-vs-swscale").c_str(),
-                        "convert/swscale" + tag, ourRun);
+                        "convert/swscale" + tag, ourRun, true);
   }
   benchmark::Shutdown();
   return 0;

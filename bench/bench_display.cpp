@@ -23,6 +23,7 @@ extern "C" {
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoDecoder.h"
+#include "support/RatioReporter.h"
 
 using namespace vantrel;
 
@@ -157,17 +158,6 @@ void wholeStep(benchmark::State& st, wxSize area) {
   }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred) seconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-  std::map<std::string, double> seconds;  // CPU time per iteration, in the runs' unit (ms)
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,9 +188,9 @@ int main(int argc, char** argv) {
   // The yardstick of a display step is the time one picture has at 30 fps.
   for (const char* area : {"780x461", "1920x1080"}) {
     const std::string step = std::string("display/1080p/step-") + area;
-    if (reporter.seconds.count(step)) {
+    if (reporter.has(step)) {
       std::printf("ratio: display-step-1080p-in-%s-vs-30fps-interval %.2f\n", area,
-                  (1000.0 / 30.0) / reporter.seconds[step]);
+                  (1000.0 / 30.0) / reporter.times.at(step).cpu);
     }
   }
   benchmark::Shutdown();

@@ -19,6 +19,7 @@
 #include "map/RouteCalls.h"
 #include "map/RouteMaps.h"
 #include "map/WebPage.h"
+#include "support/RatioReporter.h"
 #include "support/WxTestSupport.h"
 
 namespace {
@@ -85,20 +86,6 @@ BENCHMARK(BM_RoutePerCall)
     ->Repetitions(3);
 BENCHMARK(BM_RedrawBatched)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
-// Keeps each benchmark's median wall time per iteration for the ratio line.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.aggregate_name == "median") {
-        milliseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-  }
-  std::map<std::string, double> milliseconds;
-};
-
 bool openMapWindow(MapWindow& map) {
   map.frame = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(320, 260));
   map.browser.Create(map.frame, wxID_ANY, wxRect(0, 0, 300, 240));
@@ -125,13 +112,14 @@ int main(int argc, char** argv) {
   g_map = &map;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& ms = reporter.milliseconds;
+  auto ms = [&](const char* name) { return reporter.times.at(name).real; };
   int status = 1;
-  if (ms.count("BM_RouteBatched") && ms.count("BM_RoutePerCall")) {
+  if (reporter.has("BM_RouteBatched") && reporter.has("BM_RoutePerCall") &&
+      reporter.has("BM_RedrawBatched")) {
     std::printf("route of %d entries: %.1f ms batched, %.1f ms one call each; redraw %.1f ms\n",
-                kEntries, ms["BM_RouteBatched"], ms["BM_RoutePerCall"], ms["BM_RedrawBatched"]);
-    std::printf("ratio: route_batch_vs_call_per_entry %.2f\n",
-                ms["BM_RoutePerCall"] / ms["BM_RouteBatched"]);
+                kEntries, ms("BM_RouteBatched"), ms("BM_RoutePerCall"), ms("BM_RedrawBatched"));
+    reporter.printRatio("route_batch_vs_call_per_entry", "BM_RoutePerCall", "BM_RouteBatched",
+                        false);
     status = 0;
   }
   map.frame->Destroy();

@@ -13,6 +13,7 @@
 
 #include "engine/PlayerState.h"
 #include "gps/TrackLoader.h"
+#include "support/RatioReporter.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -96,20 +97,6 @@ void BM_TrackLoad(benchmark::State& state) {
 BENCHMARK(BM_FullScan)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 BENCHMARK(BM_TrackLoad)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
-// Keeps each benchmark's median wall time per iteration for the ratio line.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.aggregate_name == "median") {
-        milliseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-  }
-  std::map<std::string, double> milliseconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,12 +107,11 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& ms = reporter.milliseconds;
-  if (!ms.count("BM_FullScan") || !ms.count("BM_TrackLoad")) return 1;
-  double scan = ms["BM_FullScan"];
-  double load = ms["BM_TrackLoad"];
+  if (!reporter.has("BM_FullScan") || !reporter.has("BM_TrackLoad")) return 1;
+  const double scan = reporter.times.at("BM_FullScan").real;
+  const double load = reporter.times.at("BM_TrackLoad").real;
   std::printf("full scan of %.0f MB: %.2f ms, track load: %.2f ms\n",
               std::filesystem::file_size(kMovie) / 1e6, scan, load);
-  std::printf("ratio: track_load_vs_full_scan %.2f\n", scan / load);
+  reporter.printRatio("track_load_vs_full_scan", "BM_FullScan", "BM_TrackLoad", false);
   return 0;
 }
