@@ -3,6 +3,8 @@
 #include <wx/app.h>
 #include <wx/init.h>
 
+#include <cstdlib>
+
 namespace {
 class TestApp : public wxApp {
  public:
@@ -13,6 +15,7 @@ class TestApp : public wxApp {
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no display needed
+  setenv("VANTREL_MAP_TILES", "none", 0);  // tests never reach a tile server
   wxApp::SetInstance(new TestApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     fprintf(stderr, "cannot start wx (is there a display?)\n");
