@@ -97,10 +97,11 @@ wxString splitInTwoLines(const wxString& text) {
 }
 
 void SetControlText(wxWindow& control, const wxString& text) {
-  auto* labelled = wxDynamicCast(&control, wxControl);
+  // dynamic_cast, not wxDynamicCast: that one casts down before it checks.
+  auto* labelled = dynamic_cast<wxControl*>(&control);
   if (!labelled) return;
   wxString shown = text;
-  if (wxDynamicCast(&control, wxButton) &&
+  if (dynamic_cast<wxButton*>(&control) &&
       control.GetTextExtent(text).x > control.GetClientSize().x - kButtonFrame) {
     shown = splitInTwoLines(text);
   }

@@ -248,7 +248,7 @@ void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
   }
   // Enter issues the OK command unless a push button has the focus.
   if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && IsModal() &&
-      !wxDynamicCast(FindFocus(), wxButton)) {
+      !dynamic_cast<wxButton*>(FindFocus())) {
     EndModal(wxID_OK);
     return;
   }
