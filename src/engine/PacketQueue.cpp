@@ -69,6 +69,14 @@ int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atom
   }
 }
 
+PacketQueue::~PacketQueue() {
+  packetQueueFlush(*this);
+}
+
+AudioPacketList::~AudioPacketList() {
+  audioPacketListClear(*this);
+}
+
 void packetQueueFlush(PacketQueue& queue) {
   std::lock_guard<std::mutex> hold(queue.lock);
   for (AVPacket* entry : queue.entries) releaseEntry(entry);

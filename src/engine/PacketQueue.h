@@ -13,6 +13,12 @@ extern "C" {
 namespace vantrel {
 
 struct PacketQueue {
+  PacketQueue() = default;
+  PacketQueue(const PacketQueue&) = delete;
+  PacketQueue& operator=(const PacketQueue&) = delete;
+  // Whatever is still queued when the record goes away is released with it.
+  ~PacketQueue();
+
   std::deque<AVPacket*> entries;  // owned; guarded by lock
   int count = 0;                  // guarded by lock
   int byteSize = 0;               // sum of the queued packets' size; guarded by lock
@@ -36,6 +42,11 @@ void packetQueueWake(PacketQueue& queue);
 // Audio packets from the demuxer to the audio decoder. Callers hold lock
 // around audioPacketAppend/audioPacketTake; the decoder sleeps on cond.
 struct AudioPacketList {
+  AudioPacketList() = default;
+  AudioPacketList(const AudioPacketList&) = delete;
+  AudioPacketList& operator=(const AudioPacketList&) = delete;
+  ~AudioPacketList();
+
   std::deque<AVPacket*> entries;  // owned; guarded by lock
   std::mutex lock;
   std::condition_variable cond;  // signalled on append and on wake
