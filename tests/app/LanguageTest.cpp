@@ -353,7 +353,7 @@ TEST_F(LanguageWindow, EveryLanguageRendersWhole) {
     testsupport::pumpFor(200);
     expectTexts(dialog, language, kSlotPlayStopped);
     for (const ControlSlot& entry : kExpectedTexts) {
-      if (!wxDynamicCast(dialog.FindWindow(entry.id), wxButton)) {
+      if (!dynamic_cast<wxButton*>(dialog.FindWindow(entry.id))) {
         EXPECT_TRUE(showsWhole(dialog.FindWindow(entry.id), 0)) << "language " << language;
       }
     }
