@@ -63,13 +63,7 @@ int64_t probeDurationSeconds(const std::string& path) {
 
 int printDashboard(const std::string& recording, bool mph, std::FILE* out, std::FILE* err) {
   PlayerState state;
-  state.setFileName(recording);
-  playerStateInit(state);
-  std::string reason;
-  if (loadGpsTrack(state, &reason) != 0) {
-    std::fprintf(err, "vantrel: %s\n", reason.c_str());
-    return 1;
-  }
+  if (!loadTrackForPrinting(recording, state, err)) return 1;
   const int64_t duration = probeDurationSeconds(recording);
   if (duration < 0) {
     std::fprintf(err, "vantrel: %s is no recording that plays\n", recording.c_str());

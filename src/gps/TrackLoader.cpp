@@ -18,4 +18,13 @@ int loadGpsTrack(PlayerState& state, std::string* reason) {
   return loadSidecarTrack(state, reason);
 }
 
+bool loadTrackForPrinting(const std::string& recording, PlayerState& state, std::FILE* err) {
+  state.setFileName(recording);
+  playerStateInit(state);
+  std::string reason;
+  if (loadGpsTrack(state, &reason) == 0) return true;
+  std::fprintf(err, "vantrel: %s\n", reason.c_str());
+  return false;
+}
+
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #pragma once
 // Loads the GPS track of the recording being played, once per playback,
 // right after playerStateInit and before the recording is opened for playing.
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,8 @@ bool isMovieName(std::string_view name);
 // cannot be opened or probed or the sidecar cannot be opened; reason, when
 // given, then says why.
 int loadGpsTrack(PlayerState& state, std::string* reason = nullptr);
+// For the printers: loads recording's track into state as a playback would;
+// on failure writes "vantrel: <reason>" to err and returns false.
+bool loadTrackForPrinting(const std::string& recording, PlayerState& state, std::FILE* err);
 
 }  // namespace vantrel

@@ -44,13 +44,7 @@ std::string formatTrackEntry(size_t index, const std::string& sentence) {
 
 int printTrack(const std::string& recording, std::FILE* out, std::FILE* err) {
   PlayerState state;
-  state.setFileName(recording);
-  playerStateInit(state);
-  std::string reason;
-  if (loadGpsTrack(state, &reason) != 0) {
-    std::fprintf(err, "vantrel: %s\n", reason.c_str());
-    return 1;
-  }
+  if (!loadTrackForPrinting(recording, state, err)) return 1;
   std::vector<std::string> entries = state.gpsTrack.snapshot();
   std::fprintf(out, "source=%s stream=%d entries=%zu\n", state.gpsFromMovie ? "movie" : "sidecar",
                state.gpsStreamIndex.load(), entries.size());
