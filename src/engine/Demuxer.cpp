@@ -62,8 +62,23 @@ void Demuxer::sleepFor(int ms) {
 }
 
 bool Demuxer::queueFull() {
-  std::lock_guard<std::mutex> hold(state_.videoQueue.lock);
-  return state_.videoQueue.byteSize > kMaxVideoQueueBytes;
+  {
+    PacketQueue& queue = state_.videoQueue;
+    std::lock_guard<std::mutex> hold(queue.lock);
+    if (queue.byteSize > kMaxVideoQueueBytes) return true;
+    const double seconds =
+        state_.videoStream ? queue.durationTicks * av_q2d(state_.videoStream->time_base) : 0.0;
+    if (seconds < kReadAheadSeconds && queue.count < kReadAheadPackets) return false;
+  }
+  return soundWaiting();
+}
+
+// Sound stored far behind its pictures is read on until it arrives, or the
+// playback would wait for it with the reading stopped.
+bool Demuxer::soundWaiting() {
+  if (state_.audioStreamIndex.load() < 0) return true;
+  std::lock_guard<std::mutex> hold(state_.audioPackets.lock);
+  return !state_.audioPackets.entries.empty();
 }
 
 bool Demuxer::readPacket() {

@@ -14,8 +14,14 @@ namespace vantrel {
 
 struct PlayerState;
 
-// Read-ahead bound: the demuxer waits while the video queue holds more.
+// Read-ahead: the demuxer waits while the video queue holds more than this
+// many bytes, or once it holds a few seconds of pictures and the sound keeps
+// pace. A few seconds ride out a slow card; reading further only holds the
+// recording in memory (a 1 GB file would hold 131 MB) and competes with the
+// decoders for the disk.
 constexpr int kMaxVideoQueueBytes = 131072000;
+constexpr double kReadAheadSeconds = 3.0;
+constexpr int kReadAheadPackets = 300;  // for packets that carry no duration
 // Waits of the thread, in milliseconds: a full queue, the end of the file.
 constexpr int kQueueFullWaitMs = 5;
 constexpr int kReadRetryWaitMs = 20;
@@ -48,6 +54,7 @@ class Demuxer {
   // Sleeps ms unless a stop or a seek request comes first.
   void sleepFor(int ms);
   bool queueFull();
+  bool soundWaiting();
   void endOfFile();
 
   PlayerState& state_;

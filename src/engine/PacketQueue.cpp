@@ -37,6 +37,7 @@ int packetQueuePut(PacketQueue& queue, AVPacket* packet) {
     queue.entries.push_back(entry);
     queue.count++;
     queue.byteSize += entry->size;
+    queue.durationTicks += entry->duration;
   }
   queue.cond.notify_one();
   return 0;
@@ -55,6 +56,7 @@ int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atom
       queue.entries.pop_front();
       queue.count--;
       queue.byteSize -= entry->size;
+      queue.durationTicks -= entry->duration;
       if (entry == flushPacket()) {
         av_packet_unref(out);
         out->data = entry->data;  // shallow: the marker's text is never freed
@@ -83,6 +85,7 @@ void packetQueueFlush(PacketQueue& queue) {
   queue.entries.clear();
   queue.count = 0;
   queue.byteSize = 0;
+  queue.durationTicks = 0;
 }
 
 void packetQueueWake(PacketQueue& queue) {

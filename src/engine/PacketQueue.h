@@ -3,6 +3,7 @@
 // the flush marker that tells the decoder a seek happened.
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 
@@ -22,6 +23,7 @@ struct PacketQueue {
   std::deque<AVPacket*> entries;  // owned; guarded by lock
   int count = 0;                  // guarded by lock
   int byteSize = 0;               // sum of the queued packets' size; guarded by lock
+  int64_t durationTicks = 0;      // sum of their durations, stream time base; guarded by lock
   std::mutex lock;
   std::condition_variable cond;  // signalled on put and on wake
 };

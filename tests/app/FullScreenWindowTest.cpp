@@ -83,7 +83,9 @@ TEST(FullScreenWindow, TogglingTwiceRestoresEveryRectangleAndVisibility) {
   }
   for (const auto& [id, state] : before) {
     // The volume slider took its bitmap's size after the layout was saved.
-    if (id != IDC_VOLUME) EXPECT_EQ(after.at(id).rect, state.rect) << id;
+    if (id != IDC_VOLUME) {
+      EXPECT_EQ(after.at(id).rect, state.rect) << id;
+    }
     EXPECT_EQ(after.at(id).shown, state.shown) << id;
   }
   EXPECT_EQ(dialog.FindWindow(IDC_FULLSCREEN)->GetLabel(), languageLabel(3, 14));

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
+#include <string>
+#include <thread>
 
 #include "engine/Demuxer.h"
 #include "engine/PlayerState.h"
@@ -51,6 +54,11 @@ double firstVideoTimeAfterSeek(PlayerState& state, Demuxer& demuxer) {
     }
   }
   return -1;
+}
+
+double queuedVideoSeconds(PlayerState& state) {
+  std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+  return state.videoQueue.durationTicks * av_q2d(state.videoStream->time_base);
 }
 
 }  // namespace
@@ -161,9 +169,11 @@ TEST_P(DemuxerSeek, LeavesTheMarkerThenPacketsFromTheNewPosition) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, DemuxerSeek, ::testing::Values(-5.0, 0.0, 2.0, 7.5, 9.9, 60.0));
 
+// notrack.MOV (2 s) is shorter than the read-ahead, so the thread reaches its end
+// with nobody taking packets.
 TEST(Demuxer, ThreadKeepsRetryingAtTheEndAndLeavesWhenStopped) {
   PlayerState state;
-  VideoRecording recording(state, "play-silent.mp4");
+  VideoRecording recording(state, "notrack.MOV");
   ASSERT_TRUE(recording.opened());
   Demuxer demuxer(state);
   demuxer.start();
@@ -176,7 +186,7 @@ TEST(Demuxer, ThreadKeepsRetryingAtTheEndAndLeavesWhenStopped) {
 
 TEST(Demuxer, ThreadCarriesOutASeekRequestedAtTheEnd) {
   PlayerState state;
-  VideoRecording recording(state, "play-silent.mp4");
+  VideoRecording recording(state, "notrack.MOV");
   ASSERT_TRUE(recording.opened());
   Demuxer demuxer(state);
   demuxer.start();
@@ -206,4 +216,41 @@ TEST(Demuxer, PausedThreadLeavesWhenStopped) {
   requestStop(state);
   demuxer.join();
   EXPECT_EQ(state.videoQueue.count, 0);  // paused from the start: nothing was read
+}
+
+// With nobody taking packets the thread stops a few seconds ahead instead of
+// holding the recording in memory; sound that lags its pictures is read on to.
+TEST(Demuxer, ReadsAheadAFewSecondsUnlessTheSoundIsStarving) {
+  struct Case {
+    const char* name;
+    bool drainSound;  // a hungry audio decoder: the sound list stays empty
+    bool readsToTheEnd;
+  };
+  for (const Case c : {Case{"video-59.9s.mp4", false, false}, Case{"play-aac.mp4", false, false},
+                       Case{"play-aac.mp4", true, true}}) {
+    SCOPED_TRACE(std::string(c.name) + (c.drainSound ? " drained" : ""));
+    PlayerState state;
+    VideoRecording recording(state, c.name);
+    ASSERT_TRUE(recording.opened());
+    Demuxer demuxer(state);
+    std::atomic<bool> draining{c.drainSound};
+    std::thread drain([&] {
+      while (draining) {
+        audioPacketListClear(state.audioPackets);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+    demuxer.start();
+    const bool ended =
+        waitBounded([&] { return state.demuxEnded.load() != 0; }, c.readsToTheEnd ? 500 : 100, 10);
+    EXPECT_EQ(ended, c.readsToTheEnd);
+    if (!c.readsToTheEnd) {
+      EXPECT_GE(queuedVideoSeconds(state), kReadAheadSeconds);
+      EXPECT_LT(queuedVideoSeconds(state), kReadAheadSeconds + 0.5);
+    }
+    draining = false;
+    drain.join();
+    requestStop(state);
+    demuxer.join();
+  }
 }
