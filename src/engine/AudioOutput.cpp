@@ -75,6 +75,9 @@ int AudioOutput::open(int sampleRate, const AudioDeviceOpener& opener) {
 }
 
 bool AudioOutput::initSdlAudio() {
+  // The sound brings up SDL's event queue, which would catch SIGINT and
+  // SIGTERM for itself; nobody reads it, so the signals keep their meaning.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   sdlAudioUp_ = true;
   return true;

@@ -1,6 +1,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <numeric>
 #include <vector>
@@ -76,6 +77,18 @@ TEST_F(AudioDevice, RefusingEveryCountFailsTheOpen) {
 TEST_F(AudioDevice, ARateOfZeroIsRefusedBeforeTheDevice) {
   AudioOutput output(state);
   EXPECT_EQ(output.open(0), -1);
+}
+
+// SDL would otherwise take SIGINT and SIGTERM for an event queue nobody reads,
+// and the window could not be ended by them while it plays.
+TEST_F(AudioDevice, AnOpenDeviceLeavesTheTerminationSignalsAlone) {
+  AudioOutput output(state);
+  ASSERT_EQ(output.open(48000), 0);
+  for (int signal : {SIGINT, SIGTERM}) {
+    struct sigaction action {};
+    ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+    EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+  }
 }
 
 // The callback's work, driven by hand on an opened but never started device.
