@@ -54,9 +54,8 @@ std::optional<Cost> runPlayer(const std::vector<std::string>& argv, double stopA
   rusage usage{};
   bool stopped = false;
   while (wait4(pid, &status, WNOHANG, &usage) == 0) {
-    // The window does not end on SIGTERM while it plays: SIGKILL.
     if (!stopped && std::chrono::steady_clock::now() >= deadline) {
-      kill(pid, SIGKILL);
+      kill(pid, SIGTERM);
       stopped = true;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
