@@ -28,9 +28,12 @@ void Display::presentPicture(PlayerState& state) {
     if (state.pictureCount == 0) return;
     time = state.picture.time();
   }
-  if (pictureMustWait(time, state.audioClock.load())) {
+  const double clock = state.audioClock.load();
+  if (pictureMustWait(time, clock)) {
     pacingWaits_++;
     if (!waitForAudio(state)) return;
+    // Held for a later step, which looks at the moved clock again.
+    if (steadyClock_ || state.audioClock.load() != clock) return;
   }
   // The slot is still ours (count 1): the decoder does not touch the planes.
   const PictureQueue& picture = state.picture;

@@ -26,8 +26,11 @@ struct ScreenshotFrame {
 };
 
 // Pacing: a picture more than 0.1 s ahead of the audio clock waits 50 ms
-// first. Differences within a microsecond of 0.1 s count as 0.1 s, so that
-// 0.1 s as the clocks count it does not become 0.1000000001 in doubles.
+// first, and goes on waiting, 50 ms at a time, while the clock moves (pictures
+// further apart than 50 ms, as at 10 or 15 a second, would otherwise run
+// ahead of their sound). A clock that stood still through a wait (the sound
+// has run out) holds a picture no longer. Differences within a microsecond of 0.1 s count as 0.1 s,
+// so that 0.1 s as the clocks count it does not become 0.1000000001 in doubles.
 bool pictureMustWait(double pictureTime, double audioClock);
 constexpr int kPacingWaitMs = 50;
 
@@ -36,6 +39,10 @@ class Display {
   // Records where pictures go (null: nowhere). The window scales each picture
   // to its video area when it paints, so no size is kept here. Always 1.
   int bindVideoSurface(VideoSink* sink);
+
+  // The clock of a recording without sound moves with the wall clock but is
+  // only read between steps, so the display takes it as always moving.
+  void setSteadyClock(bool steady) { steadyClock_ = steady; }
 
   // One display step, on the playback thread: returns at once when no
   // picture waits. The picture slot stays taken until the picture has been
@@ -62,6 +69,7 @@ class Display {
   std::atomic<VideoSink*> sink_{nullptr};
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
+  bool steadyClock_ = false;  // playback thread only
 
   mutable std::mutex snapshotLock_;
   std::shared_ptr<const BgrFrame> lastPresented_;  // guarded by snapshotLock_

@@ -51,6 +51,7 @@ int PlaybackSession::open(const std::string& path) {
   state_.display.bindVideoSurface(host_.videoSink());
   if (videoComponentOpen(video_, video) < 0) return -1;
   hasAudio_ = audio >= 0;
+  state_.display.setSteadyClock(!hasAudio_);
   if (hasAudio_ && audioComponentOpen(state_, audio, output_, audio_) < 0) return -1;
   return 0;
 }
@@ -92,10 +93,10 @@ void PlaybackSession::postVideoSecond() {
 }
 
 bool PlaybackSession::playedToEnd() {
-  // The video clock reaching the recording's length ends it as soon as the
-  // last picture is decoded.
+  // The video clock reaching the recording's length ends it once the last
+  // picture decoded has been shown too.
   const int64_t duration = state_.durationSeconds.load();
-  if (duration > 0 && lastPosted_ >= duration) return true;
+  if (duration > 0 && lastPosted_ >= duration && !pictureWaiting()) return true;
   // A file cut short never gets there: it ends once the demuxer has nothing
   // more and everything read has been shown and heard.
   if (!playedOut()) {
@@ -113,11 +114,13 @@ bool PlaybackSession::playedOut() {
     std::lock_guard<std::mutex> hold(state_.videoQueue.lock);
     if (state_.videoQueue.count > 0) return false;
   }
-  {
-    std::lock_guard<std::mutex> hold(state_.pictureLock);
-    if (state_.pictureCount > 0) return false;
-  }
+  if (pictureWaiting()) return false;
   return !hasAudio_ || audio_.drained();
+}
+
+bool PlaybackSession::pictureWaiting() {
+  std::lock_guard<std::mutex> hold(state_.pictureLock);
+  return state_.pictureCount > 0;
 }
 
 void PlaybackSession::applySeekRequest() {

@@ -44,6 +44,7 @@ class PlaybackSession {
   void postVideoSecond();
   bool playedToEnd();
   bool playedOut();
+  bool pictureWaiting();  // a decoded picture not yet shown
   void applySeekRequest();
   void waitWhilePaused();
   void advanceSilentClock();

@@ -106,6 +106,9 @@ void VideoDecoder::decodePacket(AVPacket* packet, AVFrame* frame) {
 
 bool VideoDecoder::receivePictures(AVFrame* frame) {
   while (!stopping() && avcodec_receive_frame(codec_, frame) == 0) {
+    // The clock moves as the picture is handed over, not as it is decoded:
+    // the recording's end is then not reached before its last picture shows.
+    if (!waitForPictureSlot(state_)) break;
     const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
     queuePicture(state_, frame, time);  // -1: ending (the loop sees it) or an unusable frame
     av_frame_unref(frame);
@@ -151,11 +154,17 @@ double synchronizeVideo(PlayerState& state, const AVFrame* frame, double time) {
   return time;
 }
 
-int queuePicture(PlayerState& state, const AVFrame* frame, double time) {
+bool waitForPictureSlot(PlayerState& state) {
   std::unique_lock<std::mutex> hold(state.pictureLock);
   const auto ending = [&state] { return state.quit.load() != 0 || state.stopWorkers.load() != 0; };
   state.pictureCond.wait(hold, [&] { return state.pictureCount == 0 || ending(); });
-  if (ending()) return -1;
+  return !ending();
+}
+
+int queuePicture(PlayerState& state, const AVFrame* frame, double time) {
+  if (!waitForPictureSlot(state)) return -1;
+  // The decoding thread is the slot's only filler: it is still free.
+  std::unique_lock<std::mutex> hold(state.pictureLock);
   if (!state.picture.store(frame, time)) return -1;
   state.pictureCount = 1;
   hold.unlock();

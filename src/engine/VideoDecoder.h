@@ -68,6 +68,9 @@ double pictureTime(const AVFrame* frame, const AVStream* stream);
 // plus half an interval per repeat_pict. Returns the picture's time.
 double synchronizeVideo(PlayerState& state, const AVFrame* frame, double time);
 
+// Waits for the picture slot to be free; false when the playback is ending.
+bool waitForPictureSlot(PlayerState& state);
+
 // Waits for the picture slot to be free, then stores the frame in it.
 // 0 handed over; -1 the playback is ending (quit) or the frame cannot be
 // stored, and the picture is dropped.
