@@ -62,7 +62,10 @@ void CVantrelDlg::TakeScreenshot() {
   button->Disable();
 
   std::string why;
-  const auto frame = m_video ? m_video->CurrentFrame() : nullptr;
+  auto frame = m_video ? m_video->CurrentFrame() : nullptr;
+  // Until a new playback's first picture arrives, the area still shows the
+  // previous recording's last one: not a picture of this recording.
+  if (frame && frame->generation != m_player.generation.load()) frame = nullptr;
   const std::string path = saveScreenshot(frame.get(), why);
 
   m_screenshotAllowed = true;

@@ -39,6 +39,7 @@ void Display::presentPicture(PlayerState& state) {
   const PictureQueue& picture = state.picture;
   std::shared_ptr<BgrFrame> frame = pool_.take(picture.width(), picture.height());
   frame->time = time;
+  frame->generation = state.generation.load();
   convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
                   picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
                   frame->stride);

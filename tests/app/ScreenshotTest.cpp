@@ -120,6 +120,13 @@ TEST_F(Screenshot, FailuresWriteNothingSayWhyAndReenableTheButton) {
   fs::remove(dir_ / "VideoScreenshot");
   dialog.TakeScreenshot();
   EXPECT_EQ(savedFiles().size(), 1u);
+
+  // A new playback before its first picture: the area still shows the last
+  // recording's picture, which is not this one's.
+  player.generation++;
+  dialog.TakeScreenshot();
+  EXPECT_EQ(savedFiles().size(), 1u);
+  EXPECT_EQ(dialog.FindWindow(IDC_STATUS)->GetLabel(), "Screenshot not saved: no picture yet");
 }
 
 }  // namespace
