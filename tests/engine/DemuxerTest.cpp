@@ -169,28 +169,32 @@ TEST_P(DemuxerSeek, LeavesTheMarkerThenPacketsFromTheNewPosition) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, DemuxerSeek, ::testing::Values(-5.0, 0.0, 2.0, 7.5, 9.9, 60.0));
 
-// notrack.MOV (2 s) is shorter than the read-ahead, so the thread reaches its end
-// with nobody taking packets.
-TEST(Demuxer, ThreadKeepsRetryingAtTheEndAndLeavesWhenStopped) {
+// A demuxer thread that has read notrack.MOV to its end with nobody taking
+// packets (the 2 s file is shorter than the read-ahead).
+class DemuxerAtTheEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(recording.opened());
+    demuxer.start();
+    ASSERT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+  }
+  void TearDown() override {  // a failed check must not leave the thread running
+    requestStop(state);
+    demuxer.join();
+  }
   PlayerState state;
-  VideoRecording recording(state, "notrack.MOV");
-  ASSERT_TRUE(recording.opened());
-  Demuxer demuxer(state);
-  demuxer.start();
-  ASSERT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+  VideoRecording recording{state, "notrack.MOV"};
+  Demuxer demuxer{state};
+};
+
+TEST_F(DemuxerAtTheEnd, KeepsRetryingAndLeavesWhenStopped) {
   EXPECT_EQ(state.demuxRunning, 1);  // at the end it stays, a seek may come
   requestStop(state);
   demuxer.join();
   EXPECT_EQ(state.demuxRunning, 0);
 }
 
-TEST(Demuxer, ThreadCarriesOutASeekRequestedAtTheEnd) {
-  PlayerState state;
-  VideoRecording recording(state, "notrack.MOV");
-  ASSERT_TRUE(recording.opened());
-  Demuxer demuxer(state);
-  demuxer.start();
-  ASSERT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+TEST_F(DemuxerAtTheEnd, CarriesOutASeekRequestedThere) {
   state.seekTargetVideo = 0;
   state.seekTargetAudio = 0;
   state.seekRequest = 1;
