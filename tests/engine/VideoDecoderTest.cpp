@@ -44,6 +44,30 @@ int64_t frameCount(const AVStream* stream) {
   return stream->nb_frames;
 }
 
+// A recording's pictures through the demuxer, the decoder and the display
+// into a recording sink.
+struct VideoPipeline {
+  explicit VideoPipeline(const char* file) : recording(state, file) {}
+  // Presents pictures until done(), then stops and joins every thread.
+  template <typename Done>
+  bool playUntil(Done done) {
+    state.display.bindVideoSurface(&sink);
+    if (videoComponentOpen(decoder, recording.video) != 0) return false;
+    demuxer.start();
+    const bool reached = presentUntil(state, done);
+    requestStop(state);
+    demuxer.join();
+    decoder.join();
+    state.display.bindVideoSurface(nullptr);
+    return reached;
+  }
+  PlayerState state;
+  VideoRecording recording;
+  RecordingSink sink;
+  VideoDecoder decoder{state};
+  Demuxer demuxer{state};
+};
+
 }  // namespace
 
 TEST(VideoDecoder, DurationSecondsTruncateAndFallBackToTheContainer) {
@@ -184,25 +208,14 @@ class DecodingRecording : public testing::TestWithParam<Recording> {};
 
 TEST_P(DecodingRecording, EveryPictureReachesTheDisplayInOrder) {
   const Recording& r = GetParam();
-  PlayerState state;
-  VideoRecording recording(state, r.file);
+  VideoPipeline pipeline(r.file);
+  const VideoRecording& recording = pipeline.recording;
   ASSERT_TRUE(recording.opened());
-  RecordingSink sink;
-  state.display.bindVideoSurface(&sink);
-  VideoDecoder decoder(state);
-  ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
-  Demuxer demuxer(state);
-  demuxer.start();
-
   const size_t frames = static_cast<size_t>(frameCount(recording.videoStream()));
   ASSERT_GT(frames, 0u);
-  EXPECT_TRUE(presentUntil(state, [&] { return sink.count() >= frames; }));
-  requestStop(state);
-  demuxer.join();
-  decoder.join();
-  state.display.bindVideoSurface(nullptr);
+  EXPECT_TRUE(pipeline.playUntil([&] { return pipeline.sink.count() >= frames; }));
 
-  const std::vector<RecordingSink::Seen> seen = sink.seen();
+  const std::vector<RecordingSink::Seen> seen = pipeline.sink.seen();
   ASSERT_EQ(seen.size(), frames);
   const double interval = 1.0 / av_q2d(recording.videoStream()->avg_frame_rate);
   for (size_t i = 0; i < seen.size(); ++i) {
@@ -210,7 +223,8 @@ TEST_P(DecodingRecording, EveryPictureReachesTheDisplayInOrder) {
     EXPECT_EQ(seen[i].height, r.height);
     EXPECT_NEAR(seen[i].time, i * interval, 1e-3) << "picture " << i;
   }
-  EXPECT_EQ(static_cast<int64_t>(state.videoClock.load() + 1e-9), state.durationSeconds.load());
+  EXPECT_EQ(static_cast<int64_t>(pipeline.state.videoClock.load() + 1e-9),
+            pipeline.state.durationSeconds.load());
 }
 
 INSTANTIATE_TEST_SUITE_P(Recordings, DecodingRecording,
@@ -230,21 +244,11 @@ INSTANTIATE_TEST_SUITE_P(Recordings, DecodingRecording,
 // MJPEG from an AVI dashcam decodes to full-range 4:2:2; the picture shown must
 // have the colours libswscale gives the same decoded frame.
 TEST(VideoDecoder, MjpegPicturesShowTheirColours) {
-  PlayerState state;
-  VideoRecording recording(state, "play-pcm.AVI");
+  VideoPipeline pipeline("play-pcm.AVI");
+  const VideoRecording& recording = pipeline.recording;
   ASSERT_TRUE(recording.opened());
-  RecordingSink sink;
-  state.display.bindVideoSurface(&sink);
-  VideoDecoder decoder(state);
-  ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
-  Demuxer demuxer(state);
-  demuxer.start();
-  EXPECT_TRUE(presentUntil(state, [&] { return sink.count() >= 1; }));
-  requestStop(state);
-  demuxer.join();
-  decoder.join();
-  state.display.bindVideoSurface(nullptr);
-  std::shared_ptr<const BgrFrame> shown = sink.first();
+  EXPECT_TRUE(pipeline.playUntil([&] { return pipeline.sink.count() >= 1; }));
+  std::shared_ptr<const BgrFrame> shown = pipeline.sink.first();
   ASSERT_TRUE(shown);
 
   // The yardstick: the first frame decoded here and converted by libswscale.
