@@ -29,8 +29,9 @@ struct ScreenshotFrame {
 // first, and goes on waiting, 50 ms at a time, while the clock moves (pictures
 // further apart than 50 ms, as at 10 or 15 a second, would otherwise run
 // ahead of their sound). A clock that stood still through a wait (the sound
-// has run out) holds a picture no longer. Differences within a microsecond of 0.1 s count as 0.1 s,
-// so that 0.1 s as the clocks count it does not become 0.1000000001 in doubles.
+// has run out) holds a picture no longer. Differences within a microsecond of
+// 0.1 s count as 0.1 s, so that 0.1 s as the clocks count it does not become
+// 0.1000000001 in doubles.
 bool pictureMustWait(double pictureTime, double audioClock);
 constexpr int kPacingWaitMs = 50;
 
