@@ -25,7 +25,9 @@ bool CVantrelApp::OnInit() {
   return true;
 }
 
-int CVantrelApp::OnRun() { return 0; }
+int CVantrelApp::OnRun() {
+  return 0;
+}
 
 void CVantrelApp::OnInitCmdLine(wxCmdLineParser& parser) {
   wxApp::OnInitCmdLine(parser);

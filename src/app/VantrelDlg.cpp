@@ -208,9 +208,26 @@ void CVantrelDlg::InitFlags() {
   m_player.screenshotBusy = 0;
 }
 
-void CVantrelDlg::ShowStatus(const wxString& text) {
+void CVantrelDlg::ShowStatus(const wxString& note) {
+  m_statusNote = note;
+  m_statusProblem = false;
+  SetStatusLine(note);
+}
+
+void CVantrelDlg::ShowProblem(const wxString& text) {
+  m_statusProblem = true;
+  SetStatusLine(text);
+}
+
+void CVantrelDlg::ClearProblem() {
+  if (!m_statusProblem) return;
+  m_statusProblem = false;
+  SetStatusLine(m_statusNote);
+}
+
+void CVantrelDlg::SetStatusLine(const wxString& text) {
   auto* status = static_cast<wxStaticText*>(FindWindow(IDC_STATUS));
-  status->SetLabelText(text);
+  status->SetLabelText(text);  // paths may hold '&', which is no mnemonic here
   status->Show(!text.empty());
 }
 

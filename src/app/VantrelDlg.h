@@ -6,14 +6,14 @@
 
 #include <string>
 
+#include "app/DashboardReadouts.h"
+#include "app/FullScreenLayout.h"
 #include "app/Language.h"
 #include "app/Playlist.h"
 #include "app/WindowPlaybackHost.h"
-#include "app/DashboardReadouts.h"
-#include "app/FullScreenLayout.h"
+#include "engine/Playback.h"
 #include "gps/Dashboard.h"
 #include "map/Explorer1.h"
-#include "engine/Playback.h"
 #include "map/RouteMaps.h"
 
 class wxChoice;
@@ -114,7 +114,14 @@ class CVantrelDlg : public wxDialog {
   void OnOpenFolder(wxCommandEvent& event);
   void OnPlaylistDoubleClick(wxCommandEvent& event);
   void OnLanguageChosenEvent(wxCommandEvent& event);
-  void ShowStatus(const wxString& text);
+  // The status line above the video. A note (the last screenshot) stays for
+  // the rest of the run; a problem (a folder or a recording that cannot be
+  // read) shows over it until it is replaced or mended (a folder read, a
+  // recording playing), and the note comes back.
+  void ShowStatus(const wxString& note);
+  void ShowProblem(const wxString& text);
+  void ClearProblem();
+  void SetStatusLine(const wxString& text);
   void OnSysCommand(int command);
   void CaptureControlLayout();
   void OnFullScreenButton(wxCommandEvent& event);
@@ -171,6 +178,8 @@ class CVantrelDlg : public wxDialog {
   CRouteMaps m_routeMaps{m_map, this, wxWebViewBackendDefault};
   Dashboard m_dashboard{m_player, m_readouts, &m_routeMaps};
   wxString m_webEngineText;  // the About box's second line
+  wxString m_statusNote;     // what the status line shows without a problem
+  bool m_statusProblem = false;
 
   // The playback thread; stopped and joined before the window goes away.
   CWindowPlaybackHost m_playbackHost{*this, m_player};

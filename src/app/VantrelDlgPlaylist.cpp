@@ -56,11 +56,11 @@ void CVantrelDlg::OnOpenFolder(wxCommandEvent&) {
 void CVantrelDlg::OpenFolder(const std::string& folder) {
   const FolderListing listing = listRecordings(folder);
   if (listing.error) {
-    ShowStatus(wxString::Format("Cannot read the folder %s: %s", pathText(folder),
-                                wxString::FromUTF8(listing.error.message())));
+    ShowProblem(wxString::Format("Cannot read the folder %s: %s", pathText(folder),
+                                 wxString::FromUTF8(listing.error.message())));
     return;
   }
-  ShowStatus(wxEmptyString);
+  ClearProblem();
   // Playback goes on; the next play or the next end picks from the new list.
   const int selection = m_playlist.Fill(listing.paths);
   wxArrayString texts;
@@ -95,9 +95,9 @@ void CVantrelDlg::OpenCommandLinePath(const std::string& path) {
   if (fs::is_directory(full, error)) {
     OpenFolder(full.string());
   } else if (!fs::exists(full, error)) {
-    ShowStatus(wxString::Format("No such file or folder: %s", pathText(full.string())));
+    ShowProblem(wxString::Format("No such file or folder: %s", pathText(full.string())));
   } else if (!OpenDroppedFile(full.string())) {
-    ShowStatus(wxString::Format("Not a recording: %s", pathText(full.string())));
+    ShowProblem(wxString::Format("Not a recording: %s", pathText(full.string())));
   }
 }
 
