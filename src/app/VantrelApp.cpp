@@ -2,6 +2,8 @@
 
 #include <wx/cmdline.h>
 
+#include <clocale>
+
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
 
@@ -13,6 +15,9 @@ CVantrelApp::~CVantrelApp() = default;
 
 bool CVantrelApp::OnInit() {
   if (!wxApp::OnInit()) return false;
+  // The playlist sorts in the user's collation; numbers keep the C format
+  // (coordinates for the maps are written with a point).
+  std::setlocale(LC_COLLATE, "");
   {
     CVantrelDlg dialog(*m_player);
     SetTopWindow(&dialog);
