@@ -7,6 +7,8 @@
 #include <wx/panel.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/ControlTable.h"
@@ -85,6 +87,9 @@ void CVantrelDlg::CreateControls() {
       case ControlKind::ComboBox:
         control = new wxChoice(this, spec.id, rect.GetPosition(), wxSize(rect.width, -1), 0,
                                nullptr, (spec.flags & kSorted) ? wxCB_SORT : 0);
+        // The template's height includes the drop-down list; a GTK box is
+        // taller than the row it stands in when closed, and is kept within it.
+        control->SetSize(rect.width, std::min(rect.height, control->GetSize().y));
         break;
       case ControlKind::Video:
         control = m_video =

@@ -124,12 +124,14 @@ TEST(FullScreenWindow, TogglingTwiceInTheModalLoopLeavesTheProgramRunningUntilEx
     script
         .step(
             "enter full screen", [&] { testsupport::clickOn(*button); },
-            [&] { return player.fullScreen == 1 && inStrip() && button->IsShownOnScreen(); })
+            [&, settled = testsupport::after(300)] {
+              return player.fullScreen == 1 && inStrip() && button->IsShownOnScreen() && settled();
+            })
         .step(
             "leave full screen", [&] { testsupport::clickOn(*button); },
-            [&] {
+            [&, settled = testsupport::after(300)] {
               return player.fullScreen == 0 && !inStrip() &&
-                     dialog.FindWindow(IDC_PLAYLIST)->IsShownOnScreen();
+                     dialog.FindWindow(IDC_PLAYLIST)->IsShownOnScreen() && settled();
             })
         .step("exit", [&] { testsupport::clickOn(*dialog.FindWindow(IDOK_EXIT)); });
     EXPECT_EQ(script.run(dialog), wxID_OK) << (playing ? "playing" : "idle");

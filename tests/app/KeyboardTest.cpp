@@ -38,17 +38,6 @@ class Keyboard : public testing::Test {
   bool IsPlaying() {
     return player.playState == Playing && dialog.FindWindow(IDC_STOP)->IsEnabled();
   }
-  // True once ms have passed since the first call; for steps that must show
-  // nothing happening (the loop still running) for a while.
-  std::function<bool()> After(int ms) {
-    auto since = std::make_shared<std::chrono::steady_clock::time_point>();
-    return [since, ms] {
-      const auto now = std::chrono::steady_clock::now();
-      if (*since == std::chrono::steady_clock::time_point{}) *since = now;
-      return now - *since >= std::chrono::milliseconds(ms);
-    };
-  }
-
   testsupport::TempFolder folder;
   PlayerState player;
   CVantrelDlg dialog{player};
@@ -65,7 +54,8 @@ TEST_F(Keyboard, EnterInThePlaylistPlaysAndNeverEndsTheProgram) {
       // At start-up the empty playlist has the focus.
       .step("click the empty list", [&] { testsupport::clickOn(*Playlist()); })
       .step(
-          "Enter on the empty list", [&] { testsupport::pressKeys("Return"); }, After(500))
+          "Enter on the empty list", [&] { testsupport::pressKeys("Return"); },
+          testsupport::after(500))
       .step("list the recordings", [&] { ListRecordings(); })
       .step(
           "click the first entry", [&] { testsupport::clickOn(*Playlist(), wxPoint(40, 8)); },
@@ -76,7 +66,7 @@ TEST_F(Keyboard, EnterInThePlaylistPlaysAndNeverEndsTheProgram) {
       .step(
           "Enter on the entry", [&] { testsupport::pressKeys("Return"); },
           [&] { return IsPlaying() && player.getFileName().ends_with("b.mp4"); }, 8000)
-      .step("still running", nullptr, After(300))
+      .step("still running", nullptr, testsupport::after(300))
       .step("Escape", [&] { testsupport::pressKeys("Escape"); });
   EXPECT_EQ(script.run(dialog), wxID_CANCEL);
   EXPECT_EQ(script.unfinished(), "");

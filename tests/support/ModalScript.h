@@ -9,10 +9,23 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace testsupport {
+
+// A condition that holds once ms have passed since it was first asked: for
+// steps that must show that nothing happens for a while, and for layouts the
+// X server is still carrying out when the toolkit already reports them.
+inline std::function<bool()> after(int ms) {
+  auto since = std::make_shared<std::chrono::steady_clock::time_point>();
+  return [since, ms] {
+    const auto now = std::chrono::steady_clock::now();
+    if (*since == std::chrono::steady_clock::time_point{}) *since = now;
+    return now - *since >= std::chrono::milliseconds(ms);
+  };
+}
 
 class ModalScript : public wxEvtHandler {
  public:
