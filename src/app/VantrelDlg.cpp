@@ -134,6 +134,7 @@ bool CVantrelDlg::OnInitDialog() {
   InitAboutMenu();
   InitIcons();
   InitDirectories();
+  InitSettings();
   InitSpeedUnitBox();
   InitLanguageBox();
   FindWindow(IDC_PLAY)->Disable();
@@ -143,6 +144,7 @@ bool CVantrelDlg::OnInitDialog() {
   CaptureControlLayout();
   FindWindow(IDC_LOADING)->Hide();
   InitVolumeSlider();
+  ApplySettings();  // before the dashboard's reset, which gives the idle look
   NavigateSmallMap();
   ResetDashboard();
   InitFlags();
