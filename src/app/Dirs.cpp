@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+
 namespace vantrel {
 
 namespace fs = std::filesystem;

@@ -6,15 +6,15 @@
 
 #include <string>
 
-#include "app/DashboardReadouts.h"
-#include "app/FullScreenLayout.h"
 #include "app/Language.h"
 #include "app/Playlist.h"
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
-#include "engine/Playback.h"
+#include "app/DashboardReadouts.h"
+#include "app/FullScreenLayout.h"
 #include "gps/Dashboard.h"
 #include "map/Explorer1.h"
+#include "engine/Playback.h"
 #include "map/RouteMaps.h"
 
 class wxChoice;

@@ -30,7 +30,7 @@ void CVantrelDlg::ApplySettings() {
 void CVantrelDlg::SaveSettings() {
   if (saveSettings(m_settingsPath, m_settings)) return;
   ShowProblem(wxString::FromUTF8("Cannot save the settings to " +
-                                (m_settingsPath.empty() ? "(no home folder)" : m_settingsPath)));
+                                 (m_settingsPath.empty() ? "(no home folder)" : m_settingsPath)));
 }
 
 bool CVantrelDlg::SetPlaybackSpeed(double speed) {

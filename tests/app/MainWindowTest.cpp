@@ -94,7 +94,7 @@ TEST_F(MainWindow, ExitButtonEndsTheModalDialogWithOk) {
   EXPECT_EQ(dialog.ShowModal(), wxID_OK);
 }
 
-std::string text(const wxRect& r) {
+static std::string rectText(const wxRect& r) {
   return wxString::Format("(%d,%d %dx%d)", r.x, r.y, r.width, r.height).utf8_string();
 }
 
@@ -111,12 +111,12 @@ TEST_F(MainWindow, NoTwoControlsOverlap) {
       const wxWindow* b = dialog.FindWindow(controls[j].id);
       if (!a->IsShown() || !b->IsShown()) continue;
       EXPECT_FALSE(a->GetRect().Intersects(b->GetRect()))
-          << controls[i].name << " " << text(a->GetRect()) << " and " << controls[j].name << " "
-          << text(b->GetRect());
+          << controls[i].name << " " << rectText(a->GetRect()) << " and " << controls[j].name << " "
+          << rectText(b->GetRect());
     }
   }
   const wxRect box = dialog.FindWindow(IDC_SPEED_UNIT)->GetRect();
   EXPECT_TRUE(dialogRectToPixels(findControl(IDC_SPEED_UNIT)->dialogUnits, dialog.DialogBase())
                   .Contains(box))
-      << text(box);
+      << rectText(box);
 }
