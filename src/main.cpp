@@ -21,8 +21,8 @@ struct HeadlessMode {
 };
 
 int playHeadless(int argc, char** argv) {
-  return vantrel::runHeadlessPlayer(
-      argc, argv, [](vantrel::PlayerState& state) { return vantrel::loadGpsTrack(state); });
+  vantrel::GpsTrack track;
+  return vantrel::runHeadlessPlayer(argc, argv, vantrel::trackLoaderInto(track));
 }
 
 const HeadlessMode kHeadlessModes[] = {
