@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-
 namespace vantrel {
 
 namespace fs = std::filesystem;

@@ -6,16 +6,17 @@
 
 #include <string>
 
+#include "app/DashboardReadouts.h"
+#include "app/FullScreenLayout.h"
 #include "app/Language.h"
 #include "app/Playlist.h"
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
-#include "app/DashboardReadouts.h"
-#include "app/FullScreenLayout.h"
+#include "engine/Playback.h"
 #include "gps/Dashboard.h"
 #include "map/Explorer1.h"
-#include "engine/Playback.h"
 #include "map/RouteMaps.h"
+#include "map/TileSource.h"
 
 class wxChoice;
 class wxListBox;
@@ -119,6 +120,8 @@ class CVantrelDlg : public wxDialog {
   void InitSettings();
   void ApplySettings();
   void SaveSettings();
+  // Adds note (if any) to what the status line says about start-up.
+  void AddStartupNote(const std::string& note);
   void NavigateSmallMap();
   void CheckWebEngine();
 
@@ -157,8 +160,9 @@ class CVantrelDlg : public wxDialog {
   std::string m_userDir;
   std::string m_settingsPath;
   Settings m_settings;
-  std::string m_settingsNote;  // what start-up ignored, for the status line
-  wxString m_aboutItemText;  // string 101
+  std::string m_startupNote;  // what start-up could not use, on the status line
+  TileSource m_tileSource;    // the maps' tiles, chosen at start
+  wxString m_aboutItemText;   // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
   ControlLayout m_layout;
