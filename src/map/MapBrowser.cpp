@@ -1,7 +1,6 @@
 #include "map/MapBrowser.h"
 
 #include <webkit2/webkit2.h>
-#include <wx/weakref.h>
 #include <wx/webview.h>
 
 #include "map/MBTilesScheme.h"
@@ -11,28 +10,18 @@ namespace vantrel {
 
 namespace {
 
-// The native view's wxWebView, as a weak reference: the native view may
-// outlive it.
-constexpr const char* kViewKey = "vantrel-map-view";
-using ViewRef = wxWeakRef<wxWebView>;
-
-void deleteViewRef(gpointer ref) {
-  delete static_cast<ViewRef*>(ref);
-}
-
 void onResourceFinished(WebKitWebResource* resource, gpointer nativeView) {
-  auto* ref = static_cast<ViewRef*>(g_object_get_data(G_OBJECT(nativeView), kViewKey));
-  wxWebView* view = ref ? ref->get() : nullptr;
   WebKitURIResponse* response = webkit_web_resource_get_response(resource);
-  if (!view || !response) return;
-  const unsigned status = webkit_uri_response_get_status_code(response);
+  const unsigned status = response ? webkit_uri_response_get_status_code(response) : 0;
   if (status < 400) return;
-  // The page's function ignores what is not a tile of its map.
+  // The page's function ignores what is not a tile of its map. Run without
+  // waiting for it: wxWebView::RunScript waits in a nested loop, and one
+  // inside another's wait would take the other's result.
   const std::string script = "typeof vantrelTileRefused === 'function' && vantrelTileRefused(" +
                              jsStringLiteral(webkit_web_resource_get_uri(resource)) + ", " +
                              std::to_string(status) + ")";
-  // Not from inside the engine's signal: RunScript waits for the page.
-  view->CallAfter([view, script] { view->RunScript(wxString::FromUTF8(script)); });
+  webkit_web_view_evaluate_javascript(WEBKIT_WEB_VIEW(nativeView), script.c_str(), -1, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr);
 }
 
 void onResourceStarted(WebKitWebView* nativeView, WebKitWebResource* resource, WebKitURIRequest*,
@@ -53,7 +42,6 @@ void prepareMapBrowser(wxWebView& view) {
   auto* native = static_cast<GObject*>(view.GetNativeBackend());
   if (!native) return;
   registerMBTilesScheme(native);
-  g_object_set_data_full(native, kViewKey, new ViewRef(&view), deleteViewRef);
   g_signal_connect(native, "resource-load-started", G_CALLBACK(onResourceStarted), nullptr);
 }
 
