@@ -85,13 +85,13 @@ WindowArguments parseWindowArguments(std::span<const CommandLineOption> table, i
 }
 
 void printVersion(std::FILE* out) {
-  std::fprintf(out, "Vantrel %s\n", VANTREL_VERSION);
+  std::fprintf(out, "vantrel %s\n", VANTREL_VERSION);
 }
 
 void printHelp(std::span<const CommandLineOption> table, std::FILE* out) {
   std::fprintf(out,
                "Usage: vantrel [--autoplay] [FOLDER|FILE]\n"
-               "       vantrel MODE ARGUMENTS...\n"
+               "  or:  vantrel MODE ARGUMENTS...\n"
                "\n"
                "Plays dashcam recordings (AVI, MOV, MP4) with their GPS track: the picture\n"
                "and sound, speed and position readouts, a gauge and the route on a map.\n"
