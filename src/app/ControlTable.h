@@ -1,9 +1,8 @@
 #pragma once
 // The main window's controls as one table: id, kind, template text and
 // rectangle in dialog units. Creation, layout and tests all walk it.
-#include <wx/gdicmn.h>
-
 #include <span>
+#include <wx/gdicmn.h>
 
 namespace vantrel {
 

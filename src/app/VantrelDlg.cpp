@@ -22,29 +22,29 @@
 
 namespace vantrel {
 
-wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog) EVT_INIT_DIALOG(CVantrelDlg::OnInitDialogEvent)
-    EVT_CONTEXT_MENU(CVantrelDlg::OnContextMenu) EVT_MENU(IDM_ABOUTBOX, CVantrelDlg::OnAboutMenu)
-        EVT_CHAR_HOOK(CVantrelDlg::OnCharHook) EVT_BUTTON(IDOK_EXIT, CVantrelDlg::OnOK) EVT_THREAD(
-            WM_GPS_SYNC, CVantrelDlg::OnGpsSync) EVT_CHOICE(IDC_SPEED_UNIT,
-                                                            CVantrelDlg::OnSpeedUnitChange)
-            EVT_BUTTON(IDC_BIG_MAP,
-                       CVantrelDlg::OnBigMapButton) EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
-                EVT_BUTTON(IDC_FULLSCREEN, CVantrelDlg::OnFullScreenButton)
-                    EVT_BUTTON(IDC_SCREENSHOT, CVantrelDlg::OnScreenshotButton)
-                        EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
-                            EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
-                                EVT_TIMER(kStartPlaybackTimer, CVantrelDlg::OnStartPlaybackTimer)
-                                    EVT_TIMER(kElapsedTimer, CVantrelDlg::OnElapsedTimer)
-                                        EVT_BUTTON(IDC_PLAY, CVantrelDlg::OnPlayButton)
-                                            EVT_BUTTON(IDC_STOP, CVantrelDlg::OnStopButton)
-                                                EVT_THREAD(WM_SLIDER_SET, CVantrelDlg::OnSliderSet)
-                                                    EVT_THREAD(WM_SLIDER_TRACK,
-                                                               CVantrelDlg::OnSliderTrack)
-                                                        wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
+  EVT_INIT_DIALOG(CVantrelDlg::OnInitDialogEvent)
+  EVT_CONTEXT_MENU(CVantrelDlg::OnContextMenu)
+  EVT_MENU(IDM_ABOUTBOX, CVantrelDlg::OnAboutMenu)
+  EVT_CHAR_HOOK(CVantrelDlg::OnCharHook)
+  EVT_BUTTON(IDOK_EXIT, CVantrelDlg::OnOK)
+  EVT_THREAD(WM_GPS_SYNC, CVantrelDlg::OnGpsSync)
+  EVT_CHOICE(IDC_SPEED_UNIT, CVantrelDlg::OnSpeedUnitChange)
+  EVT_BUTTON(IDC_BIG_MAP, CVantrelDlg::OnBigMapButton)
+  EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
+  EVT_BUTTON(IDC_FULLSCREEN, CVantrelDlg::OnFullScreenButton)
+  EVT_BUTTON(IDC_SCREENSHOT, CVantrelDlg::OnScreenshotButton)
+  EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
+  EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
+  EVT_TIMER(kStartPlaybackTimer, CVantrelDlg::OnStartPlaybackTimer)
+  EVT_TIMER(kElapsedTimer, CVantrelDlg::OnElapsedTimer)
+  EVT_BUTTON(IDC_PLAY, CVantrelDlg::OnPlayButton)
+  EVT_BUTTON(IDC_STOP, CVantrelDlg::OnStopButton)
+  EVT_THREAD(WM_SLIDER_SET, CVantrelDlg::OnSliderSet)
+  EVT_THREAD(WM_SLIDER_TRACK, CVantrelDlg::OnSliderTrack)
+wxEND_EVENT_TABLE()
 
-                                                            CVantrelDlg::CVantrelDlg(
-                                                                PlayerState& player,
-                                                                wxWindow* parent)
+CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "Vantrel", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
       m_player(player) {
@@ -57,9 +57,7 @@ wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog) EVT_INIT_DIALOG(CVantrelDlg::OnInitDi
   OnInitDialog();
 }
 
-CVantrelDlg::~CVantrelDlg() {
-  StopPlaybackForExit();
-}
+CVantrelDlg::~CVantrelDlg() { StopPlaybackForExit(); }
 
 void CVantrelDlg::CreateControls() {
   for (const ControlSpec& spec : dialogControls()) {
@@ -147,13 +145,9 @@ bool CVantrelDlg::OnInitDialog() {
   return true;
 }
 
-void CVantrelDlg::InitAboutMenu() {
-  m_aboutItemText = wxString::FromUTF8("关于 Vantrel(&A)...");
-}
+void CVantrelDlg::InitAboutMenu() { m_aboutItemText = wxString::FromUTF8("关于 Vantrel(&A)..."); }
 
-void CVantrelDlg::InitIcons() {
-  SetIcons(appIcons());
-}
+void CVantrelDlg::InitIcons() { SetIcons(appIcons()); }
 
 void CVantrelDlg::InitDirectories() {
   m_moduleDir = GetModuleDir();
@@ -195,8 +189,8 @@ void CVantrelDlg::InitProgressSlider() {
 
 void CVantrelDlg::InitVolumeSlider() {
   // See-through bars keyed on their top-left pixel, no thumb.
-  m_volume->SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL_ACTIVE, true, kKeyFromPixel, 0,
-                             0);
+  m_volume->SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL_ACTIVE, true, kKeyFromPixel,
+                             0, 0);
   m_volume->SetRange(0, 128, false);
   m_player.volume = 80;  // the mixing volume follows this slider
   m_volume->SetPos(80);
@@ -236,9 +230,7 @@ void CVantrelDlg::OnContextMenu(wxContextMenuEvent&) {
   PopupMenu(&menu);
 }
 
-void CVantrelDlg::OnAboutMenu(wxCommandEvent&) {
-  OnSysCommand(IDM_ABOUTBOX);
-}
+void CVantrelDlg::OnAboutMenu(wxCommandEvent&) { OnSysCommand(IDM_ABOUTBOX); }
 
 void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();

@@ -6,15 +6,15 @@
 
 #include <string>
 
-#include "app/DashboardReadouts.h"
-#include "app/FullScreenLayout.h"
 #include "app/Language.h"
 #include "app/Playlist.h"
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
-#include "engine/Playback.h"
+#include "app/DashboardReadouts.h"
+#include "app/FullScreenLayout.h"
 #include "gps/Dashboard.h"
 #include "map/Explorer1.h"
+#include "engine/Playback.h"
 #include "map/RouteMaps.h"
 #include "map/TileSource.h"
 
@@ -162,7 +162,7 @@ class CVantrelDlg : public wxDialog {
   Settings m_settings;
   std::string m_startupNote;  // what start-up could not use, on the status line
   TileSource m_tileSource;    // the maps' tiles, chosen at start
-  wxString m_aboutItemText;   // string 101
+  wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
   ControlLayout m_layout;

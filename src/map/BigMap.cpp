@@ -23,9 +23,9 @@ wxBEGIN_EVENT_TABLE(CBigMap, wxDialog)
   EVT_CLOSE(CBigMap::OnCloseWindow)
   EVT_CHAR_HOOK(CBigMap::OnCharHook)
 wxEND_EVENT_TABLE()
-    // clang-format on
+// clang-format on
 
-    CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
+CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
     : wxDialog(owner, wxID_ANY, wxString::FromUTF8("Vantrel实时地图"), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
@@ -70,17 +70,11 @@ bool CBigMap::Show(bool show) {
   return changed;
 }
 
-void CBigMap::OnOK(wxCommandEvent&) {
-  CloseMap();
-}
+void CBigMap::OnOK(wxCommandEvent&) { CloseMap(); }
 
-void CBigMap::OnCancel(wxCommandEvent&) {
-  CloseMap();
-}
+void CBigMap::OnCancel(wxCommandEvent&) { CloseMap(); }
 
-void CBigMap::OnCloseWindow(wxCloseEvent&) {
-  CloseMap();
-}
+void CBigMap::OnCloseWindow(wxCloseEvent&) { CloseMap(); }
 
 // Escape closes this window only: skipped, it would reach the main window,
 // whose Escape ends the program.

@@ -1,8 +1,14 @@
 // The map pages' tiles in the real web engine, from a tile server on
 // 127.0.0.1 and from an MBTiles file made here.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <wx/frame.h>
 #include <wx/image.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include "app/TempFolder.h"
 #include "map/Explorer1.h"
@@ -156,4 +162,88 @@ TEST_F(MapTiles, AnOfflineMapThatBreaksAfterTheStartIsNoted) {
   ShowMap(tilesFrom(mbtilesUrlTemplate(path)));  // the file is not there
   ASSERT_TRUE(testsupport::pumpUntil([&] { return !Note().empty(); }, 15000));
   EXPECT_EQ(Note(), "Map tiles unavailable");
+}
+
+namespace {
+
+// Starts the program on recording with tiles from server, its settings and
+// caches under home.
+pid_t startProgram(const testsupport::LocalTileServer& server, const std::string& home,
+                   const std::string& recording) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("XDG_CACHE_HOME", (home + "/cache").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+    setenv(kMapTilesVariable, server.urlTemplate().c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const std::string program = std::string(VANTREL_BINARY_DIR) + "/vantrel";
+    execl(program.c_str(), "vantrel", recording.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return pid;
+}
+
+// Waits until server has seen requests and then none for two seconds.
+void waitForQuietServer(const testsupport::LocalTileServer& server) {
+  const auto start = std::chrono::steady_clock::now();
+  auto last = start;
+  size_t seen = 0;
+  while (std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto now = std::chrono::steady_clock::now();
+    if (server.requests().size() != seen) {
+      seen = server.requests().size();
+      last = now;
+    }
+    if (seen > 0 && now - last > std::chrono::seconds(2)) return;
+  }
+}
+
+// Ends the program as a session's end would.
+void endProgram(pid_t pid) {
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+}
+
+// Pixels of exactly colour (give or take 2) on the whole screen.
+int pixelsOnScreen(const wxColour& colour) {
+  const std::string shot = testsupport::saveScreenshot("program-second-run");
+  if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
+  wxImage image;
+  if (shot.empty() || !image.LoadFile(shot, wxBITMAP_TYPE_PNG)) return -1;
+  int count = 0;
+  const unsigned char* rgb = image.GetData();
+  for (long i = 0; i < long(image.GetWidth()) * image.GetHeight(); ++i, rgb += 3) {
+    count += std::abs(rgb[0] - colour.Red()) <= 2 && std::abs(rgb[1] - colour.Green()) <= 2 &&
+             std::abs(rgb[2] - colour.Blue()) <= 2;
+  }
+  return count;
+}
+
+}  // namespace
+
+// The program itself, run twice on one drive: the second run shows the
+// tiles without asking the server, from the disk cache of the first.
+TEST(MapTileCache, TheProgramTakesTilesFromDiskOnTheSecondRun) {
+  const wxColour brown(140, 90, 30);  // a colour no test picture has
+  testsupport::LocalTileServer server(
+      testsupport::solidPng(brown.Red(), brown.Green(), brown.Blue()), 200);
+  testsupport::TempFolder home;
+  const std::string recording = std::string(VANTREL_FIXTURES) + "/clip.MOV";
+  const pid_t first = startProgram(server, home.path().string(), recording);
+  waitForQuietServer(server);
+  endProgram(first);
+  const auto requests = server.requests();
+  ASSERT_FALSE(requests.empty());
+  for (const auto& request : requests) EXPECT_EQ(request.userAgent, mapUserAgent());
+  EXPECT_TRUE(std::filesystem::exists(home.path() / "cache/vantrel/WebKitCache"));
+
+  const pid_t second = startProgram(server, home.path().string(), recording);
+  std::this_thread::sleep_for(std::chrono::seconds(8));  // the map shows its route by then
+  const int brownPixels = pixelsOnScreen(brown);
+  endProgram(second);
+  EXPECT_EQ(server.requests().size(), requests.size());
+  EXPECT_GT(brownPixels, 20000);  // the small map, covered with the cached tiles
 }
