@@ -4,6 +4,7 @@
 
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
+#include "map/MapCache.h"
 
 namespace vantrel {
 
@@ -18,6 +19,7 @@ bool CVantrelApp::OnInit() {
   // The playlist sorts in the user's collation; numbers keep the C format
   // (coordinates for the maps are written with a point).
   std::setlocale(LC_COLLATE, "");
+  limitMapCache(mapCacheFolder(), kMapCacheLimit);  // before any map browser uses it
   {
     CVantrelDlg dialog(*m_player);
     SetTopWindow(&dialog);

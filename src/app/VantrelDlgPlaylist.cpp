@@ -61,6 +61,8 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
                                  wxString::FromUTF8(listing.error.message())));
     return;
   }
+  // An earlier failure goes; the last note (what start-up could not use, the
+  // last screenshot) stays said.
   ClearProblem();
   if (m_settings.lastFolder != folder) {
     m_settings.lastFolder = folder;
