@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "gps/TrackCut.h"
+#include "gps/TrackTestSupport.h"
+
+using namespace vantrel;
+using tracktest::readFile;
+using tracktest::TempDir;
+using tracktest::writeFile;
+
+namespace {
+
+struct RangeCase {
+  size_t entries;
+  int64_t duration;
+  double start, end;
+  size_t first, last;
+};
+
+TEST(TrackEntriesFor, TheEntriesPlaybackShowsForTheSpan) {
+  const RangeCase cases[] = {
+      // One entry a second ((10 + 5) / 10 = 1).
+      {10, 10, 2.0, 5.0, 2, 5},
+      {10, 10, 2.5, 4.2, 2, 5},
+      {10, 10, 0.0, 60.0, 0, 10},
+      {10, 10, 9.5, 10.0, 9, 10},
+      {10, 10, 12.0, 15.0, 10, 10},  // past the track: nothing
+      // Six entries a second.
+      {60, 10, 1.0, 2.0, 6, 12},
+      {60, 10, 1.1, 1.2, 6, 8},
+      // A track that ends early: cut at its end.
+      {4, 10, 2.0, 8.0, 2, 4},
+      // Unknown length: one entry a second.
+      {10, 0, 3.0, 4.0, 3, 4},
+      {0, 10, 0.0, 5.0, 0, 0},
+  };
+  for (const RangeCase& c : cases) {
+    const EntryRange range = trackEntriesFor(c.entries, c.duration, c.start, c.end);
+    EXPECT_EQ(range.first, c.first) << c.entries << " " << c.start << "-" << c.end;
+    EXPECT_EQ(range.last, c.last) << c.entries << " " << c.start << "-" << c.end;
+  }
+}
+
+// Ten sentences, one a second for a 10 s recording, with mixed line ends;
+// the empty line ends the track, so the lines after it are no entries.
+std::string tenSentences() {
+  std::string text;
+  for (int i = 0; i < 10; ++i) {
+    text += "$GPRMC,07300" + std::to_string(i) + ",A,4807.038,N,01131.000,E,10.0" +
+            (i % 2 ? "\r\n" : "\n");
+  }
+  return text + "\nnot an entry\n";
+}
+
+std::string linesOf(const std::string& text, int from, int to) {
+  size_t begin = 0;
+  for (int i = 0; i < from; ++i) begin = text.find('\n', begin) + 1;
+  size_t end = begin;
+  for (int i = from; i < to; ++i) end = text.find('\n', end) + 1;
+  return text.substr(begin, end - begin);
+}
+
+TEST(CutSidecarTrack, CopiesTheSpansLinesByteForByte) {
+  TempDir dir;
+  const std::string text = tenSentences();
+  writeFile(dir.file("drive.TXT"), text);
+  const std::string target = dir.file("clip.TXT");
+  std::string reason;
+  ASSERT_EQ(cutSidecarTrack(dir.file("drive.mp4"), 10, 2.0, 5.0, target, &reason), kTrackCutWritten)
+      << reason;
+  EXPECT_EQ(readFile(target), linesOf(text, 2, 5));
+  // To the end of the track: the empty line and what follows stay behind.
+  ASSERT_EQ(cutSidecarTrack(dir.file("drive.mp4"), 10, 8.0, 30.0, target, &reason),
+            kTrackCutWritten);
+  EXPECT_EQ(readFile(target), linesOf(text, 8, 10));
+}
+
+TEST(CutSidecarTrack, NothingToCutOrAFailureLeavesNoFileAndSaysWhy) {
+  TempDir dir;
+  writeFile(dir.file("drive.TXT"), tenSentences());
+  writeFile(dir.file("blocker"), "a file where a folder should be");
+  struct Case {
+    const char* recording;
+    double start;
+    const char* target;
+    TrackCutStatus status;
+    const char* reason;
+  } cases[] = {
+      {"drive.mp4", 11.0, "clip.TXT", kTrackCutEmpty, "no track entries"},
+      {"nothing.mp4", 1.0, "clip.TXT", kTrackCutFailed, "cannot open"},
+      {"drive.mp4", 1.0, "blocker/clip.TXT", kTrackCutFailed, "cannot write"},
+  };
+  for (const Case& c : cases) {
+    writeFile(dir.file("clip.TXT"), "");  // made by the caller, as a clip's would be
+    std::string reason;
+    EXPECT_EQ(cutSidecarTrack(dir.file(c.recording), 10, c.start, c.start + 2, dir.file(c.target),
+                              &reason),
+              c.status)
+        << c.recording;
+    EXPECT_TRUE(reason.starts_with(c.reason)) << reason;
+    EXPECT_FALSE(std::filesystem::exists(dir.file(c.target))) << c.recording;
+  }
+}
+
+}  // namespace
