@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "app/CutCommand.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
 #include "gps/DashboardPrinter.h"
@@ -29,6 +30,7 @@ const HeadlessMode kHeadlessModes[] = {
     {"--track", vantrel::runTrackPrinter},
     {"--play", playHeadless},
     {"--dashboard", vantrel::runDashboardPrinter},
+    {"--cut", vantrel::runCutCommand},
 };
 
 }  // namespace
