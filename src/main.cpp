@@ -1,8 +1,8 @@
-// Vantrel: the window, or one of the headless modes named on the command line.
+// Vantrel: the window, or one of the modes without a window named on the
+// command line. Every option is one row of kOptions; --help prints them.
 #include <wx/app.h>
 
-#include <cstring>
-
+#include "app/CommandLine.h"
 #include "app/CutCommand.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
@@ -10,38 +10,49 @@
 #include "gps/TrackLoader.h"
 #include "gps/TrackPrinter.h"
 
-wxIMPLEMENT_APP_NO_MAIN(vantrel::CVantrelApp);
-
 namespace {
 
-// Modes that run without a window: the option, then the function that takes
-// the remaining arguments and returns the exit status.
-struct HeadlessMode {
-  const char* option;
-  int (*run)(int argc, char** argv);
-};
+std::span<const vantrel::CommandLineOption> options();
 
 int playHeadless(int argc, char** argv) {
   return vantrel::runHeadlessPlayer(
       argc, argv, [](vantrel::PlayerState& state) { return vantrel::loadGpsTrack(state); });
 }
 
-const HeadlessMode kHeadlessModes[] = {
-    {"--track", vantrel::runTrackPrinter},
-    {"--play", playHeadless},
-    {"--dashboard", vantrel::runDashboardPrinter},
-    {"--cut", vantrel::runCutCommand},
+int printHelp(int, char**) {
+  vantrel::printHelp(options(), stdout);
+  return 0;
+}
+
+int printVersion(int, char**) {
+  vantrel::printVersion(stdout);
+  return 0;
+}
+
+const vantrel::CommandLineOption kOptions[] = {
+    {"--autoplay", "", "start playing the first recording of FOLDER", nullptr,
+     &vantrel::WindowStart::autoplay},
+    {"--track", "FILE", "print FILE's GPS track, one line per entry", vantrel::runTrackPrinter},
+    {"--play", "FILE", "play FILE with its sound, print the dashboard messages and a summary",
+     playHeadless},
+    {"--dashboard", "FILE [--mph]", "print the dashboard of FILE for every second",
+     vantrel::runDashboardPrinter},
+    {"--cut", "FILE START END OUT",
+     "save START to END of FILE (seconds or hh:mm:ss) as a clip OUT (a file or a folder)",
+     vantrel::runCutCommand},
+    {"--help", "", "print this help and exit", printHelp},
+    {"--version", "", "print the version and exit", printVersion},
 };
+
+std::span<const vantrel::CommandLineOption> options() {
+  return kOptions;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1) {
-    for (const HeadlessMode& mode : kHeadlessModes) {
-      if (std::strcmp(argv[1], mode.option) == 0) {
-        return mode.run(argc - 2, argv + 2);
-      }
-    }
-  }
+  if (std::optional<int> status = vantrel::runCommandLine(options(), argc, argv)) return *status;
+  wxApp::SetInstance(
+      new vantrel::CVantrelApp(*vantrel::parseWindowArguments(options(), argc, argv).start));
   return wxEntry(argc, argv);
 }

@@ -2,7 +2,8 @@
 #include <wx/app.h>
 
 #include <memory>
-#include <string>
+
+#include "app/CommandLine.h"
 
 namespace vantrel {
 
@@ -11,18 +12,15 @@ struct PlayerState;
 // Runs the main window modally; the program ends when the window closes.
 class CVantrelApp : public wxApp {
  public:
-  CVantrelApp();
+  // start: what to list or play once the window is up (main has read it).
+  explicit CVantrelApp(WindowStart start);
   ~CVantrelApp() override;
   bool OnInit() override;
   int OnRun() override;
-  // vantrel [FOLDER|FILE]: what to list or play once the window is up.
-  void OnInitCmdLine(wxCmdLineParser& parser) override;
-  bool OnCmdLineParsed(wxCmdLineParser& parser) override;
 
  private:
   std::unique_ptr<PlayerState> m_player;
-  std::string m_startPath;  // empty: start with an empty playlist
-  bool m_autoplay = false;  // --autoplay: play the first entry at start-up
+  WindowStart m_start;
 };
 
 }  // namespace vantrel
