@@ -109,6 +109,11 @@ void printHelp(std::span<const CommandLineOption> table, std::FILE* out) {
   const std::vector<HelpRow> keys = keyRows();
   printRows(keys, leftWidth(keys), out);
   std::fprintf(out,
+               "\nFiles:\n"
+               "  $XDG_CONFIG_HOME/vantrel/settings.ini (else ~/.config/vantrel/settings.ini)\n"
+               "      map tiles, last folder, volume, speed unit, playback speed\n"
+               "  ~/res.language  the language\n");
+  std::fprintf(out,
                "\nExit status: 0 on success, 1 when a mode fails, 2 for a wrong command line.\n"
                "Project page: %s\n",
                VANTREL_HOMEPAGE);

@@ -127,6 +127,7 @@ bool CVantrelDlg::OnInitDialog() {
   InitAboutMenu();
   InitIcons();
   InitDirectories();
+  InitSettings();
   InitSpeedUnitBox();
   InitLanguageBox();
   FindWindow(IDC_PLAY)->Disable();
@@ -136,6 +137,7 @@ bool CVantrelDlg::OnInitDialog() {
   CaptureControlLayout();
   FindWindow(IDC_LOADING)->Hide();
   InitVolumeSlider();
+  ApplySettings();  // before the dashboard's reset, which gives the idle look
   NavigateSmallMap();
   ResetDashboard();
   InitFlags();

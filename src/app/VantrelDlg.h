@@ -8,6 +8,7 @@
 
 #include "app/Language.h"
 #include "app/Playlist.h"
+#include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
 #include "app/DashboardReadouts.h"
 #include "app/FullScreenLayout.h"
@@ -88,6 +89,13 @@ class CVantrelDlg : public wxDialog {
   // The video area: the sink the display hands finished pictures to.
   VideoPanel* VideoArea() const { return m_video; }
 
+  // The settings as read at start and changed since; each change is saved.
+  const Settings& GetSettings() const { return m_settings; }
+  const std::string& SettingsPath() const { return m_settingsPath; }
+  // Keeps speed for the next start when it is one of kPlaybackSpeeds;
+  // returns whether it was.
+  bool SetPlaybackSpeed(double speed);
+
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
   // Pixel base of one dialog unit (average character width and height).
@@ -107,6 +115,10 @@ class CVantrelDlg : public wxDialog {
   void InitProgressSlider();
   void InitVolumeSlider();
   void InitFlags();
+  // Settings (VantrelDlgSettings.cpp): read at start, saved on each change.
+  void InitSettings();
+  void ApplySettings();
+  void SaveSettings();
   void NavigateSmallMap();
   void CheckWebEngine();
 
@@ -143,6 +155,9 @@ class CVantrelDlg : public wxDialog {
   wxSize m_dialogBase;
   std::string m_moduleDir;
   std::string m_userDir;
+  std::string m_settingsPath;
+  Settings m_settings;
+  std::string m_settingsNote;  // what start-up ignored, for the status line
   wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;

@@ -26,6 +26,8 @@ void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
 
 void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
   m_dashboard.OnSpeedUnitChange(m_speedUnit->GetSelection());
+  m_settings.speedUnit = m_speedUnit->GetSelection();
+  SaveSettings();
 }
 
 void CVantrelDlg::OnBigMapButton(wxCommandEvent&) {

@@ -48,7 +48,8 @@ void CVantrelDlg::PlaySelectedEntry() {
 }
 
 void CVantrelDlg::OnOpenFolder(wxCommandEvent&) {
-  wxDirDialog chooser(this, wxDirSelectorPromptStr, wxEmptyString, wxDD_DIR_MUST_EXIST);
+  wxDirDialog chooser(this, wxDirSelectorPromptStr, wxString::FromUTF8(m_settings.lastFolder),
+                      wxDD_DIR_MUST_EXIST);
   if (chooser.ShowModal() != wxID_OK) return;
   OpenFolder(chooser.GetPath().utf8_string());
 }
@@ -61,6 +62,10 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
     return;
   }
   ShowStatus(wxEmptyString);
+  if (m_settings.lastFolder != folder) {
+    m_settings.lastFolder = folder;
+    SaveSettings();
+  }
   // Playback goes on; the next play or the next end picks from the new list.
   const int selection = m_playlist.Fill(listing.paths);
   wxArrayString texts;

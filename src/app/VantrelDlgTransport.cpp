@@ -74,6 +74,10 @@ void CVantrelDlg::OnSliderSet(wxThreadEvent& event) {
   if (event.GetExtraLong() == IDC_VOLUME) {
     m_player.volume = m_volume->GetPos();
     m_volume->SetPos(m_volume->GetPos());
+    if (m_settings.volume != m_volume->GetPos()) {
+      m_settings.volume = m_volume->GetPos();
+      SaveSettings();
+    }
   } else if (event.GetExtraLong() == IDC_PROGRESS) {
     OnProgressReleased();
   }

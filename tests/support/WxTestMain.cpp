@@ -4,6 +4,8 @@
 #include <wx/init.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace {
 class TestApp : public wxApp {
@@ -15,7 +17,12 @@ class TestApp : public wxApp {
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no display needed
-  setenv("VANTREL_MAP_TILES", "none", 0);  // tests never reach a tile server
+  setenv("VANTREL_MAP_TILES", "none", 0);                       // tests never reach a tile server
+  // Settings and caches of this run stay out of the user's own folders.
+  std::string home = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
+  if (!mkdtemp(home.data())) return 1;
+  setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (home + "/cache").c_str(), 1);
   wxApp::SetInstance(new TestApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     fprintf(stderr, "cannot start wx (is there a display?)\n");
@@ -24,5 +31,7 @@ int main(int argc, char** argv) {
   int result = RUN_ALL_TESTS();
   wxTheApp->OnExit();
   wxEntryCleanup();
+  std::error_code ignored;
+  std::filesystem::remove_all(home, ignored);
   return result;
 }

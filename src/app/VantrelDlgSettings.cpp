@@ -1,0 +1,45 @@
+// The main window's settings: read at start, put on the controls, and saved
+// whenever the user changes one of them.
+#include <wx/choice.h>
+
+#include <cstdlib>
+
+#include "app/PlaybackSpeeds.h"
+#include "app/VantrelDlg.h"
+#include "engine/PlayerState.h"
+#include "widgets/BitmapSlider.h"
+
+namespace vantrel {
+
+void CVantrelDlg::InitSettings() {
+  const char* configHome = std::getenv("XDG_CONFIG_HOME");
+  m_settingsPath = settingsFilePath(configHome ? configHome : "", m_userDir);
+  LoadedSettings loaded = loadSettings(m_settingsPath);
+  m_settings = std::move(loaded.settings);
+  m_settingsNote = std::move(loaded.note);
+}
+
+void CVantrelDlg::ApplySettings() {
+  m_speedUnit->SetSelection(m_settings.speedUnit);
+  m_dashboard.OnSpeedUnitChange(m_settings.speedUnit);
+  m_player.volume = m_settings.volume;
+  m_volume->SetPos(m_settings.volume);
+  if (!m_settingsNote.empty()) ShowStatus(wxString::FromUTF8(m_settingsNote));
+}
+
+void CVantrelDlg::SaveSettings() {
+  if (saveSettings(m_settingsPath, m_settings)) return;
+  ShowStatus(wxString::FromUTF8("Cannot save the settings to " +
+                                (m_settingsPath.empty() ? "(no home folder)" : m_settingsPath)));
+}
+
+bool CVantrelDlg::SetPlaybackSpeed(double speed) {
+  if (!isPlaybackSpeed(speed)) return false;
+  if (speed != m_settings.playbackSpeed) {
+    m_settings.playbackSpeed = speed;
+    SaveSettings();
+  }
+  return true;
+}
+
+}  // namespace vantrel
