@@ -11,7 +11,6 @@
 #include <map>
 #include <string>
 
-#include "engine/PlayerState.h"
 #include "gps/TrackLoader.h"
 #include "support/RatioReporter.h"
 
@@ -81,16 +80,16 @@ void BM_FullScan(benchmark::State& state) {
 }
 
 void BM_TrackLoad(benchmark::State& state) {
-  vantrel::PlayerState player;
-  player.setFileName(kMovie);
+  size_t entries = 0;
   for (auto _ : state) {
-    vantrel::playerStateInit(player);
-    if (vantrel::loadGpsTrack(player) != 0 || player.gpsTrack.size() == 0) {
+    const vantrel::TrackLoad load = vantrel::loadTrack(kMovie);
+    entries = load.track.fixes.size();
+    if (load.result != 0 || entries == 0) {
       state.SkipWithError("the bench MOV gave no track");
       return;
     }
   }
-  state.counters["entries"] = static_cast<double>(player.gpsTrack.size());
+  state.counters["entries"] = static_cast<double>(entries);
 }
 
 // Medians of five repetitions: the machine is shared, single runs wander.

@@ -15,8 +15,8 @@ namespace {
 std::span<const vantrel::CommandLineOption> options();
 
 int playHeadless(int argc, char** argv) {
-  return vantrel::runHeadlessPlayer(
-      argc, argv, [](vantrel::PlayerState& state) { return vantrel::loadGpsTrack(state); });
+  vantrel::GpsTrack track;
+  return vantrel::runHeadlessPlayer(argc, argv, vantrel::trackLoaderInto(track));
 }
 
 int printHelp(int, char**) {

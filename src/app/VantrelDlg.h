@@ -6,15 +6,16 @@
 
 #include <string>
 
+#include "app/DashboardReadouts.h"
+#include "app/FullScreenLayout.h"
 #include "app/Language.h"
 #include "app/Playlist.h"
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
-#include "app/DashboardReadouts.h"
-#include "app/FullScreenLayout.h"
-#include "gps/Dashboard.h"
-#include "map/Explorer1.h"
 #include "engine/Playback.h"
+#include "gps/Dashboard.h"
+#include "gps/TrackLoader.h"
+#include "map/Explorer1.h"
 #include "map/RouteMaps.h"
 
 class wxChoice;
@@ -85,6 +86,7 @@ class CVantrelDlg : public wxDialog {
   CExplorer1& SmallMap() { return m_map; }
   CRouteMaps& RouteMaps() { return m_routeMaps; }
   const Dashboard& GetDashboard() const { return m_dashboard; }
+  GpsTrack& CurrentTrack() { return m_gpsTrack; }
 
   // The video area: the sink the display hands finished pictures to.
   VideoPanel* VideoArea() const { return m_video; }
@@ -184,12 +186,13 @@ class CVantrelDlg : public wxDialog {
   // The dashboard and the maps it draws on; UI thread only.
   CDashboardReadouts m_readouts{*this};
   CRouteMaps m_routeMaps{m_map, this, wxWebViewBackendDefault};
-  Dashboard m_dashboard{m_player, m_readouts, &m_routeMaps};
+  GpsTrack m_gpsTrack;  // filled by the playback thread, read by the dashboard
+  Dashboard m_dashboard{m_player, m_gpsTrack, m_readouts, &m_routeMaps};
   wxString m_webEngineText;  // the About box's second line
 
   // The playback thread; stopped and joined before the window goes away.
   CWindowPlaybackHost m_playbackHost{*this, m_player};
-  Playback m_playback{m_player, m_playbackHost, windowTrackLoader()};
+  Playback m_playback{m_player, m_playbackHost, trackLoaderInto(m_gpsTrack)};
 
   wxDECLARE_EVENT_TABLE();
 };

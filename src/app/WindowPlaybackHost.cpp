@@ -5,7 +5,6 @@
 #include "app/VantrelDlg.h"
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
-#include "gps/TrackLoader.h"
 
 namespace vantrel {
 
@@ -39,10 +38,6 @@ void CWindowPlaybackHost::advancePlaylist() {
 
 VideoSink* CWindowPlaybackHost::videoSink() {
   return m_window.VideoArea();
-}
-
-TrackLoader windowTrackLoader() {
-  return [](PlayerState& player) { return loadGpsTrack(player); };
 }
 
 }  // namespace vantrel

@@ -32,7 +32,4 @@ class CWindowPlaybackHost : public PlaybackHost {
   std::atomic<int> m_resetsQueued{0};
 };
 
-// The window's track loader: the recording's GPS track into the player.
-TrackLoader windowTrackLoader();
-
 }  // namespace vantrel

@@ -29,8 +29,8 @@ class PlaybackHost {
   virtual VideoSink* videoSink() = 0;
 };
 
-// Loads the GPS track of the player's fileName into its gpsTrack (the gps
-// subsystem's loadGpsTrack); injected so the engine does not depend on it.
+// Loads the GPS track of the player's fileName where the dashboard finds it
+// (the gps subsystem's loader); injected so the engine does not depend on it.
 using TrackLoader = std::function<int(PlayerState&)>;
 
 }  // namespace vantrel

@@ -23,7 +23,6 @@ void playerStateInit(PlayerState& state) {
   state.elapsedSeconds = 0;
   state.videoStreamIndex = -1;
   state.audioStreamIndex = -1;
-  state.gpsStreamIndex = -1;
   state.opening = 1;
   state.videoClock = 0.0;
   state.audioClock = 0.0;
@@ -31,7 +30,6 @@ void playerStateInit(PlayerState& state) {
   state.seekPosition = -1;  // a seek asked of the previous playback is dropped
   state.seekRequest = 0;
   state.generation++;
-  state.gpsTrack.clear();
 }
 
 void wakeWaiters(PlayerState& state) {

@@ -10,7 +10,6 @@
 
 #include "engine/AudioChunkList.h"
 #include "engine/Display.h"
-#include "engine/GpsTrack.h"
 #include "engine/PacketQueue.h"
 #include "engine/PictureQueue.h"
 
@@ -31,7 +30,6 @@ struct PlayerState {
   AVFormatContext* formatContext = nullptr;
   AVStream* videoStream = nullptr;
   std::atomic<int> videoStreamIndex{-1};
-  std::atomic<int> gpsStreamIndex{-1};
   AVCodecContext* videoCodec = nullptr;
   SwrContext* resampler = nullptr;  // audio decoding thread only
   std::atomic<double> videoClock{0.0};
@@ -72,7 +70,6 @@ struct PlayerState {
   // A progress-slider position (whole seconds) the playback thread is to turn
   // into seek targets with the streams it owns; -1 none.
   std::atomic<int64_t> seekPosition{-1};
-  std::atomic<int> gpsFromMovie{0};
 
   // Start/stop protocol flags beside the record.
   std::atomic<int> finished{1};
@@ -90,7 +87,6 @@ struct PlayerState {
 
   AudioPacketList audioPackets;
   AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
-  GpsTrack gpsTrack;
   // Display step of the playback thread; outlives playbacks so the
   // screenshot command always finds the last presented picture.
   Display display;

@@ -1,20 +1,20 @@
 #include "gps/Dashboard.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "engine/PlayerState.h"
-#include "gps/GpsFields.h"
 #include "gps/GpsReadout.h"
 
 namespace vantrel {
 
 namespace {
 
-constexpr float kSpeedCut = 1000.0f;   // km/h; faster readings are noise
-constexpr float kJumpKmh = 80.0f;      // a rise larger than this ...
-constexpr int64_t kJumpEntries = 2;    // ... within this many entries is noise
-constexpr size_t kSentenceCopy = 255;  // the longest sentence the dashboard reads
+constexpr float kSpeedCut = 1000.0f;  // km/h; faster readings are noise
+constexpr float kJumpKmh = 80.0f;     // a rise larger than this ...
+constexpr int64_t kJumpEntries = 2;   // ... within this many entries (or seconds) is noise
 
 std::string format(const char* pattern, double value) {
   char text[64];  // "%9.2f" of the largest float takes 42 characters
@@ -56,8 +56,9 @@ int64_t trackStepFor(size_t entries, int64_t durationSeconds) {
   return step == 0 ? 1 : step;
 }
 
-Dashboard::Dashboard(const PlayerState& player, DashboardDisplay& display, DashboardMaps* maps)
-    : m_player(player), m_display(display), m_maps(maps) {}
+Dashboard::Dashboard(const PlayerState& player, const GpsTrack& track, DashboardDisplay& display,
+                     DashboardMaps* maps)
+    : m_player(player), m_gpsTrack(track), m_display(display), m_maps(maps) {}
 
 int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
   if (m_busy) {
@@ -86,39 +87,62 @@ int Dashboard::HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
   if (code == kSyncPlaybackEnded) return 0;
   if (m_player.fullScreen.load()) return -1;  // full screen shows no dashboard
 
-  if (m_trackStep < 0) m_trackStep = trackStepFor(m_track.size(), m_player.durationSeconds);
-  int64_t t = seconds > 0 ? seconds - 1 : seconds;  // seconds 0 and 1 both show entry 0
-  // Past the end (or before the start) the dashboard keeps its last values.
-  if (t < 0 || t > static_cast<int64_t>(m_track.size() - 1) / m_trackStep) return -1;
-  const int64_t index = t * m_trackStep;
-  const std::string sentence = m_track[index].substr(0, kSentenceCopy);
-  const int64_t redrawCount = (t - 1) * m_trackStep;
-
-  if (code == kSyncSeek && m_maps) m_maps->RedrawRouteTo(TravelledBefore(redrawCount), false);
-  CatchUpBigMap(redrawCount);
-  UpdateDashboard(sentence, index);
-  if (shownIndex) *shownIndex = index;
+  const std::optional<Shown> shown =
+      m_timeline.stepped() ? StepAt(seconds) : TimedAt(code, seconds);
+  if (!shown) return -1;
+  if (code == kSyncSeek && m_maps) {
+    m_maps->RedrawRouteTo(TravelledBefore(shown->redrawCount), false);
+  }
+  CatchUpBigMap(shown->redrawCount);
+  m_shownIndex = shown->index;
+  UpdateDashboard(m_track->fixes[static_cast<size_t>(shown->index)], shown->index);
+  if (shownIndex) *shownIndex = shown->index;
   return 0;
+}
+
+// One entry per trackStep: seconds 0 and 1 both show entry 0, and a redraw
+// leaves out the step just before the entry shown.
+std::optional<Dashboard::Shown> Dashboard::StepAt(int64_t seconds) {
+  const int64_t entries = static_cast<int64_t>(m_track->fixes.size());
+  if (m_trackStep < 0) m_trackStep = trackStepFor(m_track->fixes.size(), m_player.durationSeconds);
+  int64_t t = seconds > 0 ? seconds - 1 : seconds;
+  // Past the end (or before the start) the dashboard keeps its last values.
+  if (t < 0 || t > (entries - 1) / m_trackStep) return std::nullopt;
+  return Shown{t * m_trackStep, (t - 1) * m_trackStep};
+}
+
+// The last fix at or before the playback position. A tick that reaches no
+// newer fix (the file has fewer fixes than seconds, or playback is past its
+// end) changes nothing; a seek shows the fix again and redraws up to it.
+std::optional<Dashboard::Shown> Dashboard::TimedAt(int code, int64_t seconds) {
+  m_trackStep = 0;
+  constexpr int64_t kLongestSeconds = std::numeric_limits<int64_t>::max() / 1000;
+  const int64_t index =
+      seconds < 0 ? -1 : m_timeline.fixAt(std::min(seconds, kLongestSeconds) * 1000);
+  if (index < 0 || (code == kSyncTick && index == m_shownIndex)) return std::nullopt;
+  return Shown{index, static_cast<int64_t>(m_timeline.rankOf(static_cast<size_t>(index)))};
 }
 
 void Dashboard::TakeTrack() {
   // Generation first: a track cleared meanwhile shows up as a changed
   // generation at the next message, which then waits for its own code 0.
-  m_trackGeneration = m_player.gpsTrack.generation();
-  m_track = m_player.gpsTrack.snapshot();
-  m_route = routePoints(m_track);
-  m_travelPoints = travelPoints(m_track);
+  m_trackGeneration = m_gpsTrack.generation();
+  m_track = m_gpsTrack.snapshot();
+  m_route = routePoints(*m_track);
+  m_timeline = TrackTimeline(*m_track);
+  m_shownIndex = -1;
 }
 
 bool Dashboard::HasTrack() const {
-  return !m_track.empty() && m_trackGeneration == m_player.gpsTrack.generation();
+  return !m_track->fixes.empty() && m_trackGeneration == m_gpsTrack.generation();
 }
 
 void Dashboard::InitMapRoute() {
   resetTripStatistics(m_trip);
-  if (m_player.gpsStreamIndex.load() < 0) return;
+  if (m_track->streamIndex < 0) return;
   for (const RoutePoint& p : m_route) {
-    addTripPoint(m_trip, p.longitudeDegrees, p.latitudeDegrees, p.examined == 0);
+    addTripPoint(m_trip, p.longitudeDegrees, p.latitudeDegrees, p.examined == 0,
+                 p.longestSegmentMetres);
   }
   if (m_maps) m_maps->InitMapRoute(m_route);
 }
@@ -128,38 +152,49 @@ void Dashboard::InitMapRoute() {
 // next message.
 void Dashboard::CatchUpBigMap(int64_t redrawCount) {
   if (!m_maps || !m_maps->BigMapWaitingForRoute()) return;
-  const int result = m_player.gpsStreamIndex.load() < 0 ? 0 : m_maps->InitBigMapRoute(m_route);
+  const int result = m_track->streamIndex < 0 ? 0 : m_maps->InitBigMapRoute(m_route);
   if (result < 0) return;
   m_maps->SetBigMapRouteReady();
   m_maps->RedrawRouteTo(TravelledBefore(redrawCount), true);
 }
 
+// The points of the first count fixes in placement order.
 std::vector<MapPoint> Dashboard::TravelledBefore(int64_t count) const {
   std::vector<MapPoint> points;
-  for (int64_t s = 0; s < count && s < static_cast<int64_t>(m_travelPoints.size()); ++s) {
-    if (m_travelPoints[s]) points.push_back(*m_travelPoints[s]);
+  const int64_t fixes = static_cast<int64_t>(m_track->fixes.size());
+  for (int64_t k = 0; k < count && k < fixes; ++k) {
+    const GpsFix& fix = m_track->fixes[m_timeline.fixInOrder(static_cast<size_t>(k))];
+    if (std::optional<MapPoint> point = travelPoint(fix)) points.push_back(std::move(*point));
   }
   return points;
 }
 
-void Dashboard::UpdateDashboard(const std::string& sentence, int64_t index) {
+// Within two entries of the last accepted speed; for fixes that carry their
+// times, within two seconds.
+bool Dashboard::SoonAfterLastSpeed(int64_t index) const {
+  if (m_timeline.stepped()) return index - m_lastSpeedIndex <= kJumpEntries;
+  return m_timeline.placeOf(static_cast<size_t>(index)) -
+             m_timeline.placeOf(static_cast<size_t>(m_lastSpeedIndex)) <=
+         kJumpEntries * 1000;
+}
+
+void Dashboard::UpdateDashboard(const GpsFix& fix, int64_t index) {
   if (index == 0) {
     m_lastSpeedIndex = -1;
     m_lastSpeed = -1.0f;
   }
-  GpsFields fields;
-  if (splitGpsSentence(sentence, fields) != 0) return;
+  if (!fix.has(kFixPosition)) return;  // a rejected sentence shows nothing
   if (m_maps) {
-    if (std::optional<MapPoint> point = travelPoint(fields)) m_maps->SetLineNewPoint(*point);
+    if (std::optional<MapPoint> point = travelPoint(fix)) m_maps->SetLineNewPoint(*point);
   }
-  const GpsReadout readout = readGpsReadout(fields);
+  const GpsReadout readout = readGpsReadout(fix);
   m_display.ShowReadout(Readout::Time, readout.time);
   m_display.ShowReadout(Readout::Latitude, readout.latitude);
   m_display.ShowReadout(Readout::Longitude, readout.longitude);
 
   // Implausible readings leave the speed, the gauge and the statistics as
-  // they were: not a number, above the cut, or a jump within two entries of
-  // the last accepted reading.
+  // they were: not a number, above the cut, or a jump soon after the last
+  // accepted reading.
   const float speed = readout.speed;
   if (!(speed <= kSpeedCut)) return;
   if (m_lastSpeed == -1.0f) {
@@ -167,7 +202,7 @@ void Dashboard::UpdateDashboard(const std::string& sentence, int64_t index) {
     m_lastSpeedIndex = index;
   }
   const float f = unitFactor(m_unitSelection);
-  if (speed - m_lastSpeed > kJumpKmh * f && index - m_lastSpeedIndex <= kJumpEntries) return;
+  if (speed - m_lastSpeed > kJumpKmh * f && SoonAfterLastSpeed(index)) return;
 
   m_lastSpeedIndex = index;
   m_lastSpeed = speed;

@@ -1,16 +1,19 @@
 #pragma once
 // The dashboard kept in step with playback: the playback posts WM_GPS_SYNC
-// (code, whole seconds) and the dashboard shows the track entry for that
+// (code, whole seconds) and the dashboard shows the track's fix for that
 // second on the readouts, the gauge and the maps, and keeps the trip
 // statistics. UI thread only; no window code here, so the window and the
 // command-line printer drive the same logic.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "gps/DashboardRoute.h"
+#include "gps/GpsTrack.h"
+#include "gps/TrackTimeline.h"
 #include "gps/TripStatistics.h"
 
 namespace vantrel {
@@ -72,49 +75,66 @@ class DashboardMaps {
 
 class Dashboard {
  public:
-  // maps may be null: nothing is drawn (the command-line printer).
-  Dashboard(const PlayerState& player, DashboardDisplay& display, DashboardMaps* maps);
+  // maps may be null: nothing is drawn (the command-line printer). track is
+  // the one the playback's loader fills.
+  Dashboard(const PlayerState& player, const GpsTrack& track, DashboardDisplay& display,
+            DashboardMaps* maps);
 
   // Handles one WM_GPS_SYNC: 0 when handled, -1 when ignored (empty or not
-  // yet announced track, full screen, past the end). shownIndex, if given,
-  // receives the track index shown. A message that arrives while another is
-  // being handled (the web engine runs the event loop during a map call) is
+  // yet announced track, full screen, past the end, or a tick that reaches
+  // no newer fix). shownIndex, if given, receives the fix shown. Fixes that
+  // carry a time are shown when playback reaches them; the others one
+  // trackStep per second. A message that arrives while another is being
+  // handled (the web engine runs the event loop during a map call) is
   // handled right after it, in order; it returns -1 itself.
   int OnGpsSync(int code, int64_t seconds, int64_t* shownIndex = nullptr);
-  // Shows one sentence: readouts, gauge, travelled line, statistics.
-  void UpdateDashboard(const std::string& sentence, int64_t index);
+  // Shows fix index of the track: readouts, gauge, travelled line, statistics.
+  void UpdateDashboard(const GpsFix& fix, int64_t index);
   // The unit box changed: gauge units and the speed readouts in that unit.
   void OnSpeedUnitChange(int unitSelection);
 
   const TripStatistics& Trip() const { return m_trip; }
+  // Track entries per second of playback; -1 until the first tick, 0 for a
+  // track whose fixes carry their times.
   int64_t TrackStep() const { return m_trackStep; }
-  size_t TrackSize() const { return m_track.size(); }
+  size_t TrackSize() const { return m_track->fixes.size(); }
 
  private:
   struct Message {
     int code;
     int64_t seconds;
   };
+  // The fix to show at a playback second, and how many fixes (in placement
+  // order) a redraw of the travelled line sends.
+  struct Shown {
+    int64_t index;
+    int64_t redrawCount;
+  };
   int HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex);
+  std::optional<Shown> StepAt(int64_t seconds);
+  std::optional<Shown> TimedAt(int code, int64_t seconds);
   void TakeTrack();
   bool HasTrack() const;
   void InitMapRoute();
   void CatchUpBigMap(int64_t redrawCount);
   std::vector<MapPoint> TravelledBefore(int64_t count) const;
+  bool SoonAfterLastSpeed(int64_t index) const;
   void ShowSpeedReadouts();
 
   const PlayerState& m_player;
+  const GpsTrack& m_gpsTrack;
   DashboardDisplay& m_display;
   DashboardMaps* m_maps;
 
   // The track announced by the last code 0, and what the maps take of it.
-  std::vector<std::string> m_track;
+  std::shared_ptr<const Track> m_track = std::make_shared<const Track>();
   uint64_t m_trackGeneration = 0;
   std::vector<RoutePoint> m_route;
-  std::vector<std::optional<MapPoint>> m_travelPoints;
+  TrackTimeline m_timeline;
+  int64_t m_shownIndex = -1;  // the fix shown last; -1 none since code 0
 
   TripStatistics m_trip;
-  float m_lastSpeed = -1.0f;  // speed of the last accepted sentence; -1: none
+  float m_lastSpeed = -1.0f;  // speed of the last accepted fix; -1: none
   int64_t m_lastSpeedIndex = -1;
   int64_t m_trackStep = -1;  // -1: worked out at the next tick
   int m_unitSelection = 0;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "engine/PlayerState.h"
 #include "engine/VideoDecoder.h"
@@ -62,17 +63,20 @@ int64_t probeDurationSeconds(const std::string& path) {
 }  // namespace
 
 int printDashboard(const std::string& recording, bool mph, std::FILE* out, std::FILE* err) {
-  PlayerState state;
-  if (!loadTrackForPrinting(recording, state, err)) return 1;
+  TrackLoad load;
+  if (!loadTrackForPrinting(recording, load, err)) return 1;
   const int64_t duration = probeDurationSeconds(recording);
   if (duration < 0) {
     std::fprintf(err, "vantrel: %s is no recording that plays\n", recording.c_str());
     return 1;
   }
+  PlayerState state;
   state.durationSeconds = duration;
+  GpsTrack track;
+  track.publish(track.clear(), std::make_shared<const Track>(std::move(load.track)));
 
   ReadoutTexts readouts;
-  Dashboard dashboard(state, readouts, nullptr);
+  Dashboard dashboard(state, track, readouts, nullptr);
   if (mph) dashboard.OnSpeedUnitChange(1);
   dashboard.OnGpsSync(kSyncTrackLoaded, 0);
   std::string ticks;
@@ -83,9 +87,8 @@ int printDashboard(const std::string& recording, bool mph, std::FILE* out, std::
     ticks += std::to_string(t) + "\t" + (shown ? std::to_string(index) : "-") + readouts.Line();
     ticks += "\n";
   }
-  std::fprintf(out, "entries=%zu duration=%lld trackStep=%lld distance=%.2f\n%s",
-               state.gpsTrack.size(), static_cast<long long>(duration),
-               static_cast<long long>(dashboard.TrackStep()),
+  std::fprintf(out, "entries=%zu duration=%lld trackStep=%lld distance=%.2f\n%s", track.size(),
+               static_cast<long long>(duration), static_cast<long long>(dashboard.TrackStep()),
                static_cast<double>(dashboard.Trip().totalDistance), ticks.c_str());
   return 0;
 }

@@ -1,55 +1,59 @@
 #include "gps/DashboardRoute.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "gps/Coordinates.h"
-#include "gps/GpsTokens.h"
 
 namespace vantrel {
 
 namespace {
 
-bool startsWithEither(const GpsTokens& tokens, int k, char a, char b) {
-  return k < tokens.count && (tokens[k][0] == a || tokens[k][0] == b);
+// A step of 100 m per second between two fixes is no jump (360 km/h).
+constexpr double kLongestMetresPerSecond = 100;
+
+MapPoint mapPoint(double latitude, double longitude) {
+  return {formatDegrees(latitude), formatDegrees(longitude)};
 }
 
-MapPoint mapPoint(double latitude, char latHemisphere, double longitude, char lonHemisphere) {
-  return {formatCoordinate(latitude, latHemisphere), formatCoordinate(longitude, lonHemisphere)};
-}
-
-}  // namespace
-
-std::vector<RoutePoint> routePoints(const std::vector<std::string>& track) {
+std::vector<RoutePoint> walkedRoute(const std::vector<TrackRoutePosition>& walk) {
   std::vector<RoutePoint> route;
-  GpsTokens tokens;
-  for (size_t n = 0; n < track.size(); ++n) {
-    tokenizeGpsSentence(track[n], tokens);
-    if (!startsWithEither(tokens, 4, 'N', 'S') || !startsWithEither(tokens, 6, 'W', 'E')) continue;
-    RoutePoint entry;
-    entry.examined = n;
-    entry.latitudeDegrees = nmeaToDegrees(std::atof(tokens[3]));
-    entry.longitudeDegrees = nmeaToDegrees(std::atof(tokens[5]));
-    entry.point =
-        mapPoint(entry.latitudeDegrees, tokens[4][0], entry.longitudeDegrees, tokens[6][0]);
-    route.push_back(std::move(entry));
+  route.reserve(walk.size());
+  for (const TrackRoutePosition& p : walk) {
+    route.push_back(
+        {p.index, mapPoint(p.latitude, p.longitude), p.distanceLongitude, p.distanceLatitude});
   }
   return route;
 }
 
-std::optional<MapPoint> travelPoint(const GpsFields& fields) {
-  if (!isValidForMap(fields)) return std::nullopt;
-  return mapPoint(nmeaToDegrees(std::atof(fields[3])), fields[4][0],
-                  nmeaToDegrees(std::atof(fields[5])), fields[6][0]);
+// Milliseconds a fix sits at, from what the track's fixes carry.
+int64_t timeOf(const GpsFix& fix, unsigned timing) {
+  return (timing & kTimingOffset) ? fix.offsetMs : fix.utcMs;
 }
 
-std::vector<std::optional<MapPoint>> travelPoints(const std::vector<std::string>& track) {
-  std::vector<std::optional<MapPoint>> points;
-  points.reserve(track.size());
-  GpsFields fields;
-  for (const std::string& sentence : track) {
-    points.push_back(splitGpsSentence(sentence, fields) == 0 ? travelPoint(fields) : std::nullopt);
+}  // namespace
+
+std::vector<RoutePoint> routePoints(const Track& track) {
+  if (track.route) return walkedRoute(*track.route);
+  std::vector<RoutePoint> route;
+  const GpsFix* previous = nullptr;
+  for (size_t i = 0; i < track.fixes.size(); ++i) {
+    const GpsFix& fix = track.fixes[i];
+    if (!fix.has(kFixOnMap)) continue;
+    RoutePoint entry{i, mapPoint(fix.latitude, fix.longitude), fix.longitude, fix.latitude};
+    if (previous && track.timing != kTimingStep) {
+      const double seconds =
+          static_cast<double>(timeOf(fix, track.timing) - timeOf(*previous, track.timing)) / 1000;
+      entry.longestSegmentMetres = kLongestMetresPerSecond * std::max(1.0, seconds);
+    }
+    route.push_back(std::move(entry));
+    previous = &fix;
   }
-  return points;
+  return route;
+}
+
+std::optional<MapPoint> travelPoint(const GpsFix& fix) {
+  if (!fix.has(kFixOnMap)) return std::nullopt;
+  return mapPoint(fix.latitude, fix.longitude);
 }
 
 }  // namespace vantrel

@@ -1,11 +1,11 @@
 #pragma once
 // The points of a track as the maps take them: texts in decimal degrees made
-// by formatCoordinate (six decimals, a minus sign for south or west).
+// by formatDegrees (six decimals, a minus sign for south or west).
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "gps/GpsFields.h"
+#include "gps/Track.h"
 
 namespace vantrel {
 
@@ -15,25 +15,24 @@ struct MapPoint {
   bool operator==(const MapPoint&) const = default;
 };
 
-// One track entry on the route. The walk reads entries by their non-empty
-// tokens; entries whose tokens 4 and 6 are no hemisphere letters are skipped
-// but counted, so examined == 0 only for a valid very first entry.
+// One point of the route walk. examined == 0 only when the track's very
+// first entry is on the route: the maps start the route there.
 struct RoutePoint {
-  size_t examined = 0;  // index of the entry in the track
+  size_t examined = 0;  // index of the fix in the track
   MapPoint point;
-  double longitudeDegrees = 0;  // magnitudes, hemisphere not applied
+  // The coordinates the trip distance adds up: the magnitudes, hemisphere
+  // not applied, for the sentence layout; signed degrees otherwise.
+  double longitudeDegrees = 0;
   double latitudeDegrees = 0;
+  // A step from the previous point at least this long counts as a jump.
+  double longestSegmentMetres = 100;
 };
 
-// The route of a whole track, in track order.
-std::vector<RoutePoint> routePoints(const std::vector<std::string>& track);
+// The route of a whole track, in track order: the track's own route walk
+// when its source has one, else every fix on the map.
+std::vector<RoutePoint> routePoints(const Track& track);
 
-// The map point of a split sentence, when its hemisphere fields make it
-// valid for the map.
-std::optional<MapPoint> travelPoint(const GpsFields& fields);
-
-// The travel point of each entry (nullopt for rejected or invalid ones), so
-// a redraw does not split the track again.
-std::vector<std::optional<MapPoint>> travelPoints(const std::vector<std::string>& track);
+// The map point of a fix that may be drawn.
+std::optional<MapPoint> travelPoint(const GpsFix& fix);
 
 }  // namespace vantrel

@@ -1,8 +1,7 @@
 #include "gps/MovieTrack.h"
 
-#include <vector>
-
 #include "gps/GpsSentence.h"
+#include "gps/SentenceTrack.h"
 #include "gps/TrackFile.h"
 
 extern "C" {
@@ -31,56 +30,77 @@ std::string errorText(int error) {
   return text;
 }
 
+bool quitting(const TrackRequest& request) {
+  return request.quit && request.quit->load() != 0;
+}
+
 // Reads every packet of the text stream. The other streams are discarded
 // first, so the demuxer walks their index without reading their data.
-std::vector<std::string> readTextSamples(PlayerState& state, int textStream) {
-  AVFormatContext* context = state.formatContext;
+void readTextSamples(AVFormatContext* context, int textStream, const TrackRequest& request,
+                     SentenceTrackBuilder& sentences) {
   for (unsigned i = 0; i < context->nb_streams; ++i) {
     if (static_cast<int>(i) != textStream) context->streams[i]->discard = AVDISCARD_ALL;
   }
-  std::vector<std::string> entries;
   AVPacket* packet = av_packet_alloc();
-  while (packet && !state.quit && av_read_frame(context, packet) >= 0) {
+  while (packet && !quitting(request) && av_read_frame(context, packet) >= 0) {
     // A sample shorter than its prefix holds no sentence: skip it rather than
     // read past its end.
     if (packet->stream_index == textStream && packet->size >= kSamplePrefix) {
       const char* text = reinterpret_cast<const char*>(packet->data) + kSamplePrefix;
-      entries.push_back(sentenceFromBytes(text, static_cast<size_t>(packet->size - kSamplePrefix)));
+      sentences.add(sentenceFromBytes(text, static_cast<size_t>(packet->size - kSamplePrefix)));
     }
     av_packet_unref(packet);
   }
   av_packet_free(&packet);
-  return entries;
+}
+
+class MovieTrackSource : public TrackSource {
+ public:
+  const char* name() const override { return "movie"; }
+  TrackPlace place() const override { return TrackPlace::Recording; }
+  unsigned timing() const override { return kTimingStep; }
+  bool probe(const std::string& file, std::string_view) const override { return isMovieName(file); }
+  TrackLoad load(const TrackRequest& request) const override;
+};
+
+TrackLoad MovieTrackSource::load(const TrackRequest& request) const {
+  TrackLoad load;
+  const std::string& path = request.file;
+  if (!isRegularTrackFile(path, &load.reason)) return load;
+  AVFormatContext* context = nullptr;
+  int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr);
+  if (result < 0) {
+    load.reason = "cannot open '" + path + "': " + errorText(result);
+    return load;
+  }
+  result = avformat_find_stream_info(context, nullptr);
+  if (result < 0) {
+    avformat_close_input(&context);
+    load.reason = "cannot read the streams of '" + path + "': " + errorText(result);
+    return load;
+  }
+  const int textStream = firstTextStream(context);
+  SentenceTrackBuilder sentences;
+  if (textStream >= 0) readTextSamples(context, textStream, request, sentences);
+  avformat_close_input(&context);
+
+  load.result = 0;
+  load.track = sentences.finish();
+  load.track.source = name();
+  load.track.file = path;
+  load.track.streamIndex = textStream;
+  return load;
 }
 
 }  // namespace
 
-int loadMovieTrack(PlayerState& state, std::string* reason) {
-  std::string path = state.getFileName();
-  auto fail = [&](const std::string& why) {
-    if (reason) *reason = why;
-    return -1;
-  };
-  if (!isRegularTrackFile(path, reason)) return -1;
-  uint64_t generation = state.gpsTrack.generation();
-  int result = avformat_open_input(&state.formatContext, path.c_str(), nullptr, nullptr);
-  if (result < 0) return fail("cannot open '" + path + "': " + errorText(result));
-  result = avformat_find_stream_info(state.formatContext, nullptr);
-  if (result < 0) {
-    avformat_close_input(&state.formatContext);
-    return fail("cannot read the streams of '" + path + "': " + errorText(result));
-  }
+bool isMovieName(std::string_view name) {
+  return name.ends_with(".mov") || name.ends_with(".MOV");
+}
 
-  // Without a text stream there is nothing to gather: the file is not scanned.
-  int textStream = firstTextStream(state.formatContext);
-  std::vector<std::string> entries;
-  if (textStream >= 0) {
-    state.gpsStreamIndex = textStream;
-    entries = readTextSamples(state, textStream);
-  }
-  avformat_close_input(&state.formatContext);
-  state.gpsTrack.publish(generation, std::move(entries));
-  return 0;
+const TrackSource& movieTrackSource() {
+  static const MovieTrackSource source;
+  return source;
 }
 
 }  // namespace vantrel

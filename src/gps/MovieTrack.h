@@ -1,17 +1,20 @@
 #pragma once
 // The GPS track inside a MOV file: the samples of its first text (subtitle)
-// stream, each a 2-byte length prefix followed by one sentence.
-#include <string>
+// stream, each a 2-byte length prefix followed by one sentence of the
+// sentence layout (SentenceTrack.h).
+#include <string_view>
 
-#include "engine/PlayerState.h"
+#include "gps/TrackSource.h"
 
 namespace vantrel {
 
-// Opens state.getFileName() in state.formatContext, publishes one sentence
-// per text sample as state.gpsTrack and closes the file again (the slot is
-// left empty). gpsStreamIndex becomes the text stream's index. Only `quit`
-// cuts the scan short. 0 when read (even without a text stream), -1 when the
-// file cannot be opened or probed; reason, when given, then says why.
-int loadMovieTrack(PlayerState& state, std::string* reason = nullptr);
+// A name ending in exactly ".mov" or ".MOV" (no other mix of cases).
+bool isMovieName(std::string_view name);
+
+// Reads one sentence per text sample of request.file; the track's stream
+// index is the text stream's. Only `quit` cuts the scan short. -1 when the
+// file cannot be opened or probed. A movie without a text stream reads as an
+// empty track, and its file is not scanned.
+const TrackSource& movieTrackSource();
 
 }  // namespace vantrel

@@ -1,12 +1,33 @@
 #include "gps/SidecarTrack.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "gps/GpsSentence.h"
-#include "gps/TrackFile.h"
+#include "gps/SentenceTrack.h"
 
 namespace vantrel {
+
+namespace {
+
+class SidecarTrackSource : public StreamTrackSource {
+ public:
+  const char* name() const override { return "sidecar"; }
+  TrackPlace place() const override { return TrackPlace::Sidecar; }
+  unsigned timing() const override { return kTimingStep; }
+  bool probe(const std::string&, std::string_view) const override { return true; }
+  int read(std::FILE* file, const TrackRequest& request, Track& track) const override;
+};
+
+int SidecarTrackSource::read(std::FILE* file, const TrackRequest& request, Track& track) const {
+  SentenceTrackBuilder sentences;
+  std::string line;
+  while ((!request.quit || request.quit->load() == 0) && readTrackLine(file, line) == 0) {
+    sentences.add(sentenceFromBytes(line.data(), line.size()));
+  }
+  if (std::ferror(file)) return -1;
+  track = sentences.finish();
+  return 0;
+}
+
+}  // namespace
 
 std::string sidecarPath(const std::string& recording) {
   if (recording.size() < 3) return std::string();
@@ -30,32 +51,9 @@ int readTrackLine(std::FILE* file, std::string& line) {
   return line.empty() ? 1 : 0;
 }
 
-int readSidecarTrack(std::FILE* file, std::vector<std::string>& entries) {
-  std::string line;
-  while (readTrackLine(file, line) == 0)
-    entries.push_back(sentenceFromBytes(line.data(), line.size()));
-  return std::ferror(file) ? -1 : 0;
-}
-
-int loadSidecarTrack(PlayerState& state, std::string* reason) {
-  std::string path = sidecarPath(state.getFileName());
-  auto fail = [&](const std::string& why) {
-    if (reason) *reason = why;
-    return -1;
-  };
-  if (!isRegularTrackFile(path, reason)) return -1;
-  uint64_t generation = state.gpsTrack.generation();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return fail("cannot open '" + path + "': " + std::strerror(errno));
-  std::vector<std::string> entries;
-  int result = readSidecarTrack(file, entries);
-  std::fclose(file);
-  if (result != 0) return fail("cannot read '" + path + "'");
-
-  bool found = !entries.empty();
-  state.gpsTrack.publish(generation, std::move(entries));
-  if (found) state.gpsStreamIndex = 255;
-  return 0;
+const StreamTrackSource& sidecarTrackSource() {
+  static const SidecarTrackSource source;
+  return source;
 }
 
 }  // namespace vantrel

@@ -1,12 +1,12 @@
 #pragma once
-// The GPS track of a recording that is not a MOV file: a text file beside it,
-// one sentence per line, ending at the first empty line.
+// The sentence layout in a text file beside the recording, one sentence per
+// line, ending at the first empty line: for any recording but a MOV file,
+// the file named like it with "TXT" as its last three characters.
 #include <cstddef>
 #include <cstdio>
 #include <string>
-#include <vector>
 
-#include "engine/PlayerState.h"
+#include "gps/TrackSource.h"
 
 namespace vantrel {
 
@@ -23,13 +23,8 @@ std::string sidecarPath(const std::string& recording);
 // kMaxTrackLineLength characters; either way the rest of the line is skipped.
 int readTrackLine(std::FILE* file, std::string& line);
 
-// Appends one sentence per line to entries until the first empty line or the
-// end of the file. -1 when reading failed.
-int readSidecarTrack(std::FILE* file, std::vector<std::string>& entries);
-
-// Publishes the sidecar's sentences as state.gpsTrack; gpsStreamIndex becomes
-// 255 when it gave at least one. 0 when read (even if empty), -1 when the
-// sidecar cannot be opened or read; reason, when given, then says why.
-int loadSidecarTrack(PlayerState& state, std::string* reason = nullptr);
+// One entry per line (cut to kMaxSentenceLength) until the first empty line
+// or the end of the file.
+const StreamTrackSource& sidecarTrackSource();
 
 }  // namespace vantrel

@@ -1,29 +1,88 @@
 #include "gps/TrackLoader.h"
 
-#include "gps/MovieTrack.h"
+#include <memory>
+
+#include "engine/PlayerState.h"
 #include "gps/SidecarTrack.h"
+#include "gps/TrackDiscovery.h"
+#include "gps/TrackSources.h"
 
 namespace vantrel {
 
-bool isMovieName(std::string_view name) {
-  return name.ends_with(".mov") || name.ends_with(".MOV");
+namespace {
+
+struct Attempt {
+  const TrackSource* source = nullptr;
+  std::string file;
+};
+
+bool quitting(const std::atomic<int>* quit) {
+  return quit && quit->load() != 0;
 }
 
-int loadGpsTrack(PlayerState& state, std::string* reason) {
-  if (isMovieName(state.getFileName())) {
-    state.gpsFromMovie = 1;
-    return loadMovieTrack(state, reason);
+// The way the track has always been found: the text stream of a MOV file,
+// otherwise the TXT beside the recording.
+Attempt firstWay(const std::string& recording) {
+  if (isMovieName(recording)) return {&movieTrackSource(), recording};
+  return {&sidecarTrackSource(), sidecarPath(recording)};
+}
+
+TrackLoad loadWith(const Attempt& attempt, const std::string& recording,
+                   const std::atomic<int>* quit) {
+  if (attempt.file.empty()) {
+    TrackLoad load;
+    load.reason = "'" + recording + "' names no track file";
+    return load;
   }
-  state.gpsFromMovie = 0;
-  return loadSidecarTrack(state, reason);
+  return attempt.source->load({recording, attempt.file, quit});
 }
 
-bool loadTrackForPrinting(const std::string& recording, PlayerState& state, std::FILE* err) {
-  state.setFileName(recording);
-  playerStateInit(state);
-  std::string reason;
-  if (loadGpsTrack(state, &reason) == 0) return true;
-  std::fprintf(err, "vantrel: %s\n", reason.c_str());
+// Every source of the table that recognises a candidate, in candidate order,
+// except the attempt already made; the first track with a fix.
+std::optional<TrackLoad> searchOthers(const std::string& recording, const Attempt& made,
+                                      const std::atomic<int>* quit) {
+  for (const TrackCandidate& candidate : trackCandidates(recording)) {
+    std::string head;
+    bool headRead = false;
+    for (const TrackSource* source : trackSources()) {
+      if (quitting(quit)) return std::nullopt;
+      if (source->place() != candidate.place) continue;
+      if (source == made.source && candidate.file == made.file) continue;
+      if (!headRead) {
+        head = readHead(candidate.file);
+        headRead = true;
+      }
+      if (!source->probe(candidate.file, head)) continue;
+      TrackLoad load = source->load({recording, candidate.file, quit});
+      if (load.result == 0 && hasFixOnMap(load.track)) return load;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TrackLoad loadTrack(const std::string& recording, const std::atomic<int>* quit) {
+  const Attempt first = firstWay(recording);
+  TrackLoad load = loadWith(first, recording, quit);
+  if (load.result == 0 && hasFixOnMap(load.track)) return load;
+  if (std::optional<TrackLoad> other = searchOthers(recording, first, quit)) return *other;
+  return load;
+}
+
+TrackLoader trackLoaderInto(GpsTrack& track) {
+  return [&track](PlayerState& player) {
+    const uint64_t generation = track.clear();
+    TrackLoad load = loadTrack(player.getFileName(), &player.quit);
+    track.publish(generation, std::make_shared<const Track>(std::move(load.track)));
+    return load.result;
+  };
+}
+
+bool loadTrackForPrinting(const std::string& recording, TrackLoad& load, std::FILE* err) {
+  load = loadTrack(recording);
+  if (load.result == 0) return true;
+  std::fprintf(err, "vantrel: %s\n", load.reason.c_str());
   return false;
 }
 

@@ -1,25 +1,31 @@
 #pragma once
-// Loads the GPS track of the recording being played, once per playback,
-// right after playerStateInit and before the recording is opened for playing.
+// Loads the GPS track of a recording: first the way this player has always
+// found it (a MOV file's text stream; for other names the TXT beside it),
+// and only when that gives no fix on the map, every other candidate file
+// with every source of the table that recognises it. The first track with a
+// fix wins; when none has one, the first way's outcome stands.
+#include <atomic>
 #include <cstdio>
 #include <string>
-#include <string_view>
 
-#include "engine/PlayerState.h"
+#include "engine/PlaybackHost.h"
+#include "gps/GpsTrack.h"
+#include "gps/MovieTrack.h"
+#include "gps/TrackSource.h"
 
 namespace vantrel {
 
-// A name ending in exactly ".mov" or ".MOV" (no other mix of cases).
-bool isMovieName(std::string_view name);
+// result 0 after reading (even if nothing was found), -1 when the first
+// way's file cannot be opened or probed and no other file gave a fix; reason
+// then says why. quit, when given and set, ends the search and the reading.
+TrackLoad loadTrack(const std::string& recording, const std::atomic<int>* quit = nullptr);
 
-// Sets gpsFromMovie and fills state.gpsTrack from the MOV file's text stream
-// or, for any other name, from the sidecar TXT file. The result is the
-// loader's: 0 after reading (even if nothing was found), -1 when the MOV file
-// cannot be opened or probed or the sidecar cannot be opened; reason, when
-// given, then says why.
-int loadGpsTrack(PlayerState& state, std::string* reason = nullptr);
-// For the printers: loads recording's track into state as a playback would;
-// on failure writes "vantrel: <reason>" to err and returns false.
-bool loadTrackForPrinting(const std::string& recording, PlayerState& state, std::FILE* err);
+// The engine's loader: empties track, loads the track of the player's file
+// and publishes it; the result is loadTrack's.
+TrackLoader trackLoaderInto(GpsTrack& track);
+
+// For the printers: loads recording's track as a playback would; on failure
+// writes "vantrel: <reason>" to err and returns false.
+bool loadTrackForPrinting(const std::string& recording, TrackLoad& load, std::FILE* err);
 
 }  // namespace vantrel

@@ -1,55 +1,53 @@
 #include "gps/TrackPrinter.h"
 
-#include <cstdlib>
-#include <vector>
-
-#include "engine/PlayerState.h"
 #include "gps/Coordinates.h"
-#include "gps/GpsFields.h"
 #include "gps/GpsReadout.h"
 #include "gps/TrackLoader.h"
 
 namespace vantrel {
 
-namespace {
-
-// The map's text of one coordinate, as the dashboard forms it.
-std::string mapCoordinate(const char* magnitude, const char* hemisphere) {
-  return formatCoordinate(nmeaToDegrees(std::atof(magnitude)), hemisphere[0]);
-}
-
-}  // namespace
-
-std::string formatTrackEntry(size_t index, const std::string& sentence) {
+std::string formatTrackEntry(size_t index, const GpsFix& fix) {
   std::string line = std::to_string(index);
-  GpsFields fields;
-  if (splitGpsSentence(sentence, fields) != 0) return line.append("\trejected");
+  if (!fix.has(kFixPosition)) return line.append("\trejected");
 
-  GpsReadout readout = readGpsReadout(fields);
+  GpsReadout readout = readGpsReadout(fix);
   char speed[64];  // "%.2f" of the largest float takes 42 characters
   std::snprintf(speed, sizeof speed, "%.2f", static_cast<double>(readout.speed));
-  bool onMap = isValidForMap(fields);
+  const bool onMap = fix.has(kFixOnMap);
   const std::string columns[] = {
       "ok",
       readout.time,
       readout.latitude,
       readout.longitude,
       speed,
-      onMap ? mapCoordinate(fields[3], fields[4]) : "-",
-      onMap ? mapCoordinate(fields[5], fields[6]) : "-",
+      onMap ? formatDegrees(fix.latitude) : "-",
+      onMap ? formatDegrees(fix.longitude) : "-",
   };
   for (const std::string& column : columns) line.append("\t").append(column);
   return line;
 }
 
+std::string trackHeader(const Track& track) {
+  std::string header = std::string("source=") + track.source;
+  if (track.timing == kTimingStep) {
+    header += " stream=" + std::to_string(track.streamIndex);
+  } else {
+    header += " file=" + baseName(track.file);
+  }
+  header += " entries=" + std::to_string(track.fixes.size());
+  if (track.unitFromCheck && track.recordedUnit != SpeedUnit::Kmh) {
+    header += std::string(" speed_unit=") + speedUnitName(track.recordedUnit);
+  }
+  return header;
+}
+
 int printTrack(const std::string& recording, std::FILE* out, std::FILE* err) {
-  PlayerState state;
-  if (!loadTrackForPrinting(recording, state, err)) return 1;
-  std::vector<std::string> entries = state.gpsTrack.snapshot();
-  std::fprintf(out, "source=%s stream=%d entries=%zu\n", state.gpsFromMovie ? "movie" : "sidecar",
-               state.gpsStreamIndex.load(), entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) {
-    std::fprintf(out, "%s\n", formatTrackEntry(i, entries[i]).c_str());
+  TrackLoad load;
+  if (!loadTrackForPrinting(recording, load, err)) return 1;
+  const Track& track = load.track;
+  std::fprintf(out, "%s\n", trackHeader(track).c_str());
+  for (size_t i = 0; i < track.fixes.size(); ++i) {
+    std::fprintf(out, "%s\n", formatTrackEntry(i, track.fixes[i]).c_str());
   }
   return 0;
 }

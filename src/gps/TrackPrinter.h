@@ -1,19 +1,27 @@
 #pragma once
 // `vantrel --track FILE`: loads FILE's track as a playback would and prints
-// it the way the dashboard reads it, without opening a window.
+// every fix the way the dashboard shows it, without opening a window.
 #include <cstdio>
 #include <string>
 
+#include "gps/Track.h"
+
 namespace vantrel {
 
-// One entry: "index<TAB>rejected", or "index<TAB>ok" followed by the time,
-// latitude and longitude readouts, the speed as "%.2f" and the map latitude
-// and longitude ("-" for both when the sentence is not valid for the map).
-std::string formatTrackEntry(size_t index, const std::string& sentence);
+// One fix: "index<TAB>rejected" for an entry that shows nothing, or
+// "index<TAB>ok" followed by the time, latitude and longitude readouts, the
+// speed in km/h as "%.2f" and the map latitude and longitude ("-" for both
+// when the fix may not be drawn).
+std::string formatTrackEntry(size_t index, const GpsFix& fix);
 
-// Writes "source=movie|sidecar stream=<gpsStreamIndex> entries=<n>" and one
-// line per entry to out. Returns 0 when the loader returned 0; otherwise
-// writes the reason to err and returns 1.
+// The first line: "source=movie|sidecar stream=<index> entries=<n>" for the
+// sentence layout, "source=<name> file=<file name> entries=<n>" for the
+// other sources; " speed_unit=<unit>" follows when the unit check found the
+// speeds written in knots or m/s.
+std::string trackHeader(const Track& track);
+
+// Writes the header and one line per fix to out. Returns 0 when the track
+// could be read; otherwise writes the reason to err and returns 1.
 int printTrack(const std::string& recording, std::FILE* out, std::FILE* err);
 
 // The command-line mode: arguments after "--track".

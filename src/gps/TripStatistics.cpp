@@ -7,7 +7,6 @@ namespace vantrel {
 namespace {
 constexpr double kPi = static_cast<double>(3.14159265358979323846f);
 constexpr double kEarthRadiusMetres = 6378137.0;
-constexpr double kLongestSegmentMetres = 100;
 
 double radians(double degrees) {
   return degrees * kPi / 180;
@@ -18,11 +17,12 @@ void resetTripStatistics(TripStatistics& trip) {
   trip = TripStatistics{};
 }
 
-void addTripPoint(TripStatistics& trip, double longitude, double latitude, bool first) {
+void addTripPoint(TripStatistics& trip, double longitude, double latitude, bool first,
+                  double longestSegment) {
   if (!first) {
     double d =
         gpsDistanceMetres(trip.previousLongitude, trip.previousLatitude, longitude, latitude);
-    if (d < kLongestSegmentMetres) {
+    if (d < longestSegment) {
       trip.totalDistance += static_cast<float>(d);
       trip.lastSegmentMetres = static_cast<int>(d);
     } else {

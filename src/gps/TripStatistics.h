@@ -19,10 +19,11 @@ struct TripStatistics {
 // Everything back to 0, the previous point to (0, 0).
 void resetTripStatistics(TripStatistics& trip);
 
-// Adds the point (magnitudes in degrees) to the trip distance. first: the walk
-// examined no sentence before this one. A jump of 100 m or more between two
-// points counts as the last accepted segment again instead of its length.
-void addTripPoint(TripStatistics& trip, double longitude, double latitude, bool first);
+// Adds the point (in degrees) to the trip distance. first: the walk examined
+// no entry before this one. A jump of longestSegment metres or more between
+// two points counts as the last accepted segment again instead of its length.
+void addTripPoint(TripStatistics& trip, double longitude, double latitude, bool first,
+                  double longestSegment = 100);
 
 // Haversine distance on a sphere of radius 6378137 m, with pi taken as its
 // single-precision value (3.1415927410125732).

@@ -1,8 +1,8 @@
-#include "engine/PlayerState.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include "engine/PlayerState.h"
 
 using namespace vantrel;
 
@@ -14,8 +14,6 @@ TEST(PlayerState, InitResetsPlaybackFieldsAndKeepsSettings) {
   state.playState = Playing;
   state.quit = 1;
   state.elapsedSeconds = 12;
-  state.gpsStreamIndex = 255;
-  state.gpsTrack.append("$GPRMC");
   uint32_t generation = state.generation;
 
   playerStateInit(state);
@@ -23,9 +21,7 @@ TEST(PlayerState, InitResetsPlaybackFieldsAndKeepsSettings) {
   EXPECT_EQ(state.playState, Idle);
   EXPECT_EQ(state.quit, 0);
   EXPECT_EQ(state.elapsedSeconds, 0);
-  EXPECT_EQ(state.gpsStreamIndex, -1);
   EXPECT_EQ(state.opening, 1);
-  EXPECT_EQ(state.gpsTrack.size(), 0u);
   EXPECT_NE(state.generation, generation);
   EXPECT_EQ(state.volume, 80);
   EXPECT_EQ(state.fullScreen, 1);

@@ -6,6 +6,8 @@
 #include "engine/PlayerState.h"
 #include "gps/Dashboard.h"
 #include "gps/DashboardRecorder.h"
+#include "gps/SentenceTracks.h"
+#include "gps/TimedTracks.h"
 
 using namespace vantrel;
 using testsupport::rmc;
@@ -36,16 +38,20 @@ class DashboardSync : public testing::Test {
  protected:
   // A drive north from 48°N 11°31'E: entry i at i * 0.0024' (about 4.4 m).
   void LoadDrive(const std::vector<double>& speeds, int64_t duration) {
-    player.gpsTrack.clear();
+    std::vector<std::string> sentences;
     for (size_t i = 0; i < speeds.size(); ++i) {
       char lat[16];
       std::snprintf(lat, sizeof lat, "%09.4f", 4800.0 + 0.0024 * i);
-      player.gpsTrack.append(rmc("073005", lat, "N", "01131.0000", "E", speeds[i]));
+      sentences.push_back(rmc("073005", lat, "N", "01131.0000", "E", speeds[i]));
     }
+    Publish(sentences);
     Load(duration);
   }
+  // The playback's loader publishes a track of these sentences.
+  void Publish(const std::vector<std::string>& sentences, int streamIndex = 255) {
+    testsupport::publishTrack(track, testsupport::sentenceTrack(sentences, streamIndex));
+  }
   void Load(int64_t duration) {
-    player.gpsStreamIndex = 255;
     player.durationSeconds = duration;
     ASSERT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), 0);
   }
@@ -57,9 +63,10 @@ class DashboardSync : public testing::Test {
   }
 
   PlayerState player;
+  GpsTrack track;
   testsupport::RecordingDisplay display;
   testsupport::RecordingMaps maps;
-  Dashboard dashboard{player, display, &maps};
+  Dashboard dashboard{player, track, display, &maps};
 };
 
 TEST_F(DashboardSync, SecondsZeroAndOneShowEntryZeroThenOneEntryPerStep) {
@@ -115,8 +122,7 @@ TEST_F(DashboardSync, MphThresholdIsEightyTimesTheFactor) {
 }
 
 TEST_F(DashboardSync, ReadoutsOfOneSentence) {
-  player.gpsTrack.clear();
-  player.gpsTrack.append(rmc("73005", "4807.0380", "S", "01131.0000", "W", 42.5));
+  Publish({rmc("73005", "4807.0380", "S", "01131.0000", "W", 42.5)});
   Load(1);
   Tick(1);
   EXPECT_EQ(Text(Readout::Time), "07:30:05");
@@ -128,15 +134,14 @@ TEST_F(DashboardSync, ReadoutsOfOneSentence) {
 }
 
 TEST_F(DashboardSync, ImplausibleSpeedsChangeTimeAndPositionOnly) {
-  player.gpsTrack.clear();
-  player.gpsTrack.append(rmc("100000", "4807.0380", "N", "01131.0000", "E", 50));
-  player.gpsTrack.append(rmc("100001", "4807.0400", "N", "01131.0000", "E", 1500));
-  player.gpsTrack.append("$GPRMC,A,100002.000,4807.0420,N,01131.0000,E,nan,0.0,101226");
+  Publish({rmc("100000", "4807.0380", "N", "01131.0000", "E", 50),
+           rmc("100001", "4807.0400", "N", "01131.0000", "E", 1500),
+           "$GPRMC,A,100002.000,4807.0420,N,01131.0000,E,nan,0.0,101226"});
   Load(3);  // step 2: ticks 1, 2 show entries 0, 2
   Tick(1);
   ASSERT_EQ(Text(Readout::Speed), " 50.00");
   ASSERT_EQ(dashboard.Trip().currentSpeed, 50.0f);
-  dashboard.UpdateDashboard(player.gpsTrack.snapshot()[1], 1);
+  dashboard.UpdateDashboard(track.snapshot()->fixes[1], 1);
   EXPECT_EQ(Text(Readout::Time), "10:00:01");
   EXPECT_EQ(Text(Readout::Speed), " 50.00");
   EXPECT_EQ(dashboard.Trip().currentSpeed, 50.0f);
@@ -148,8 +153,7 @@ TEST_F(DashboardSync, ImplausibleSpeedsChangeTimeAndPositionOnly) {
 }
 
 TEST_F(DashboardSync, RejectedSentenceChangesNothing) {
-  player.gpsTrack.clear();
-  player.gpsTrack.append("$GPRMC,A,100000.000,48.07.038,N,01131.0000,E,50.0");
+  Publish({"$GPRMC,A,100000.000,48.07.038,N,01131.0000,E,50.0"});
   Load(1);
   const auto before = display.texts;
   EXPECT_EQ(Tick(1), 0);
@@ -229,7 +233,7 @@ TEST_F(DashboardSync, UnitSwitchAfterAStopShowsTheStatisticsConverted) {
 TEST_F(DashboardSync, EmptyTrackIgnoresEverythingButTheEnd) {
   LoadDrive({50}, 1);
   const TripStatistics trip = dashboard.Trip();
-  player.gpsTrack.clear();
+  track.clear();
   maps.calls.clear();
   EXPECT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), -1);
   EXPECT_EQ(Tick(1), -1);
@@ -241,8 +245,8 @@ TEST_F(DashboardSync, EmptyTrackIgnoresEverythingButTheEnd) {
 
 TEST_F(DashboardSync, TrackReplacedSinceItsAnnouncementIsNotRead) {
   LoadDrive({50, 60}, 2);
-  player.gpsTrack.clear();  // the next playback is loading its track
-  player.gpsTrack.append(rmc("120000", "3352.1280", "S", "15112.5580", "W", 10));
+  // The next playback's loader has published its track, not yet announced.
+  Publish({rmc("120000", "3352.1280", "S", "15112.5580", "W", 10)});
   EXPECT_EQ(Tick(1), -1);
   EXPECT_EQ(Text(Readout::Time), "00:00:00");
   Load(1);
@@ -265,7 +269,9 @@ TEST_F(DashboardSync, FullScreenSkipsTicksAndSeeks) {
 TEST_F(DashboardSync, TrackWithoutGpsStreamDrawsNothingAndCountsNoDistance) {
   LoadDrive({50, 60, 70}, 3);
   ASSERT_GT(dashboard.Trip().totalDistance, 0.0f);
-  player.gpsStreamIndex = -1;
+  Publish({rmc("073005", "4800.0000", "N", "01131.0000", "E", 50),
+           rmc("073005", "4800.0024", "N", "01131.0000", "E", 60)},
+          -1);
   maps.calls.clear();
   ASSERT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), 0);
   EXPECT_EQ(dashboard.Trip().totalDistance, 0.0f);
@@ -297,15 +303,17 @@ class ReentrantMaps : public testsupport::RecordingMaps {
 
 TEST(DashboardReentry, MessagesArrivingDuringAMapCallRunAfterItInOrder) {
   PlayerState player;
+  GpsTrack track;
   testsupport::RecordingDisplay display;
   ReentrantMaps maps;
-  Dashboard dashboard(player, display, &maps);
+  Dashboard dashboard(player, track, display, &maps);
+  std::vector<std::string> sentences;
   for (int i = 0; i < 5; ++i) {
     char time[8];
     std::snprintf(time, sizeof time, "1000%02d", i);
-    player.gpsTrack.append(rmc(time, "4807.0380", "N", "01131.0000", "E", 10));
+    sentences.push_back(rmc(time, "4807.0380", "N", "01131.0000", "E", 10));
   }
-  player.gpsStreamIndex = 255;
+  testsupport::publishTrack(track, testsupport::sentenceTrack(sentences));
   player.durationSeconds = 5;  // step 2
   ASSERT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), 0);
   maps.dashboard = &dashboard;
@@ -315,4 +323,67 @@ TEST(DashboardReentry, MessagesArrivingDuringAMapCallRunAfterItInOrder) {
   // Tick 1 (entry 0) finished before ticks 2 and 3 (entries 2, 4) ran.
   EXPECT_EQ(display.texts[Readout::Time], "10:00:04");
   EXPECT_EQ(std::count(maps.calls.begin(), maps.calls.end(), "line 48.117300,11.516667"), 3);
+}
+
+// Fixes that carry their times are shown when playback reaches them.
+class TimedDashboard : public testing::Test {
+ protected:
+  void Load(Track timed, int64_t duration) {
+    testsupport::publishTrack(track, std::move(timed));
+    player.durationSeconds = duration;
+    ASSERT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), 0);
+  }
+  int64_t Tick(int64_t seconds, int code = kSyncTick) {
+    player.elapsedSeconds = seconds;
+    int64_t index = -1;
+    return dashboard.OnGpsSync(code, seconds, &index) == 0 ? index : -1;
+  }
+
+  PlayerState player;
+  GpsTrack track;
+  testsupport::RecordingDisplay display;
+  testsupport::RecordingMaps maps;
+  Dashboard dashboard{player, track, display, &maps};
+};
+
+TEST_F(TimedDashboard, ShowsTheLastFixAtOrBeforeThePlaybackPosition) {
+  Load(testsupport::timedTrack({0, 0.5, 1, 3.2, 3.9}), 10);
+  const std::pair<int64_t, int64_t> ticks[] = {
+      {0, 0}, {1, 2}, {2, -1}, {3, -1}, {4, 4}, {9, -1},
+  };
+  for (const auto& [second, fix] : ticks) EXPECT_EQ(Tick(second), fix) << second;
+  EXPECT_EQ(dashboard.TrackStep(), 0);
+  EXPECT_EQ(display.texts[Readout::Time], "00:00:03");  // fix 4: 3.9 s after midnight
+  EXPECT_EQ(display.texts[Readout::Latitude], "48.0001");
+  EXPECT_EQ(display.texts[Readout::Speed], " 30.00");
+}
+
+TEST_F(TimedDashboard, SeekRedrawsEveryFixBeforeTheOneShownInTimeOrder) {
+  Load(testsupport::timedTrack({0, 2, 1, 3}), 10);  // fix 2 is a second before fix 1
+  maps.calls.clear();
+  EXPECT_EQ(Tick(2, kSyncSeek), 1);
+  ASSERT_EQ(maps.calls.size(), 2u);
+  EXPECT_EQ(maps.calls[0], "small:redraw 48.000000,11.500000 48.000080,11.500000");
+  EXPECT_EQ(maps.calls[1], "line 48.000040,11.500000");
+  EXPECT_EQ(Tick(2, kSyncSeek), 1);  // a seek shows its fix again
+}
+
+TEST_F(TimedDashboard, JumpFilterLooksTwoSecondsBack) {
+  Track timed = testsupport::timedTrack({0, 1, 2, 4, 5});
+  const float speeds[] = {20, 110, 115, 118, 119};
+  for (size_t i = 0; i < 5; ++i) timed.fixes[i].speedKmh = speeds[i];
+  Load(std::move(timed), 10);
+  const char* shown[] = {" 20.00", " 20.00", " 20.00", "-", "118.00", "119.00"};
+  for (int64_t t = 0; t <= 5; ++t) {
+    if (Tick(t) >= 0) {
+      EXPECT_EQ(display.texts[Readout::Speed], shown[t]) << t;
+    }
+  }
+  EXPECT_EQ(display.texts[Readout::MaxSpeed], "119.00");
+}
+
+// One fix every 5 s at 100 km/h is 139 m a fix: that is driving, not a jump.
+TEST_F(TimedDashboard, SparseFixesCountTheirWholeDistance) {
+  Load(testsupport::timedTrack({0, 5, 10, 15}, 100, 139 / 111319.49), 15);
+  EXPECT_NEAR(dashboard.Trip().totalDistance, 3 * 139.0, 1.0);
 }

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "gps/GpsFields.h"
 #include "gps/GpsReadout.h"
+#include "gps/SentenceTrack.h"
 
 using namespace vantrel;
 
@@ -36,7 +38,7 @@ TEST(ReadGpsReadout, FormsTheDashboardTexts) {
   for (const ReadoutCase& c : kCases) {
     GpsFields fields;
     ASSERT_EQ(splitGpsSentence(c.sentence, fields), 0) << c.sentence;
-    GpsReadout readout = readGpsReadout(fields);
+    GpsReadout readout = readGpsReadout(sentenceFix(c.sentence));
     EXPECT_EQ(readout.time, c.time) << c.sentence;
     EXPECT_EQ(readout.latitude, c.latitude) << c.sentence;
     EXPECT_EQ(readout.longitude, c.longitude) << c.sentence;
@@ -45,9 +47,7 @@ TEST(ReadGpsReadout, FormsTheDashboardTexts) {
 }
 
 TEST(ReadGpsReadout, HugeMagnitudeKeepsFourDecimals) {
-  GpsFields fields;
-  ASSERT_EQ(splitGpsSentence("$GPRMC,A,1,12345678901234567890,N", fields), 0);
-  std::string latitude = readGpsReadout(fields).latitude;
+  std::string latitude = readGpsReadout(sentenceFix("$GPRMC,A,1,12345678901234567890,N")).latitude;
   ASSERT_GT(latitude.size(), 5u);
   EXPECT_EQ(latitude.substr(latitude.size() - 5), ".0000");
 }

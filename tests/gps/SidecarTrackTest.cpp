@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "gps/SentenceTrack.h"
 #include "gps/SidecarTrack.h"
 #include "gps/TrackLoader.h"
+#include "gps/TrackPrinter.h"
 #include "gps/TrackTestSupport.h"
 
 using namespace vantrel;
@@ -35,25 +37,34 @@ Lines readAllLines(const std::string& bytes) {
 
 struct Loaded {
   int result;
-  std::vector<std::string> entries;
+  std::vector<std::string> entries;  // each fix as the track printer shows it
   int streamIndex;
   int fromMovie;
   std::string reason;
 };
 
+// The printed fix of a sentence, to compare loaded fixes with the lines read.
+std::string printed(const std::string& sentence) {
+  return formatTrackEntry(0, sentenceFix(sentence));
+}
+
 Loaded load(const std::string& recording) {
-  PlayerState state;
-  state.setFileName(recording);
-  playerStateInit(state);
-  Loaded loaded;
-  loaded.result = loadGpsTrack(state, &loaded.reason);
-  loaded.entries = state.gpsTrack.snapshot();
-  loaded.streamIndex = state.gpsStreamIndex;
-  loaded.fromMovie = state.gpsFromMovie;
+  TrackLoad track = loadTrack(recording);
+  Loaded loaded{track.result,
+                {},
+                track.track.streamIndex,
+                std::string(track.track.source) == "movie",
+                track.reason};
+  for (const GpsFix& fix : track.track.fixes) loaded.entries.push_back(formatTrackEntry(0, fix));
   return loaded;
 }
 
-using List = std::vector<std::string>;
+// The printed fixes of the sentences a track file holds.
+std::vector<std::string> List(std::initializer_list<std::string> sentences) {
+  std::vector<std::string> fixes;
+  for (const std::string& s : sentences) fixes.push_back(printed(s));
+  return fixes;
+}
 
 }  // namespace
 
@@ -101,14 +112,16 @@ TEST(LoadSidecarTrack, ReadsLinesUpToTheFirstEmptyOne) {
   struct Case {
     const char* name;
     std::string bytes;
-    List entries;
+    std::vector<std::string> entries;
   };
   const Case cases[] = {
-      {"EmptyThirdLine", "l1\nl2\nl3\n\nl5\nl6\n", {"l1", "l2", "l3"}},
-      {"NoFinalLineFeed", "l1\nl2", {"l1", "l2"}},
-      {"CrLf", "l1\r\nl2\r\n", {"l1", "l2"}},
-      {"LongLineCut", std::string(300, 's') + "\nnext\n", {std::string(254, 's'), "next"}},
-      {"FirstLineEmpty", "\nl2\n", {}},
+      {"EmptyThirdLine", "$GP,A,1\n$GP,A,2\n$GP,A,3\n\n$GP,A,5\n$GP,A,6\n",
+       List({"$GP,A,1", "$GP,A,2", "$GP,A,3"})},
+      {"NoFinalLineFeed", "$GP,A,1\n$GP,A,2", List({"$GP,A,1", "$GP,A,2"})},
+      {"CrLf", "$GP,A,1\r\n$GP,A,2\r\n", List({"$GP,A,1", "$GP,A,2"})},
+      {"LongLineCut", "$GP,A,1" + std::string(300, 's') + "\n$GP,A,2\n",
+       List({"$GP,A,1", "$GP,A,2"})},
+      {"FirstLineEmpty", "\n$GP,A,2\n", {}},
       {"EmptyFile", "", {}},
   };
   for (const Case& c : cases) {
@@ -122,13 +135,26 @@ TEST(LoadSidecarTrack, ReadsLinesUpToTheFirstEmptyOne) {
   }
 }
 
+// The route walk reads tokens of the sentence as the track keeps it: cut to
+// 254 characters, so a hemisphere letter at character 255 is not read.
+TEST(LoadSidecarTrack, LongLinesAreCutBeforeTheRouteReadsThem) {
+  const std::string start = "$GPRMC,A,1,4807.0380,N,";
+  for (size_t zeros : {229, 230}) {
+    TempDir dir;
+    writeFile(dir.file("clip.TXT"), start + std::string(zeros, '0') + ",E,5\n");
+    const TrackLoad load = loadTrack(dir.file("clip.mp4"));
+    ASSERT_TRUE(load.track.route.has_value());
+    EXPECT_EQ(load.track.route->size(), zeros == 229 ? 1u : 0u) << zeros;
+  }
+}
+
 TEST(LoadSidecarTrack, MixedCaseMovNameReadsTheSidecarNotTheTextStream) {
   TempDir dir;
   std::filesystem::copy_file(tracktest::fixture("clip.MOV"), dir.file("clip.Mov"));
   writeFile(dir.file("clip.TXT"), "from the sidecar\n");
   Loaded loaded = load(dir.file("clip.Mov"));
   EXPECT_EQ(loaded.result, 0);
-  EXPECT_EQ(loaded.entries, List{"from the sidecar"});
+  EXPECT_EQ(loaded.entries, List({"from the sidecar"}));
   EXPECT_EQ(loaded.streamIndex, 255);
   EXPECT_EQ(loaded.fromMovie, 0);
 }

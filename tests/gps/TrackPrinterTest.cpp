@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gps/SentenceTrack.h"
 #include "gps/TrackPrinter.h"
 #include "gps/TrackTestSupport.h"
 
@@ -57,7 +58,9 @@ TEST(FormatTrackEntry, ShowsWhatTheDashboardShows) {
       {"", "7\tok\t00:00:00\t0.0000\t0.0000\t0.00\t-\t-"},
       {"$GPRMC,A,123519,1.2.3,N,01131.0000,E,1", "7\trejected"},
   };
-  for (const auto& [sentence, line] : cases) EXPECT_EQ(formatTrackEntry(7, sentence), line);
+  for (const auto& [sentence, line] : cases) {
+    EXPECT_EQ(formatTrackEntry(7, sentenceFix(sentence)), line);
+  }
 }
 
 TEST(PrintTrack, HeaderThenOneLinePerEntry) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -40,6 +41,23 @@ inline std::string readFile(const std::string& path) {
 
 inline std::string fixture(const std::string& name) {
   return std::string(VANTREL_FIXTURES) + "/" + name;
+}
+
+}  // namespace tracktest
+
+namespace tracktest {
+
+// What tests/fixtures/gps-track.py writes for these arguments.
+inline std::string generatedTrack(const std::string& arguments) {
+  const std::string command =
+      std::string(VANTREL_SOURCE_DIR) + "/tests/fixtures/gps-track.py " + arguments;
+  std::string text;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
 }
 
 }  // namespace tracktest

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "gps/DashboardRoute.h"
+#include "gps/SentenceTracks.h"
 #include "map/RouteCalls.h"
 
 using namespace vantrel;
 
 namespace {
+
+// The route a track file of these sentences gives.
+std::vector<RoutePoint> routeOf(const std::vector<std::string>& sentences) {
+  return routePoints(testsupport::sentenceTrack(sentences));
+}
 
 // "name(arg,arg) mode" per call, mode as C, S or A.
 std::vector<std::string> describe(const ScriptBatch& calls) {
@@ -32,7 +38,7 @@ TEST(RoutePoints, ValidEntriesInOrderWithTheirTrackIndex) {
   std::vector<std::string> track = kTrack;
   track.insert(track.begin() + 1, "$GPRMC,V,073005.500,,,,,0.00,0.0,101226");  // no fix
   track.push_back("$GPRMC,A,073008.000,4807.0380,n,01131.0000,e,20.00");       // lower case
-  const std::vector<RoutePoint> route = routePoints(track);
+  const std::vector<RoutePoint> route = routeOf(track);
   ASSERT_EQ(route.size(), 3u);
   EXPECT_EQ(route[0].examined, 0u);
   EXPECT_EQ(route[1].examined, 2u);
@@ -46,11 +52,11 @@ TEST(RoutePoints, ValidEntriesInOrderWithTheirTrackIndex) {
 TEST(RoutePoints, TokensSkipEmptyFieldsSoAnEmptyFieldBeforeTheFixShiftsThem) {
   // Field 1 empty: token 4 is the longitude and token 6 the speed, so the
   // entry is not valid for the map walk although its fields are.
-  EXPECT_TRUE(routePoints({"$GPRMC,,073005.000,4807.0380,N,01131.0000,E,20.00,0.0"}).empty());
+  EXPECT_TRUE(routeOf({"$GPRMC,,073005.000,4807.0380,N,01131.0000,E,20.00,0.0"}).empty());
 }
 
 TEST(RouteCalls, SmallMapStartsOnlyOnAValidFirstEntryAndPassesOverFailures) {
-  EXPECT_EQ(describe(smallRouteBatch(routePoints(kTrack))),
+  EXPECT_EQ(describe(smallRouteBatch(routeOf(kTrack))),
             (std::vector<std::string>{
                 "mapinitialize(48.117300,11.516667) C", "setStartPoint(48.117300,11.516667) A",
                 "gotoNextPoint(48.117333,11.516700) C", "gotoNextPoint(-33.868800,-151.209300) C",
@@ -60,7 +66,7 @@ TEST(RouteCalls, SmallMapStartsOnlyOnAValidFirstEntryAndPassesOverFailures) {
 TEST(RouteCalls, FirstEntryWithoutAFixGetsNoMapInitialize) {
   std::vector<std::string> track = kTrack;
   track[0] = "$GPRMC,V,073005.000,,,,,0.00,0.0,101226";
-  EXPECT_EQ(describe(smallRouteBatch(routePoints(track))),
+  EXPECT_EQ(describe(smallRouteBatch(routeOf(track))),
             (std::vector<std::string>{"gotoNextPoint(48.117333,11.516700) C",
                                       "gotoNextPoint(-33.868800,-151.209300) C",
                                       "setEndPoint(-33.868800,-151.209300) C"}));
@@ -72,7 +78,7 @@ TEST(RouteCalls, TrackWithoutAValidEntrySendsOnlyAnEmptyEndPoint) {
 }
 
 TEST(RouteCalls, LargeMapStopsAtTheFirstFailureOfTheWalk) {
-  EXPECT_EQ(describe(bigRouteBatch(routePoints(kTrack))),
+  EXPECT_EQ(describe(bigRouteBatch(routeOf(kTrack))),
             (std::vector<std::string>{
                 "mapinitialize(48.117300,11.516667) S", "setStartPoint(48.117300,11.516667) S",
                 "gotoNextPoint(48.117333,11.516700) S", "gotoNextPoint(-33.868800,-151.209300) S",

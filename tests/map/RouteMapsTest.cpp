@@ -4,6 +4,7 @@
 #include <wx/frame.h>
 
 #include "gps/DashboardRoute.h"
+#include "gps/SentenceTracks.h"
 #include "map/BigMap.h"
 #include "map/Explorer1.h"
 #include "map/MapPages.h"
@@ -15,6 +16,11 @@ using namespace vantrel;
 using testsupport::evaluate;
 
 namespace {
+
+// The route a track file of these sentences gives.
+std::vector<RoutePoint> routeOf(const std::vector<std::string>& sentences) {
+  return routePoints(testsupport::sentenceTrack(sentences));
+}
 
 // A short drive: the first entry has no fix, then four points going north.
 const std::vector<std::string> kTrack = {
@@ -48,7 +54,7 @@ class RouteMapsTest : public testing::Test {
 
 TEST_F(RouteMapsTest, SmallMapRouteArrivesInOrderAndIsDrawn) {
   LoadSmallMap();
-  maps.InitMapRoute(routePoints(kTrack));
+  maps.InitMapRoute(routeOf(kTrack));
   EXPECT_EQ(evaluate(small, "mapCalls.join('|')"),
             "gotoNextPoint 48.117300 11.516667|gotoNextPoint 48.117467 11.516750|"
             "gotoNextPoint 48.117633 11.516833|gotoNextPoint 48.117800 11.516917|"
@@ -64,7 +70,7 @@ TEST_F(RouteMapsTest, SmallMapRouteArrivesInOrderAndIsDrawn) {
 TEST_F(RouteMapsTest, RouteThatComesBeforeThePageIsSentOnceItHasLoaded) {
   small.Navigate(testsupport::mapPage(kSmallMapPage));
   ASSERT_EQ(small.Document(), nullptr);  // a recording opened at start-up
-  maps.InitMapRoute(routePoints(kTrack));
+  maps.InitMapRoute(routeOf(kTrack));
   maps.SetLineNewPoint({"48.117300", "11.516667"});
   maps.RedrawRouteTo({{"48.117300", "11.516667"}, {"48.117467", "11.516750"}}, false);
   maps.SetLineNewPoint({"48.117633", "11.516833"});
@@ -78,7 +84,7 @@ TEST_F(RouteMapsTest, RouteThatComesBeforeThePageIsSentOnceItHasLoaded) {
 TEST_F(RouteMapsTest, ValidFirstEntryInitialisesAndMarksTheStart) {
   LoadSmallMap();
   std::vector<std::string> track(kTrack.begin() + 1, kTrack.end());
-  maps.InitMapRoute(routePoints(track));
+  maps.InitMapRoute(routeOf(track));
   EXPECT_EQ(evaluate(small, "mapCalls.slice(0, 3).join('|')"),
             "mapinitialize 48.117300 11.516667|setStartPoint 48.117300 11.516667|"
             "gotoNextPoint 48.117467 11.516750");
@@ -87,7 +93,7 @@ TEST_F(RouteMapsTest, ValidFirstEntryInitialisesAndMarksTheStart) {
 
 TEST_F(RouteMapsTest, TravelledLineRedrawsAndFollowsTheVehicle) {
   LoadSmallMap();
-  maps.InitMapRoute(routePoints(kTrack));
+  maps.InitMapRoute(routeOf(kTrack));
   maps.SetLineNewPoint({"48.117300", "11.516667"});
   maps.SetLineNewPoint({"48.117467", "11.516750"});
   EXPECT_EQ(evaluate(small, "vantrelMap.travelled.length"), "2");
@@ -131,10 +137,10 @@ TEST_F(RouteMapsTest, LargeMapCoversTheScreenAndGetsItsRouteOnceLoaded) {
   EXPECT_EQ(exit->GetLabel(), "Exit Large Map");
 
   // Still loading: the walk fails and is tried again at the next tick.
-  EXPECT_EQ(maps.InitBigMapRoute(routePoints(kTrack)), -1);
+  EXPECT_EQ(maps.InitBigMapRoute(routeOf(kTrack)), -1);
   ASSERT_TRUE(testsupport::waitForPage(big->Browser()));
   testsupport::recordMapCalls(big->Browser());
-  EXPECT_EQ(maps.InitBigMapRoute(routePoints(kTrack)), 0);
+  EXPECT_EQ(maps.InitBigMapRoute(routeOf(kTrack)), 0);
   maps.SetBigMapRouteReady();
   EXPECT_FALSE(maps.BigMapWaitingForRoute());
   maps.SetLineNewPoint({"48.117467", "11.516750"});

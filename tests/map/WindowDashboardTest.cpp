@@ -11,6 +11,7 @@
 #include "app/GpsSyncEvent.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
+#include "gps/SentenceTracks.h"
 #include "map/BigMap.h"
 #include "map/MapPages.h"
 #include "map/MapTestSupport.h"
@@ -52,8 +53,7 @@ class WindowDashboard : public testing::Test {
 
   void LoadTrack(const std::vector<std::string>& track, int64_t duration) {
     playerStateInit(player);
-    for (const std::string& sentence : track) player.gpsTrack.append(sentence);
-    player.gpsStreamIndex = 255;
+    testsupport::publishTrack(dialog->CurrentTrack(), testsupport::sentenceTrack(track));
     player.durationSeconds = duration;
     Post(kSyncTrackLoaded, 0);
   }

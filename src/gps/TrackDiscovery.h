@@ -1,0 +1,24 @@
+#pragma once
+// Where a recording's track may be: the recording itself, then the files
+// named like it beside it, in the order they are tried.
+#include <string>
+#include <vector>
+
+#include "gps/TrackSource.h"
+
+namespace vantrel {
+
+struct TrackCandidate {
+  std::string file;
+  TrackPlace place;
+};
+
+// Beside DIR/NAME.EXT: the file the sentence layout has always been read
+// from (NAME.EXT with "TXT" for its last three characters), then NAME with
+// .TXT .txt .NMEA .nmea .LOG .log .GPX .gpx; each file once.
+std::vector<std::string> sidecarCandidates(const std::string& recording);
+
+// Every candidate in the order it is tried.
+std::vector<TrackCandidate> trackCandidates(const std::string& recording);
+
+}  // namespace vantrel

@@ -1,0 +1,56 @@
+#include "gps/TrackSource.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "gps/TrackFile.h"
+
+namespace vantrel {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+TrackLoad StreamTrackSource::load(const TrackRequest& request) const {
+  TrackLoad load;
+  if (!isRegularTrackFile(request.file, &load.reason)) return load;
+  File file(std::fopen(request.file.c_str(), "rb"));
+  if (!file) {
+    load.reason = "cannot open '" + request.file + "': " + std::strerror(errno);
+    return load;
+  }
+  if (read(file.get(), request, load.track) != 0) {
+    load.reason = "cannot read '" + request.file + "'";
+    load.track = Track();
+    return load;
+  }
+  load.result = 0;
+  load.track.source = name();
+  load.track.file = request.file;
+  load.track.timing = timing();
+  // Any line found marks the track as read from a file beside the recording.
+  load.track.streamIndex = load.track.fixes.empty() ? -1 : 255;
+  return load;
+}
+
+std::string readHead(const std::string& path) {
+  if (!isRegularTrackFile(path, nullptr)) return std::string();
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file) return std::string();
+  std::string head(kProbeBytes, '\0');
+  head.resize(std::fread(head.data(), 1, head.size(), file.get()));
+  return head;
+}
+
+std::string baseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace vantrel

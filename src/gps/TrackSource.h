@@ -1,0 +1,68 @@
+#pragma once
+// One kind of GPS track file behind a common interface: where it sits
+// (inside the recording, beside it, in its folder), a cheap look at a file's
+// first bytes to tell whether it is this kind, and loading. The table of
+// sources (TrackSources.h) lists them in the order they are tried.
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "gps/Track.h"
+
+namespace vantrel {
+
+enum class TrackPlace {
+  Recording,  // the recording file itself
+  Sidecar,    // a file named like the recording, beside it
+  FolderLog,  // a log in the recording's folder that names the recordings it covers
+};
+
+// The most a probe looks at.
+constexpr size_t kProbeBytes = 16384;
+
+struct TrackRequest {
+  std::string recording;                   // the recording the track is for
+  std::string file;                        // the file to read
+  const std::atomic<int>* quit = nullptr;  // when set and non-zero, reading stops
+};
+
+struct TrackLoad {
+  int result = -1;     // 0 read (even when it held no fix), -1 not readable
+  std::string reason;  // why not, when result is -1
+  Track track;
+};
+
+class TrackSource {
+ public:
+  virtual ~TrackSource() = default;
+  // The name `vantrel --track` shows ("movie", "nmea", ...).
+  virtual const char* name() const = 0;
+  virtual TrackPlace place() const = 0;
+  // FixTiming bits: what its fixes carry to place them in the recording.
+  virtual unsigned timing() const = 0;
+  // Whether file, whose first bytes (at most kProbeBytes) are head, looks
+  // like this source's format. Reads nothing itself.
+  virtual bool probe(const std::string& file, std::string_view head) const = 0;
+  virtual TrackLoad load(const TrackRequest& request) const = 0;
+};
+
+// A source that reads its file as a stream of bytes; the fuzz target feeds
+// such sources its inputs directly.
+class StreamTrackSource : public TrackSource {
+ public:
+  // Opens request.file (a regular file only: a FIFO would block) and reads
+  // it; the track is named after this source and the file.
+  TrackLoad load(const TrackRequest& request) const override;
+  // The fixes of file (and, where the source has one, its route and unit).
+  // -1 only when reading failed.
+  virtual int read(std::FILE* file, const TrackRequest& request, Track& track) const = 0;
+};
+
+// The first kProbeBytes of path ("" when it cannot be read).
+std::string readHead(const std::string& path);
+
+// The final component of path.
+std::string baseName(const std::string& path);
+
+}  // namespace vantrel
