@@ -1,6 +1,7 @@
 #include "app/ClipSaver.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "app/ClipName.h"
 #include "gps/TrackCut.h"
@@ -17,18 +18,22 @@ void removeFile(const std::string& path) {
   if (!path.empty()) std::filesystem::remove(path, ignored);
 }
 
-// Makes clip (and its track file, when there is one) as new files. False
-// when a name is taken (exists) or cannot be made (why).
-bool reserve(SavedClip& saved, bool withTrack, bool* exists) {
+// Makes clip (and its track file, when the recording has one) as new files.
+// False when a name is taken (exists) or cannot be made (why).
+bool reserve(SavedClip& saved, const std::optional<TrackFile>& track, const std::string& recording,
+             bool* exists) {
   std::string why;
   if (!createNewFile(saved.clipPath, exists, &why)) {
     saved.reason = *exists ? "'" + saved.clipPath + "' already exists"
                            : "cannot write '" + saved.clipPath + "': " + why;
     return false;
   }
-  // (A clip named like a track file keeps the clip.)
-  if (!withTrack || clipTrackPath(saved.clipPath) == saved.clipPath) return true;
-  saved.trackPath = clipTrackPath(saved.clipPath);
+  if (!track) return true;
+  saved.trackPath = clipTrackPath(*track, recording, saved.clipPath);
+  if (saved.trackPath == saved.clipPath) {  // a clip named like a track file keeps the clip
+    saved.trackPath.clear();
+    return true;
+  }
   if (createNewFile(saved.trackPath, exists, &why)) return true;
   saved.reason = *exists ? "'" + saved.trackPath + "' already exists"
                          : "cannot write '" + saved.trackPath + "': " + why;
@@ -38,8 +43,8 @@ bool reserve(SavedClip& saved, bool withTrack, bool* exists) {
 }
 
 // With the files made: the clip, then its part of the track.
-void write(SavedClip& saved, const std::string& recording, double start, double end,
-           const ClipProgress& progress) {
+void write(SavedClip& saved, const std::optional<TrackFile>& track, const std::string& recording,
+           double start, double end, const ClipProgress& progress) {
   saved.status = writeClip(recording, saved.clipPath, start, end, progress, &saved.clip);
   if (saved.status != kClipWritten) {
     saved.reason = saved.clip.reason;
@@ -49,8 +54,8 @@ void write(SavedClip& saved, const std::string& recording, double start, double 
   }
   if (saved.trackPath.empty()) return;
   // A track that cannot be cut costs the track file, not the clip.
-  const TrackCutStatus cut = cutSidecarTrack(recording, saved.clip.sourceDuration, saved.clip.start,
-                                             saved.clip.end, saved.trackPath, &saved.trackReason);
+  const TrackCutStatus cut = cutTrackFile(*track, saved.clip.sourceDuration, saved.clip.start,
+                                          saved.clip.end, saved.trackPath, &saved.trackReason);
   if (cut != kTrackCutWritten) saved.trackPath.clear();
 }
 
@@ -59,14 +64,14 @@ void write(SavedClip& saved, const std::string& recording, double start, double 
 SavedClip saveClipInto(const std::string& recording, const std::string& folder, double start,
                        double end, const ClipProgress& progress) {
   SavedClip saved;
-  const bool withTrack = hasTrackFile(recording);
+  const std::optional<TrackFile> track = trackFileOf(recording);
   const std::string base = clipBaseName(recording, start, end);
   const std::string ext = std::filesystem::path(recording).extension().string();
   bool exists = true;
   for (int number = 1; exists && number <= kMaxNumber; ++number) {
     saved.clipPath = (std::filesystem::path(folder) / numberedName(base, number, ext)).string();
-    if (reserve(saved, withTrack, &exists)) {
-      write(saved, recording, start, end, progress);
+    if (reserve(saved, track, recording, &exists)) {
+      write(saved, track, recording, start, end, progress);
       return saved;
     }
   }
@@ -77,9 +82,10 @@ SavedClip saveClipAs(const std::string& recording, const std::string& target, do
                      double end, const ClipProgress& progress) {
   SavedClip saved;
   saved.clipPath = target;
+  const std::optional<TrackFile> track = trackFileOf(recording);
   bool exists = false;
-  if (reserve(saved, hasTrackFile(recording), &exists))
-    write(saved, recording, start, end, progress);
+  if (reserve(saved, track, recording, &exists))
+    write(saved, track, recording, start, end, progress);
   return saved;
 }
 

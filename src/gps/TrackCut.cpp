@@ -10,7 +10,6 @@
 
 #include "gps/Dashboard.h"
 #include "gps/SidecarTrack.h"
-#include "gps/TrackFile.h"
 #include "gps/TrackLoader.h"
 
 namespace vantrel {
@@ -22,18 +21,14 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Where each entry's line starts in the file, read the way the loader reads
-// it (so the entries counted are the ones playback counts), and where the
-// last one ends.
+// Where each entry's line starts in the file, read the way the sentence
+// layout's source reads it (so the entries counted are the ones playback
+// counts), and where the last one ends.
 bool entryOffsets(std::FILE* file, std::vector<long>& offsets) {
   std::string line;
   for (;;) {
-    const long at = std::ftell(file);
-    if (readTrackLine(file, line) != 0) {
-      offsets.push_back(at);
-      break;
-    }
-    offsets.push_back(at);
+    offsets.push_back(std::ftell(file));
+    if (readTrackLine(file, line) != 0) break;
   }
   return !std::ferror(file);
 }
@@ -50,14 +45,59 @@ bool copyBytes(std::FILE* from, long begin, long end, std::FILE* to) {
   return true;
 }
 
-}  // namespace
-
-bool hasTrackFile(const std::string& recording) {
-  return !isMovieName(recording) && isRegularTrackFile(sidecarPath(recording), nullptr);
+// The sentence layout: the lines of the span, byte for byte.
+TrackCutStatus cutSentenceLines(const TrackFile& track, int64_t durationSeconds, double start,
+                                double end, const std::string& target, std::string& why) {
+  File from(std::fopen(track.file.c_str(), "rb"));
+  if (!from) {
+    why = "cannot open '" + track.file + "': " + std::strerror(errno);
+    return kTrackCutFailed;
+  }
+  std::vector<long> offsets;
+  if (!entryOffsets(from.get(), offsets)) {
+    why = "cannot read '" + track.file + "'";
+    return kTrackCutFailed;
+  }
+  const EntryRange range = trackEntriesFor(offsets.size() - 1, durationSeconds, start, end);
+  if (range.first == range.last) {
+    why = "no track entries in that span";
+    return kTrackCutEmpty;
+  }
+  File to(std::fopen(target.c_str(), "wb"));
+  bool written = to && copyBytes(from.get(), offsets[range.first], offsets[range.last], to.get());
+  if (to) written = std::fclose(to.release()) == 0 && written;
+  if (!written) {
+    why = "cannot write '" + target + "': " + std::strerror(errno);
+    return kTrackCutFailed;
+  }
+  return kTrackCutWritten;
 }
 
-std::string clipTrackPath(const std::string& clip) {
-  return sidecarPath(clip);
+using CutFunction = TrackCutStatus (*)(const TrackFile&, int64_t, double, double,
+                                       const std::string&, std::string&);
+
+// One line per source whose files can be cut, by the source's name.
+struct TrackCutter {
+  const char* source;
+  CutFunction cut;
+};
+constexpr TrackCutter kCutters[] = {
+    {"sidecar", cutSentenceLines},
+};
+
+}  // namespace
+
+std::optional<TrackFile> trackFileOf(const std::string& recording) {
+  const TrackLoad load = loadTrack(recording);
+  if (load.result != 0 || load.track.file.empty() || load.track.file == recording) return {};
+  return TrackFile{load.track.file, load.track.source, load.track.fixes.size()};
+}
+
+std::string clipTrackPath(const TrackFile& track, const std::string& recording,
+                          const std::string& clip) {
+  if (track.file == sidecarPath(recording)) return sidecarPath(clip);
+  std::filesystem::path path(clip);
+  return path.replace_extension(std::filesystem::path(track.file).extension()).string();
 }
 
 EntryRange trackEntriesFor(size_t entries, int64_t durationSeconds, double start, double end) {
@@ -72,30 +112,19 @@ EntryRange trackEntriesFor(size_t entries, int64_t durationSeconds, double start
   return range;
 }
 
-TrackCutStatus cutSidecarTrack(const std::string& recording, int64_t durationSeconds, double start,
-                               double end, const std::string& target, std::string* reason) {
-  const auto finish = [&](TrackCutStatus status, const std::string& why) {
-    if (reason) *reason = why;
-    std::error_code ignored;
-    if (status != kTrackCutWritten) std::filesystem::remove(target, ignored);
-    return status;
-  };
-  const std::string path = sidecarPath(recording);
-  std::string why;
-  if (!isRegularTrackFile(path, &why)) return finish(kTrackCutFailed, why);
-  File from(std::fopen(path.c_str(), "rb"));
-  if (!from) return finish(kTrackCutFailed, "cannot open '" + path + "': " + std::strerror(errno));
-  std::vector<long> offsets;
-  if (!entryOffsets(from.get(), offsets))
-    return finish(kTrackCutFailed, "cannot read '" + path + "'");
-  const EntryRange range = trackEntriesFor(offsets.size() - 1, durationSeconds, start, end);
-  if (range.first == range.last) return finish(kTrackCutEmpty, "no track entries in that span");
-  File to(std::fopen(target.c_str(), "wb"));
-  bool written = to && copyBytes(from.get(), offsets[range.first], offsets[range.last], to.get());
-  if (to) written = std::fclose(to.release()) == 0 && written;
-  if (!written)
-    return finish(kTrackCutFailed, "cannot write '" + target + "': " + std::strerror(errno));
-  return finish(kTrackCutWritten, "");
+TrackCutStatus cutTrackFile(const TrackFile& track, int64_t durationSeconds, double start,
+                            double end, const std::string& target, std::string* reason) {
+  std::string why = "cannot cut tracks of the '" + track.source + "' kind";
+  TrackCutStatus status = kTrackCutFailed;
+  for (const TrackCutter& cutter : kCutters) {
+    if (track.source == cutter.source) {
+      status = cutter.cut(track, durationSeconds, start, end, target, why);
+    }
+  }
+  if (reason) *reason = status == kTrackCutWritten ? "" : why;
+  std::error_code ignored;
+  if (status != kTrackCutWritten) std::filesystem::remove(target, ignored);
+  return status;
 }
 
 }  // namespace vantrel

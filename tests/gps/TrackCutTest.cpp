@@ -63,45 +63,76 @@ std::string linesOf(const std::string& text, int from, int to) {
   return text.substr(begin, end - begin);
 }
 
-TEST(CutSidecarTrack, CopiesTheSpansLinesByteForByte) {
+TEST(TrackFileOf, TheFileBesideTheRecordingPlaybackReads) {
+  const std::optional<TrackFile> txt = trackFileOf(tracktest::fixture("numbered.mp4"));
+  ASSERT_TRUE(txt.has_value());
+  EXPECT_EQ(txt->file, tracktest::fixture("numbered.TXT"));
+  EXPECT_EQ(txt->source, "sidecar");
+  EXPECT_EQ(txt->fixes, 10u);
+  // Inside the recording, or none at all: no file to cut.
+  EXPECT_FALSE(trackFileOf(tracktest::fixture("numbered.MOV")).has_value());
+  EXPECT_FALSE(trackFileOf(tracktest::fixture("play-aac.mp4")).has_value());
+}
+
+TEST(ClipTrackPath, NamedAsPlaybackLooksForIt) {
+  const TrackFile txt{"/card/DRIVE.TXT", "sidecar", 10};
+  EXPECT_EQ(clipTrackPath(txt, "/card/DRIVE.mp4", "/out/DRIVE_0m01s-0m02s.mp4"),
+            "/out/DRIVE_0m01s-0m02s.TXT");
+  const TrackFile nmea{"/card/DRIVE.nmea", "nmea", 10};
+  EXPECT_EQ(clipTrackPath(nmea, "/card/DRIVE.MOV", "/out/DRIVE_0m01s-0m02s.MOV"),
+            "/out/DRIVE_0m01s-0m02s.nmea");
+}
+
+TEST(CutTrackFile, CopiesTheSpansLinesByteForByte) {
   TempDir dir;
   const std::string text = tenSentences();
   writeFile(dir.file("drive.TXT"), text);
+  const TrackFile track{dir.file("drive.TXT"), "sidecar", 10};
   const std::string target = dir.file("clip.TXT");
   std::string reason;
-  ASSERT_EQ(cutSidecarTrack(dir.file("drive.mp4"), 10, 2.0, 5.0, target, &reason), kTrackCutWritten)
-      << reason;
+  ASSERT_EQ(cutTrackFile(track, 10, 2.0, 5.0, target, &reason), kTrackCutWritten) << reason;
   EXPECT_EQ(readFile(target), linesOf(text, 2, 5));
   // To the end of the track: the empty line and what follows stay behind.
-  ASSERT_EQ(cutSidecarTrack(dir.file("drive.mp4"), 10, 8.0, 30.0, target, &reason),
-            kTrackCutWritten);
+  ASSERT_EQ(cutTrackFile(track, 10, 8.0, 30.0, target, &reason), kTrackCutWritten);
   EXPECT_EQ(readFile(target), linesOf(text, 8, 10));
 }
 
-TEST(CutSidecarTrack, NothingToCutOrAFailureLeavesNoFileAndSaysWhy) {
+TEST(CutTrackFile, NothingToCutOrAFailureLeavesNoFileAndSaysWhy) {
   TempDir dir;
   writeFile(dir.file("drive.TXT"), tenSentences());
   writeFile(dir.file("blocker"), "a file where a folder should be");
   struct Case {
-    const char* recording;
+    TrackFile track;
     double start;
     const char* target;
     TrackCutStatus status;
     const char* reason;
   } cases[] = {
-      {"drive.mp4", 11.0, "clip.TXT", kTrackCutEmpty, "no track entries"},
-      {"nothing.mp4", 1.0, "clip.TXT", kTrackCutFailed, "cannot open"},
-      {"drive.mp4", 1.0, "blocker/clip.TXT", kTrackCutFailed, "cannot write"},
+      {{dir.file("drive.TXT"), "sidecar", 10},
+       11.0,
+       "clip.TXT",
+       kTrackCutEmpty,
+       "no track entries"},
+      {{dir.file("gone.TXT"), "sidecar", 10}, 1.0, "clip.TXT", kTrackCutFailed, "cannot open"},
+      {{dir.file("drive.TXT"), "sidecar", 10},
+       1.0,
+       "blocker/clip.TXT",
+       kTrackCutFailed,
+       "cannot write"},
+      {{dir.file("drive.TXT"), "unknown", 10},
+       1.0,
+       "clip.TXT",
+       kTrackCutFailed,
+       "cannot cut tracks of the 'unknown' kind"},
   };
   for (const Case& c : cases) {
     writeFile(dir.file("clip.TXT"), "");  // made by the caller, as a clip's would be
     std::string reason;
-    EXPECT_EQ(cutSidecarTrack(dir.file(c.recording), 10, c.start, c.start + 2, dir.file(c.target),
-                              &reason),
+    EXPECT_EQ(cutTrackFile(c.track, 10, c.start, c.start + 2, dir.file(c.target), &reason),
               c.status)
-        << c.recording;
+        << c.track.file;
     EXPECT_TRUE(reason.starts_with(c.reason)) << reason;
-    EXPECT_FALSE(std::filesystem::exists(dir.file(c.target))) << c.recording;
+    EXPECT_FALSE(std::filesystem::exists(dir.file(c.target))) << c.track.file;
   }
 }
 
