@@ -1,5 +1,6 @@
 // Vantrel: the window, or one of the modes without a window named on the
 // command line. Every option is one row of kOptions; --help prints them.
+#include <glib.h>
 #include <wx/app.h>
 
 #include "app/CommandLine.h"
@@ -52,6 +53,9 @@ std::span<const vantrel::CommandLineOption> options() {
 
 int main(int argc, char** argv) {
   if (std::optional<int> status = vantrel::runCommandLine(options(), argc, argv)) return *status;
+  // The window class the desktop file names and the web engine's cache
+  // folder follow this name, whatever the executable is called.
+  g_set_prgname("vantrel");
   wxApp::SetInstance(
       new vantrel::CVantrelApp(*vantrel::parseWindowArguments(options(), argc, argv).start));
   return wxEntry(argc, argv);
