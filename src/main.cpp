@@ -4,6 +4,7 @@
 #include <wx/app.h>
 
 #include "app/CommandLine.h"
+#include "app/CutCommand.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
 #include "gps/DashboardPrinter.h"
@@ -37,6 +38,9 @@ const vantrel::CommandLineOption kOptions[] = {
      playHeadless},
     {"--dashboard", "FILE [--mph]", "print the dashboard of FILE for every second",
      vantrel::runDashboardPrinter},
+    {"--cut", "FILE START END OUT",
+     "save START to END of FILE (seconds or hh:mm:ss) as a clip OUT (a file or a folder)",
+     vantrel::runCutCommand},
     {"--help", "", "print this help and exit", printHelp},
     {"--version", "", "print the version and exit", printVersion},
 };
