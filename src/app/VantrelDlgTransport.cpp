@@ -84,8 +84,8 @@ void CVantrelDlg::OnSliderSet(wxThreadEvent& event) {
 }
 
 void CVantrelDlg::OnProgressReleased() {
-  // Only a playing recording seeks; otherwise the slider goes back to 0.
-  if (m_player.playState.load() != Playing) m_progress->SetPos(0);
+  // A playing or paused recording seeks; without one the slider goes back to 0.
+  if (m_player.playState.load() == Idle) m_progress->SetPos(0);
   const int position = m_progress->GetPos();
   requestSeek(m_player, position);
   PostGpsSync(3, position);

@@ -2,6 +2,7 @@
 // Real mouse and keyboard input on the test display, as a user gives it: the
 // X server's XTEST extension through xdotool. The events reach the program
 // through GTK like any other, focus rules and all.
+#include <wx/utils.h>
 #include <wx/window.h>
 
 #include <cstdlib>
@@ -15,6 +16,8 @@ inline bool xdotool(const std::string& arguments) {
 }
 
 inline bool moveMouseTo(const wxPoint& screen) {
+  // --sync waits for the pointer to move: forever when it is there already.
+  if (wxGetMousePosition() == screen) return true;
   return xdotool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
 }
 
