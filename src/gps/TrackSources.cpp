@@ -1,14 +1,17 @@
 #include "gps/TrackSources.h"
 
+#include "gps/GpxTrack.h"
 #include "gps/MovieTrack.h"
+#include "gps/NmeaTrack.h"
+#include "gps/SeventyMaiTrack.h"
 #include "gps/SidecarTrack.h"
 
 namespace vantrel {
 
 std::span<const TrackSource* const> trackSources() {
   static const TrackSource* const kSources[] = {
-      &movieTrackSource(),
-      &sidecarTrackSource(),
+      &movieTrackSource(), &sidecarTrackSource(),    &nmeaTrackSource(),
+      &gpxTrackSource(),   &seventyMaiTrackSource(),
   };
   return kSources;
 }
