@@ -4,6 +4,8 @@
 #include <wx/app.h>
 
 #include "app/CommandLine.h"
+#include "app/ExportCommand.h"
+#include "app/IndexCommand.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
 #include "gps/DashboardPrinter.h"
@@ -37,6 +39,11 @@ const vantrel::CommandLineOption kOptions[] = {
      playHeadless},
     {"--dashboard", "FILE [--mph]", "print the dashboard of FILE for every second",
      vantrel::runDashboardPrinter},
+    {"--index", "FOLDER", "index FOLDER's recordings (or reuse the index) and print its drives",
+     vantrel::runIndexCommand},
+    {"--export", "FILE|FOLDER --to gpx|kml|csv|geojson [-o OUT]",
+     "write the track of FILE, or of each drive of FOLDER (one file each into OUT)",
+     vantrel::runExportCommand},
     {"--help", "", "print this help and exit", printHelp},
     {"--version", "", "print the version and exit", printVersion},
 };
