@@ -4,6 +4,7 @@
 #include <wx/app.h>
 
 #include "app/CommandLine.h"
+#include "app/CutCommand.h"
 #include "app/ExportCommand.h"
 #include "app/IndexCommand.h"
 #include "app/VantrelApp.h"
@@ -44,6 +45,9 @@ const vantrel::CommandLineOption kOptions[] = {
     {"--export", "FILE|FOLDER --to gpx|kml|csv|geojson [-o OUT]",
      "write the track of FILE, or of each drive of FOLDER (one file each into OUT)",
      vantrel::runExportCommand},
+    {"--cut", "FILE START END OUT",
+     "save START to END of FILE (seconds or hh:mm:ss) as a clip OUT (a file or a folder)",
+     vantrel::runCutCommand},
     {"--help", "", "print this help and exit", printHelp},
     {"--version", "", "print the version and exit", printVersion},
 };
