@@ -1,7 +1,10 @@
 #include "app/VantrelApp.h"
 
+#include <clocale>
+
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
+#include "map/MapCache.h"
 
 namespace vantrel {
 
@@ -13,6 +16,10 @@ CVantrelApp::~CVantrelApp() = default;
 bool CVantrelApp::OnInit() {
   // The command line was read and checked before the toolkit started, so
   // wxApp's own parser is not run.
+  // The playlist sorts in the user's collation; numbers keep the C format
+  // (coordinates for the maps are written with a point).
+  std::setlocale(LC_COLLATE, "");
+  limitMapCache(mapCacheFolder(), kMapCacheLimit);  // before any map browser uses it
   {
     CVantrelDlg dialog(*m_player);
     SetTopWindow(&dialog);
