@@ -1,6 +1,9 @@
 #include "gps/TrackSources.h"
 
+#include "gps/GarminTrack.h"
+#include "gps/GoProTrack.h"
 #include "gps/MovieTrack.h"
+#include "gps/NovatekTrack.h"
 #include "gps/SidecarTrack.h"
 
 namespace vantrel {
@@ -9,6 +12,9 @@ std::span<const TrackSource* const> trackSources() {
   static const TrackSource* const kSources[] = {
       &movieTrackSource(),
       &sidecarTrackSource(),
+      &novatekTrackSource(),
+      &goProTrackSource(),
+      &garminTrackSource(),
   };
   return kSources;
 }

@@ -1,0 +1,37 @@
+#pragma once
+// The samples of one stream of a recording, read through libavformat with
+// every other stream discarded, so only the movie box and that stream's
+// samples are read. For the tracks that cameras store as a stream of their
+// own: GoPro's GPMF and the text streams.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace vantrel {
+
+enum class EmbeddedStream {
+  Text,  // the first text (subtitle) stream
+  Gpmd,  // the first data stream with codec tag 'gpmd'
+};
+
+struct StreamPacket {
+  std::span<const uint8_t> data;
+  int64_t startMs = 0;     // where the sample starts in the recording
+  int64_t durationMs = 0;  // 0 when the file does not say
+};
+
+struct StreamRead {
+  int result = -1;       // 0 read, -1 the file could not be opened
+  int streamIndex = -1;  // the stream read; -1 when there is none of the kind
+  std::string reason;    // why not, when result is -1
+};
+
+// Hands each sample of the stream to sink in file order, until the end or
+// until quit is set.
+StreamRead readStreamPackets(const std::string& file, EmbeddedStream kind,
+                             const std::atomic<int>* quit,
+                             const std::function<void(const StreamPacket&)>& sink);
+
+}  // namespace vantrel
