@@ -141,7 +141,9 @@ struct SampleLayout {
 std::optional<SampleLayout> layoutOf(const Klv& klv, const StreamProperties& properties) {
   SampleLayout layout;
   layout.types = fieldTypes(klv, properties);
-  const std::vector<double>& scale = properties.scale;
+  // No SCAL: the values stand as they are; one divisor serves every field.
+  std::vector<double> scale = properties.scale;
+  if (scale.empty()) scale.push_back(1);
   if (layout.types.empty() || (scale.size() != 1 && scale.size() < layout.types.size())) {
     return std::nullopt;
   }

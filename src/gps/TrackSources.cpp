@@ -10,11 +10,8 @@ namespace vantrel {
 
 std::span<const TrackSource* const> trackSources() {
   static const TrackSource* const kSources[] = {
-      &movieTrackSource(),
-      &sidecarTrackSource(),
-      &novatekTrackSource(),
-      &goProTrackSource(),
-      &garminTrackSource(),
+      &movieTrackSource(), &sidecarTrackSource(), &novatekTrackSource(),
+      &goProTrackSource(), &garminTrackSource(),
   };
   return kSources;
 }
