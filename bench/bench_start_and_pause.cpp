@@ -39,6 +39,7 @@ extern "C" {
 #include "app/VantrelDlg.h"
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
+#include "support/BigRecording.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;
@@ -134,23 +135,6 @@ double windowFirstPicture(CVantrelDlg& dialog, PlayerState& player) {
   click(dialog, IDC_PLAY);
   if (!runLoopUntil([&] { return dialog.VideoArea()->CurrentFrame() != nullptr; }, 30)) return -1;
   return since(start);
-}
-
-bool makeRecording(const fs::path& out, int megabytes) {
-  // Ten seconds of 1080p30 with sound and a GPS text stream, about 20 MB,
-  // repeated without re-encoding up to the size asked for.
-  const fs::path segment = out.parent_path() / "segment.MOV";
-  const std::string make = std::string("'") + VANTREL_SOURCE_DIR +
-                           "/tests/fixtures/make-recording' '" + segment.string() +
-                           "' 10 --size 1920x1080 --rate 30 --gps text >/dev/null";
-  if (std::system(make.c_str()) != 0) return false;
-  const auto loops = std::max<uintmax_t>(1, megabytes * 1000000ull / fs::file_size(segment));
-  const std::string repeat = "ffmpeg -nostdin -loglevel error -y -stream_loop " +
-                             std::to_string(loops - 1) + " -i '" + segment.string() +
-                             "' -map 0 -c copy '" + out.string() + "'";
-  const bool made = std::system(repeat.c_str()) == 0;
-  fs::remove(segment);
-  return made;
 }
 
 void reportFirstPicture(const char* cache, double bare, double ours) {
@@ -260,7 +244,7 @@ int main(int argc, char** argv) {
   fs::create_directories(dir);
   const fs::path recording = dir / "DRIVE.MOV";
   int status = 1;
-  if (makeRecording(recording, megabytes)) {
+  if (makeBigRecording(recording, megabytes)) {
     std::printf("%.0f MB MOV, 1920x1080 at 30 pictures a second, H.264 + AAC + GPS text\n",
                 fs::file_size(recording) / 1e6);
     wxApp::SetInstance(new BenchApp);

@@ -22,13 +22,6 @@ var vantrelMap = {
   drawPending: false,
 };
 
-// Tiles come from ?tiles=<URL template>; "none" draws no tiles (offline use).
-function tileTemplate() {
-  var match = /[?&]tiles=([^&]*)/.exec(window.location.search);
-  var template = match ? decodeURIComponent(match[1]) : "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
-  return template === "none" ? "" : template;
-}
-
 function startRouteMap(options) {
   var map = L.map("map", {
     zoomControl: options.zoomControl,
@@ -38,13 +31,7 @@ function startRouteMap(options) {
     markerZoomAnimation: false,
   });
   map.attributionControl.setPrefix(false);
-  var template = tileTemplate();
-  if (template) {
-    L.tileLayer(template, {
-      maxZoom: 19,
-      attribution: "&copy; OpenStreetMap contributors",
-    }).addTo(map);
-  }
+  addTiles(map);  // map-tiles.js
   L.control.scale({ imperial: options.imperialScale, maxWidth: options.scaleWidth }).addTo(map);
   var style = options.style;
   vantrelMap.layers = {

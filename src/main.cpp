@@ -1,8 +1,10 @@
 // Vantrel: the window, or one of the modes without a window named on the
 // command line. Every option is one row of kOptions; --help prints them.
+#include <glib.h>
 #include <wx/app.h>
 
 #include "app/CommandLine.h"
+#include "app/CutCommand.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
 #include "gps/DashboardPrinter.h"
@@ -36,6 +38,9 @@ const vantrel::CommandLineOption kOptions[] = {
      playHeadless},
     {"--dashboard", "FILE [--mph]", "print the dashboard of FILE for every second",
      vantrel::runDashboardPrinter},
+    {"--cut", "FILE START END OUT",
+     "save START to END of FILE (seconds or hh:mm:ss) as a clip OUT (a file or a folder)",
+     vantrel::runCutCommand},
     {"--help", "", "print this help and exit", printHelp},
     {"--version", "", "print the version and exit", printVersion},
 };
@@ -48,6 +53,9 @@ std::span<const vantrel::CommandLineOption> options() {
 
 int main(int argc, char** argv) {
   if (std::optional<int> status = vantrel::runCommandLine(options(), argc, argv)) return *status;
+  // The window class the desktop file names and the web engine's cache
+  // folder follow this name, whatever the executable is called.
+  g_set_prgname("vantrel");
   wxApp::SetInstance(
       new vantrel::CVantrelApp(*vantrel::parseWindowArguments(options(), argc, argv).start));
   return wxEntry(argc, argv);

@@ -85,13 +85,13 @@ WindowArguments parseWindowArguments(std::span<const CommandLineOption> table, i
 }
 
 void printVersion(std::FILE* out) {
-  std::fprintf(out, "Vantrel %s\n", VANTREL_VERSION);
+  std::fprintf(out, "vantrel %s\n", VANTREL_VERSION);
 }
 
 void printHelp(std::span<const CommandLineOption> table, std::FILE* out) {
   std::fprintf(out,
                "Usage: vantrel [--autoplay] [FOLDER|FILE]\n"
-               "       vantrel MODE ARGUMENTS...\n"
+               "  or:  vantrel MODE ARGUMENTS...\n"
                "\n"
                "Plays dashcam recordings (AVI, MOV, MP4) with their GPS track: the picture\n"
                "and sound, speed and position readouts, a gauge and the route on a map.\n"
@@ -112,7 +112,11 @@ void printHelp(std::span<const CommandLineOption> table, std::FILE* out) {
                "\nFiles:\n"
                "  $XDG_CONFIG_HOME/vantrel/settings.ini (else ~/.config/vantrel/settings.ini)\n"
                "      map tiles, last folder, volume, speed unit, playback speed\n"
-               "  ~/res.language  the language\n");
+               "  ~/res.language  the language\n"
+               "  $XDG_CACHE_HOME/vantrel (else ~/.cache/vantrel)  map tiles\n"
+               "\nEnvironment:\n"
+               "  VANTREL_MAP_TILES  the maps' tiles: a URL template with {z}, {x} and {y},\n"
+               "                     an MBTiles file, or none (before the settings' tiles)\n");
   std::fprintf(out,
                "\nExit status: 0 on success, 1 when a mode fails, 2 for a wrong command line.\n"
                "Project page: %s\n",

@@ -41,7 +41,7 @@ const CommandLineOption* findOption(std::span<const CommandLineOption> table, co
 // --help: usage, the options of table, the keys of the window, the files and
 // the environment.
 void printHelp(std::span<const CommandLineOption> table, std::FILE* out);
-// --version: "Vantrel <version>".
+// --version: "vantrel <version>".
 void printVersion(std::FILE* out);
 
 // main's dispatch: a mode of table runs, the window's arguments are checked

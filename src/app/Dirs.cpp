@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-
 namespace vantrel {
 
 namespace fs = std::filesystem;
@@ -16,11 +15,21 @@ static std::string withSlash(std::string dir) {
   return dir;
 }
 
+std::vector<std::string> moduleDirCandidates(const std::string& exeDir,
+                                             const std::string& installDir) {
+  return {withSlash(exeDir),
+          withSlash((fs::path(exeDir) / ".." / "share" / "vantrel").lexically_normal().string()),
+          withSlash(installDir)};
+}
+
 std::string GetModuleDir() {
   std::error_code error;
-  fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  if (!error && fs::is_directory(exe.parent_path() / "res", error)) {
-    return withSlash(exe.parent_path().string());
+  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    for (const std::string& dir :
+         moduleDirCandidates(exe.parent_path().string(), VANTREL_INSTALL_DATA_DIR)) {
+      if (fs::is_directory(dir + "res", error)) return dir;
+    }
   }
   return withSlash(VANTREL_DATA_DIR);
 }

@@ -1,22 +1,98 @@
 #include "app/FrameScaler.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 namespace vantrel {
 
-void FrameScaler::scale(const BgrFrame& frame, int width, int height, uint8_t* rgb) {
-  if (sourceWidth_ != frame.width || width_ != width) {
-    columns_.resize(width);
-    for (int x = 0; x < width; ++x) columns_[x] = nearestSource(x, width, frame.width) * 3;
-    sourceWidth_ = frame.width;
-    width_ = width;
+void FrameScaler::plan(Taps& taps, int outputs, double start, double length, int size) {
+  taps.first.assign(outputs, -1);
+  taps.second.assign(outputs, -1);
+  taps.weight.assign(outputs, 0);
+  taps.blended = length > size;
+  for (int i = 0; i < outputs; ++i) {
+    const double centre = i + 0.5 - start;  // of output pixel i, from the picture's edge
+    if (centre < 0 || centre >= length) continue;
+    if (!taps.blended) {
+      // (Multiplied first: a whole result stays whole.)
+      taps.first[i] = taps.second[i] = std::min(static_cast<int>(centre * size / length), size - 1);
+      continue;
+    }
+    const double at = std::clamp(centre * size / length - 0.5, 0.0, size - 1.0);
+    const int first = static_cast<int>(at);
+    taps.first[i] = first;
+    taps.second[i] = std::min(first + 1, size - 1);
+    taps.weight[i] = static_cast<uint16_t>(std::lround((at - first) * 256));
   }
+}
+
+void FrameScaler::scale(const BgrFrame& frame, const PictureRect& rect, int width, int height,
+                        uint8_t* rgb) {
+  if (frame.width != sourceWidth_ || frame.height != sourceHeight_ || width != width_ ||
+      height != height_ || std::memcmp(&rect, &rect_, sizeof rect) != 0) {
+    plan(columns_, width, rect.x, rect.width, frame.width);
+    plan(rows_, height, rect.y, rect.height, frame.height);
+    // Column taps as byte offsets into a row.
+    for (int& c : columns_.first) c = c < 0 ? -1 : c * 3;
+    for (int& c : columns_.second) c = c < 0 ? -1 : c * 3;
+    sourceWidth_ = frame.width;
+    sourceHeight_ = frame.height;
+    width_ = width;
+    height_ = height;
+    rect_ = rect;
+  }
+  if (columns_.blended || rows_.blended) {
+    fillBlended(frame, width, height, rgb);
+  } else {
+    fillNearest(frame, width, height, rgb);
+  }
+}
+
+void FrameScaler::fillNearest(const BgrFrame& frame, int width, int height, uint8_t* rgb) const {
   for (int y = 0; y < height; ++y) {
-    const uint8_t* source = frame.row(nearestSource(y, height, frame.height));
     uint8_t* out = rgb + static_cast<size_t>(y) * width * 3;
+    if (rows_.first[y] < 0) {
+      std::memset(out, 0, static_cast<size_t>(width) * 3);
+      continue;
+    }
+    const uint8_t* source = frame.row(rows_.first[y]);
     for (int x = 0; x < width; ++x, out += 3) {
-      const uint8_t* bgr = source + columns_[x];
-      out[0] = bgr[2];
-      out[1] = bgr[1];
-      out[2] = bgr[0];
+      const int c = columns_.first[x];
+      if (c < 0) {
+        out[0] = out[1] = out[2] = 0;
+        continue;
+      }
+      out[0] = source[c + 2];
+      out[1] = source[c + 1];
+      out[2] = source[c];
+    }
+  }
+}
+
+void FrameScaler::fillBlended(const BgrFrame& frame, int width, int height, uint8_t* rgb) const {
+  for (int y = 0; y < height; ++y) {
+    uint8_t* out = rgb + static_cast<size_t>(y) * width * 3;
+    if (rows_.first[y] < 0) {
+      std::memset(out, 0, static_cast<size_t>(width) * 3);
+      continue;
+    }
+    const uint8_t* top = frame.row(rows_.first[y]);
+    const uint8_t* bottom = frame.row(rows_.second[y]);
+    const int wy = rows_.weight[y];
+    for (int x = 0; x < width; ++x, out += 3) {
+      const int a = columns_.first[x];
+      if (a < 0) {
+        out[0] = out[1] = out[2] = 0;
+        continue;
+      }
+      const int b = columns_.second[x];
+      const int wx = columns_.weight[x];
+      for (int k = 0; k < 3; ++k) {
+        const int upper = top[a + k] * (256 - wx) + top[b + k] * wx;
+        const int lower = bottom[a + k] * (256 - wx) + bottom[b + k] * wx;
+        out[2 - k] = static_cast<uint8_t>((upper * (256 - wy) + lower * wy + 32768) >> 16);
+      }
     }
   }
 }

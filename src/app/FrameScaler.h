@@ -1,32 +1,42 @@
 #pragma once
-// Stretches a converted picture to the size of the video area, the way a
-// colour-on-colour stretch does it: each output pixel is the nearest input
-// pixel, no blending. The output is R, G, B, as images on screen take it.
+// Draws a converted picture into the video area's pixels: the picture lies
+// over a rectangle of the area (its shape kept, perhaps enlarged past the
+// area's edges), black elsewhere. Scaled down, each output pixel is the
+// nearest picture pixel; enlarged, it is blended from the four around it, so
+// small text (a number plate) stays legible rather than blocky. Always from
+// the decoded picture itself. The output is R, G, B, as images on screen
+// take it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "app/ZoomView.h"
 #include "engine/BgrFrame.h"
 
 namespace vantrel {
 
 class FrameScaler {
  public:
-  // Fills rgb (width x height x 3 bytes, no row padding) from frame.
-  void scale(const BgrFrame& frame, int width, int height, uint8_t* rgb);
+  // Fills rgb (width x height x 3 bytes, no row padding) with frame drawn
+  // over rect.
+  void scale(const BgrFrame& frame, const PictureRect& rect, int width, int height, uint8_t* rgb);
 
  private:
-  // Byte offset of the source pixel of each output column; kept between
-  // calls, recomputed when the sizes change.
-  std::vector<int> columns_;
-  int sourceWidth_ = 0;
-  int width_ = 0;
-};
+  // For one output column or row: the picture pixels it takes (first, and
+  // second weighted by weight of 256), or first -1 where the picture is not.
+  struct Taps {
+    std::vector<int> first, second;
+    std::vector<uint16_t> weight;
+    bool blended = false;
+  };
+  static void plan(Taps& taps, int outputs, double start, double length, int size);
+  void fillNearest(const BgrFrame& frame, int width, int height, uint8_t* rgb) const;
+  void fillBlended(const BgrFrame& frame, int width, int height, uint8_t* rgb) const;
 
-// The input position serving output position i of n, for an input of size
-// `size`: the input pixel under the centre of the output pixel.
-inline int nearestSource(int i, int n, int size) {
-  return static_cast<int>((2 * static_cast<int64_t>(i) + 1) * size / (2 * static_cast<int64_t>(n)));
-}
+  Taps columns_, rows_;
+  // What the taps were planned for.
+  int sourceWidth_ = 0, sourceHeight_ = 0, width_ = 0, height_ = 0;
+  PictureRect rect_;
+};
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
+#include "map/MapCache.h"
 
 namespace vantrel {
 
@@ -13,6 +14,7 @@ CVantrelApp::~CVantrelApp() = default;
 bool CVantrelApp::OnInit() {
   // The command line was read and checked before the toolkit started, so
   // wxApp's own parser is not run.
+  limitMapCache(mapCacheFolder(), kMapCacheLimit);  // before any map browser uses it
   {
     CVantrelDlg dialog(*m_player);
     SetTopWindow(&dialog);

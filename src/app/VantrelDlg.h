@@ -17,6 +17,7 @@
 #include "gps/TrackLoader.h"
 #include "map/Explorer1.h"
 #include "map/RouteMaps.h"
+#include "map/TileSource.h"
 
 class wxChoice;
 class wxListBox;
@@ -121,6 +122,8 @@ class CVantrelDlg : public wxDialog {
   void InitSettings();
   void ApplySettings();
   void SaveSettings();
+  // Adds note (if any) to what the status line says about start-up.
+  void AddStartupNote(const std::string& note);
   void NavigateSmallMap();
   void CheckWebEngine();
 
@@ -159,7 +162,8 @@ class CVantrelDlg : public wxDialog {
   std::string m_userDir;
   std::string m_settingsPath;
   Settings m_settings;
-  std::string m_settingsNote;  // what start-up ignored, for the status line
+  std::string m_startupNote;  // what start-up could not use, on the status line
+  TileSource m_tileSource;    // the maps' tiles, chosen at start
   wxString m_aboutItemText;  // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;

@@ -2,6 +2,8 @@
 // check, WM_GPS_SYNC, the speed unit and the large map.
 #include <wx/choice.h>
 
+#include <cstdlib>
+
 #include "app/GpsSyncEvent.h"
 #include "app/LanguageTable.h"
 #include "app/VantrelDlg.h"
@@ -12,7 +14,11 @@
 namespace vantrel {
 
 void CVantrelDlg::NavigateSmallMap() {
-  m_map.Navigate(wxString::FromUTF8(mapPageUrl(m_moduleDir, kSmallMapPage)));
+  TileChoice tiles =
+      chooseTileSource(std::getenv(kMapTilesVariable), m_settings.tiles, m_settings.tilesKey);
+  m_tileSource = std::move(tiles.source);
+  AddStartupNote(tiles.note);
+  m_map.Navigate(wxString::FromUTF8(mapPageUrl(m_moduleDir, kSmallMapPage, m_tileSource)));
 }
 
 void CVantrelDlg::CheckWebEngine() {
@@ -31,7 +37,7 @@ void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
 }
 
 void CVantrelDlg::OnBigMapButton(wxCommandEvent&) {
-  m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage)),
+  m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage, m_tileSource)),
                          LanguageText(kSlotBigMapClose));
 }
 

@@ -61,7 +61,8 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
                                 wxString::FromUTF8(listing.error.message())));
     return;
   }
-  ShowStatus(wxEmptyString);
+  // An earlier failure goes; what start-up could not use stays said.
+  ShowStatus(wxString::FromUTF8(m_startupNote));
   if (m_settings.lastFolder != folder) {
     m_settings.lastFolder = folder;
     SaveSettings();

@@ -16,7 +16,7 @@ void CVantrelDlg::InitSettings() {
   m_settingsPath = settingsFilePath(configHome ? configHome : "", m_userDir);
   LoadedSettings loaded = loadSettings(m_settingsPath);
   m_settings = std::move(loaded.settings);
-  m_settingsNote = std::move(loaded.note);
+  AddStartupNote(loaded.note);
 }
 
 void CVantrelDlg::ApplySettings() {
@@ -24,7 +24,12 @@ void CVantrelDlg::ApplySettings() {
   m_dashboard.OnSpeedUnitChange(m_settings.speedUnit);
   m_player.volume = m_settings.volume;
   m_volume->SetPos(m_settings.volume);
-  if (!m_settingsNote.empty()) ShowStatus(wxString::FromUTF8(m_settingsNote));
+}
+
+void CVantrelDlg::AddStartupNote(const std::string& note) {
+  if (note.empty()) return;
+  m_startupNote += (m_startupNote.empty() ? "" : "; ") + note;
+  ShowStatus(wxString::FromUTF8(m_startupNote));
 }
 
 void CVantrelDlg::SaveSettings() {

@@ -2,7 +2,14 @@
 
 #include <wx/dcclient.h>
 
+#include <cmath>
+
 namespace vantrel {
+
+namespace {
+// One wheel notch enlarges by the cube root of 2: three notches double.
+constexpr double kNotchFactor = 1.2599210498948732;
+}  // namespace
 
 VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                        long style)
@@ -10,6 +17,12 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
   SetBackgroundColour(*wxBLACK);
   SetBackgroundStyle(wxBG_STYLE_PAINT);  // OnPaint covers every pixel
   Bind(wxEVT_PAINT, &VideoPanel::OnPaint, this);
+  Bind(wxEVT_MOUSEWHEEL, &VideoPanel::OnMouseWheel, this);
+  Bind(wxEVT_LEFT_DOWN, &VideoPanel::OnLeftDown, this);
+  Bind(wxEVT_LEFT_UP, &VideoPanel::OnLeftUp, this);
+  Bind(wxEVT_MOTION, &VideoPanel::OnMotion, this);
+  Bind(wxEVT_LEFT_DCLICK, &VideoPanel::OnLeftDoubleClick, this);
+  Bind(wxEVT_MOUSE_CAPTURE_LOST, &VideoPanel::OnCaptureLost, this);
 }
 
 void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
@@ -34,6 +47,79 @@ wxSize VideoPanel::PictureSize(const wxSize& outer) {
   return wxSize(std::max(outer.x - 2, 0), std::max(outer.y - 2, 0));
 }
 
+std::optional<ViewSizes> VideoPanel::CurrentSizes() const {
+  const std::shared_ptr<const BgrFrame> frame = CurrentFrame();
+  const wxSize area = PictureSize(GetSize());
+  if (!frame || frame->width == 0 || frame->height == 0 || area.x == 0 || area.y == 0) return {};
+  return ViewSizes{static_cast<double>(frame->width), static_cast<double>(frame->height),
+                   frame->sampleAspect, static_cast<double>(area.x), static_cast<double>(area.y)};
+}
+
+PictureRect VideoPanel::PicturePlace() const {
+  const std::optional<ViewSizes> sizes = CurrentSizes();
+  return sizes ? m_zoom.Place(*sizes) : PictureRect{};
+}
+
+void VideoPanel::ZoomAround(double factor, const wxPoint& at) {
+  if (const std::optional<ViewSizes> sizes = CurrentSizes()) {
+    m_zoom.ZoomAround(factor, at.x, at.y, *sizes);
+    ZoomChanged();
+  }
+}
+
+void VideoPanel::PanBy(const wxPoint& delta) {
+  if (const std::optional<ViewSizes> sizes = CurrentSizes()) {
+    m_zoom.PanBy(delta.x, delta.y, *sizes);
+    ZoomChanged();
+  }
+}
+
+void VideoPanel::ResetZoom() {
+  m_zoom.Reset();
+  ZoomChanged();
+}
+
+void VideoPanel::ZoomChanged() {
+  // The hand says the picture can be dragged.
+  SetCursor(m_zoom.Zoomed() ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
+  Refresh(false);
+}
+
+void VideoPanel::OnMouseWheel(wxMouseEvent& event) {
+  if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL || event.GetWheelDelta() == 0) return;
+  const double notches = static_cast<double>(event.GetWheelRotation()) / event.GetWheelDelta();
+  ZoomAround(std::pow(kNotchFactor, notches), event.GetPosition());
+}
+
+void VideoPanel::OnLeftDown(wxMouseEvent& event) {
+  event.Skip();  // the focus still moves here
+  if (!m_zoom.Zoomed()) return;
+  m_dragFrom = event.GetPosition();
+  if (!HasCapture()) CaptureMouse();
+}
+
+void VideoPanel::OnMotion(wxMouseEvent& event) {
+  if (!m_dragFrom || !event.LeftIsDown()) return;
+  const wxPoint now = event.GetPosition();
+  PanBy(now - *m_dragFrom);
+  m_dragFrom = now;
+}
+
+void VideoPanel::OnLeftUp(wxMouseEvent& event) {
+  // The last motion may come with the release only.
+  if (m_dragFrom) PanBy(event.GetPosition() - *m_dragFrom);
+  m_dragFrom.reset();
+  if (HasCapture()) ReleaseMouse();
+}
+
+void VideoPanel::OnCaptureLost(wxMouseCaptureLostEvent&) {
+  m_dragFrom.reset();
+}
+
+void VideoPanel::OnLeftDoubleClick(wxMouseEvent&) {
+  ResetZoom();
+}
+
 void VideoPanel::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
   Draw(dc);
@@ -47,8 +133,14 @@ void VideoPanel::Draw(wxDC& dc) {
     dc.Clear();
     return;
   }
+  if (frame->generation != m_zoomGeneration) {
+    // Another recording: shown whole.
+    m_zoomGeneration = frame->generation;
+    m_zoom.Reset();
+    SetCursor(wxNullCursor);
+  }
   if (!m_image.IsOk() || m_image.GetSize() != size) m_image.Create(size, false);
-  m_scaler.scale(*frame, size.x, size.y, m_image.GetData());
+  m_scaler.scale(*frame, PicturePlace(), size.x, size.y, m_image.GetData());
   dc.DrawBitmap(wxBitmap(m_image), 0, 0);
   // Without a border the client area reaches past the picture: black there.
   const wxSize client = GetClientSize();

@@ -1,7 +1,9 @@
 #pragma once
 // The video area (IDC_VIDEO). The playback thread hands it each finished
 // picture; the panel keeps the latest under a lock and asks for a repaint,
-// and the UI thread alone draws it, stretched over the area.
+// and the UI thread alone draws it, in its own shape with black bars around
+// it. The mouse wheel enlarges it from 1x to 8x around the cursor, dragging
+// moves it, a double-click (or ResetZoom) shows it whole again.
 #include <wx/dc.h>
 #include <wx/image.h>
 #include <wx/panel.h>
@@ -9,8 +11,10 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "app/FrameScaler.h"
+#include "app/ZoomView.h"
 #include "engine/VideoSink.h"
 
 namespace vantrel {
@@ -26,23 +30,43 @@ class VideoPanel : public wxPanel, public VideoSink {
   // The frame the next paint shows; null before the first.
   std::shared_ptr<const BgrFrame> CurrentFrame() const;
 
-  // Draws what a paint shows: the current picture stretched from the top
-  // left over PictureSize, black over the rest of the client area.
+  // Draws what a paint shows: the current picture over PicturePlace, black
+  // over the rest of the client area.
   void Draw(wxDC& dc);
 
   // Where the picture goes: from the top left, 2 pixels narrower and lower
   // than the panel's outer size (inside a one-pixel border, the client area).
   static wxSize PictureSize(const wxSize& outer);
 
+  // Zoom, UI thread only. factor multiplies the enlargement, around the
+  // point at (area pixels); a new recording starts whole.
+  void ZoomAround(double factor, const wxPoint& at);
+  void PanBy(const wxPoint& delta);
+  void ResetZoom();
+  double Zoom() const { return m_zoom.Zoom(); }
+  // Where the current picture lies in the area, in pixels (zero without one).
+  PictureRect PicturePlace() const;
+
  private:
   void OnPaint(wxPaintEvent& event);
+  void OnMouseWheel(wxMouseEvent& event);
+  void OnLeftDown(wxMouseEvent& event);
+  void OnLeftUp(wxMouseEvent& event);
+  void OnMotion(wxMouseEvent& event);
+  void OnLeftDoubleClick(wxMouseEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  std::optional<ViewSizes> CurrentSizes() const;
+  void ZoomChanged();
 
   mutable std::mutex m_frameLock;
   std::shared_ptr<const BgrFrame> m_frame;  // guarded by m_frameLock
   std::atomic<bool> m_refreshQueued{false};
-  // UI thread only: the stretched picture, reused from paint to paint.
+  // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;
   wxImage m_image;
+  ZoomView m_zoom;
+  uint32_t m_zoomGeneration = 0;      // the playback the zoom was set in
+  std::optional<wxPoint> m_dragFrom;  // while the left button drags
 };
 
 }  // namespace vantrel

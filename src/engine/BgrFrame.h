@@ -9,9 +9,10 @@ namespace vantrel {
 struct BgrFrame {
   int width = 0;
   int height = 0;
-  int stride = 0;           // bytes per row, width x 3
-  double time = 0.0;        // media time of the picture, seconds
-  uint32_t generation = 0;  // of the playback that showed it
+  int stride = 0;             // bytes per row, width x 3
+  double time = 0.0;          // media time of the picture, seconds
+  uint32_t generation = 0;    // of the playback that showed it
+  double sampleAspect = 1.0;  // width of a pixel over its height, as the recording asks
   std::vector<uint8_t> pixels;
 
   const uint8_t* row(int r) const { return pixels.data() + static_cast<size_t>(r) * stride; }

@@ -40,6 +40,7 @@ void Display::presentPicture(PlayerState& state) {
   std::shared_ptr<BgrFrame> frame = pool_.take(picture.width(), picture.height());
   frame->time = time;
   frame->generation = state.generation.load();
+  frame->sampleAspect = picture.sampleAspect();
   convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
                   picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
                   frame->stride);

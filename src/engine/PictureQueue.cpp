@@ -84,6 +84,8 @@ bool PictureQueue::store(const AVFrame* frame, double time) {
                         chromaStride(), chromaRows);
   }
   time_ = time;
+  const AVRational aspect = frame->sample_aspect_ratio;
+  sampleAspect_ = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
   return true;
 }
 

@@ -31,6 +31,9 @@ class PictureQueue {
   int width() const { return width_; }
   int height() const { return height_; }
   double time() const { return time_; }
+  // Width of a pixel over its height (the frame's sample aspect ratio; 1
+  // when it gives none).
+  double sampleAspect() const { return sampleAspect_; }
   const uint8_t* luma() const { return luma_.data(); }
   const uint8_t* cb() const { return cb_.data(); }
   const uint8_t* cr() const { return cr_.data(); }
@@ -47,6 +50,7 @@ class PictureQueue {
   int width_ = 0;
   int height_ = 0;
   double time_ = 0.0;
+  double sampleAspect_ = 1.0;
   std::vector<uint8_t> luma_, cb_, cr_;
 
   // The cached libswscale context and the layout it was made for.

@@ -110,6 +110,9 @@ bool VideoDecoder::receivePictures(AVFrame* frame) {
     // the recording's end is then not reached before its last picture shows.
     if (!waitForPictureSlot(state_)) break;
     const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
+    // The shape may be given by the container rather than by the pictures.
+    frame->sample_aspect_ratio =
+        av_guess_sample_aspect_ratio(state_.formatContext, state_.videoStream, frame);
     queuePicture(state_, frame, time);  // -1: ending (the loop sees it) or an unusable frame
     av_frame_unref(frame);
   }

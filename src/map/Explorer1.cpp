@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <wx/stattext.h>
 
+#include "map/MapBrowser.h"
+
 namespace vantrel {
 
 namespace {
@@ -29,6 +31,7 @@ void CExplorer1::Create(wxWindow* parent, int id, const wxRect& rect, const wxSt
                             backend);
   }
   if (m_view) {
+    prepareMapBrowser(*m_view);
     m_view->Bind(wxEVT_WEBVIEW_LOADED, &CExplorer1::OnLoaded, this);
     return;
   }

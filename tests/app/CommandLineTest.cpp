@@ -100,7 +100,7 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay) {
     std::string out, err;  // texts that must appear
   };
   const Case cases[] = {
-      {"--version", 0, "Vantrel " VANTREL_VERSION "\n", ""},
+      {"--version", 0, "vantrel " VANTREL_VERSION "\n", ""},
       {"--help", 0, "--dashboard FILE [--mph]", ""},
       {"--help", 0, "Escape", ""},
       {"--frobnicate", 2, "", "unknown option '--frobnicate'"},

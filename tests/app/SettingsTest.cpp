@@ -174,6 +174,10 @@ TEST_F(SettingsWindow, ADamagedFileIsNamedOnTheStatusLine) {
   EXPECT_NE(status->GetLabel().find("is damaged and was ignored"), wxString::npos)
       << status->GetLabel();
   EXPECT_EQ(player.volume, 80);
+  // Opening a folder (as `vantrel FOLDER` does at start) keeps the note.
+  dialog.OpenFolder(folder.path().string());
+  EXPECT_TRUE(status->IsShown());
+  EXPECT_NE(status->GetLabel().find("is damaged"), wxString::npos) << status->GetLabel();
 }
 
 TEST_F(SettingsWindow, OpeningAFolderRemembersIt) {

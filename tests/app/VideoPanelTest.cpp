@@ -73,31 +73,28 @@ struct PaintCounter {
 
 }  // namespace
 
-TEST(FrameScaler, NearestSourceIsThePixelUnderTheCentre) {
-  struct Case {
-    int i, n, size, expected;
-  };
-  const Case cases[] = {
-      {0, 4, 4, 0},      {3, 4, 4, 3},                          // same size: itself
-      {0, 2, 4, 1},      {1, 2, 4, 3},                          // halved: the second of each pair
-      {0, 8, 4, 0},      {1, 8, 4, 0},           {7, 8, 4, 3},  // doubled: each twice
-      {0, 1, 1920, 960}, {639, 640, 1920, 1918},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(nearestSource(c.i, c.n, c.size), c.expected) << c.i << "/" << c.n << " of " << c.size;
-  }
+// The picture pixel under the centre of output pixel i of n, for a picture
+// n pixels wide drawn size pixels wide (integer arithmetic, as a reference).
+int nearestSource(int i, int n, int size) {
+  return static_cast<int>((2 * static_cast<int64_t>(i) + 1) * size / (2 * static_cast<int64_t>(n)));
 }
 
-TEST(FrameScaler, StretchesNearestAndTurnsBgrIntoRgb) {
+PictureRect whole(int width, int height) {
+  return {0, 0, static_cast<double>(width), static_cast<double>(height)};
+}
+
+// Scaled down or kept, each output pixel is the picture pixel under its
+// centre, turned from B, G, R into R, G, B.
+TEST(FrameScaler, ShrinkingTakesThePixelUnderEachCentre) {
   struct Size {
     int width, height;
   };
-  const Size sizes[] = {{160, 120}, {80, 60}, {321, 239}, {7, 3}, {1920, 1080}};
+  const Size sizes[] = {{160, 120}, {80, 60}, {7, 3}, {159, 37}};
   std::shared_ptr<BgrFrame> frame = quadrants(160, 120);
   FrameScaler scaler;
   for (const Size& s : sizes) {
     std::vector<uint8_t> rgb(static_cast<size_t>(s.width) * s.height * 3);
-    scaler.scale(*frame, s.width, s.height, rgb.data());
+    scaler.scale(*frame, whole(s.width, s.height), s.width, s.height, rgb.data());
     for (int y = 0; y < s.height; ++y) {
       for (int x = 0; x < s.width; ++x) {
         const uint8_t* source =
@@ -111,14 +108,60 @@ TEST(FrameScaler, StretchesNearestAndTurnsBgrIntoRgb) {
   }
 }
 
+// Enlarged, each output pixel blends the two picture pixels its centre lies
+// between (so enlarged text has no steps), edges held.
+TEST(FrameScaler, EnlargingBlendsBetweenPixels) {
+  auto ramp = std::make_shared<BgrFrame>();
+  ramp->width = 4;
+  ramp->height = 1;
+  ramp->stride = 12;
+  const uint8_t values[4] = {0, 100, 200, 250};
+  for (uint8_t v : values) ramp->pixels.insert(ramp->pixels.end(), {v, v, v});
+  // Twice as wide: centres at picture positions -0.25, 0.25, 0.75, ... 3.25.
+  const int expected[8] = {0, 25, 75, 125, 175, 213, 238, 250};
+  std::vector<uint8_t> rgb(8 * 2 * 3);
+  FrameScaler scaler;
+  scaler.scale(*ramp, whole(8, 2), 8, 2, rgb.data());
+  for (int row = 0; row < 2; ++row) {
+    for (int x = 0; x < 8; ++x) {
+      EXPECT_NEAR(rgb[(row * 8 + x) * 3], expected[x], 1) << x;
+    }
+  }
+}
+
+// Over a rectangle of the output: the picture there, black around it; a
+// rectangle reaching past the output shows the part of the picture inside.
+TEST(FrameScaler, DrawsOverItsRectangleBlackElsewhere) {
+  std::shared_ptr<BgrFrame> frame = quadrants(20, 10);
+  struct Case {
+    PictureRect rect;
+    int x, y;  // an output pixel
+    Rgb colour;
+  } cases[] = {
+      {{10, 5, 20, 10}, 10, 5, {255, 0, 0}},       {{10, 5, 20, 10}, 29, 14, {255, 255, 255}},
+      {{10, 5, 20, 10}, 9, 5, {0, 0, 0}},          {{10, 5, 20, 10}, 30, 10, {0, 0, 0}},
+      {{10, 5, 20, 10}, 15, 4, {0, 0, 0}},         {{10, 5, 20, 10}, 20, 5, {0, 255, 0}},
+      {{-20, -10, 40, 20}, 5, 5, {255, 255, 255}}, {{-20, -10, 40, 20}, 39, 19, {0, 0, 0}},
+  };
+  FrameScaler scaler;
+  std::vector<uint8_t> rgb(40 * 20 * 3);
+  for (const Case& c : cases) {
+    scaler.scale(*frame, c.rect, 40, 20, rgb.data());
+    const uint8_t* out = &rgb[(c.y * 40 + c.x) * 3];
+    EXPECT_EQ(out[0], c.colour.r) << c.rect.x << " " << c.x << "," << c.y;
+    EXPECT_EQ(out[1], c.colour.g) << c.rect.x << " " << c.x << "," << c.y;
+    EXPECT_EQ(out[2], c.colour.b) << c.rect.x << " " << c.x << "," << c.y;
+  }
+}
+
 TEST(VideoPanel, PictureTakesTheAreaLessTwoPixels) {
   EXPECT_EQ(VideoPanel::PictureSize({322, 242}), wxSize(320, 240));
   EXPECT_EQ(VideoPanel::PictureSize({1, 0}), wxSize(0, 0));
 }
 
-// A picture handed over from another thread makes the UI thread paint it,
-// stretched over the area inside the border.
-TEST(VideoPanel, DrawsTheLatestPictureStretchedOverItsArea) {
+// A picture handed over from another thread makes the UI thread paint it
+// in its own shape (its pixels' aspect included), centred between black bars.
+TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
   wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
   wxPanel* host = new wxPanel(window);  // a frame would stretch its only child
   VideoPanel* panel =
@@ -141,10 +184,9 @@ TEST(VideoPanel, DrawsTheLatestPictureStretchedOverItsArea) {
     int x, y;
     Rgb colour;
   };
-  const Probe probes[] = {{80, 60, {255, 0, 0}},  {240, 60, {0, 255, 0}},
-                          {80, 180, {0, 0, 255}}, {240, 180, {255, 255, 255}},
-                          {0, 0, {255, 0, 0}},    {319, 239, {255, 255, 255}}};
-  const auto mismatches = [&](const wxImage& image) {
+  const Rgb black{0, 0, 0}, red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255};
+  const auto mismatches = [&](const std::vector<Probe>& probes) {
+    const wxImage image = drawnImage(panel);
     int wrong = 0;
     for (const Probe& p : probes) {
       wrong += image.GetRed(p.x, p.y) != p.colour.r || image.GetGreen(p.x, p.y) != p.colour.g ||
@@ -152,15 +194,33 @@ TEST(VideoPanel, DrawsTheLatestPictureStretchedOverItsArea) {
     }
     return wrong;
   };
-  EXPECT_EQ(mismatches(drawnImage(panel)), 0);
+  // 4:3 in a 4:3 area: all of it.
+  EXPECT_EQ(mismatches({{80, 60, red},
+                        {240, 60, green},
+                        {80, 180, blue},
+                        {240, 180, white},
+                        {0, 0, red},
+                        {319, 239, white}}),
+            0);
   testsupport::saveScreenshot("video-panel");
+  // 16:9: 320 x 180 with bars of 30 above and below.
+  panel->presentFrame(quadrants(192, 108));
+  EXPECT_EQ(
+      mismatches(
+          {{160, 29, black}, {80, 31, red}, {240, 208, white}, {160, 210, black}, {0, 239, black}}),
+      0);
+  // Square pixels of a 120 x 120 picture shown 4:3 wide: the whole area again.
+  std::shared_ptr<BgrFrame> anamorphic = quadrants(120, 120);
+  anamorphic->sampleAspect = 4.0 / 3;
+  panel->presentFrame(anamorphic);
+  EXPECT_EQ(mismatches({{0, 0, red}, {319, 0, green}, {0, 239, blue}, {319, 239, white}}), 0);
   window->Destroy();
   testsupport::pumpFor(50);
 }
 
 // The main window's video area shows a recording's pictures through the whole
 // video path (demuxer, decoder, display): what it paints is the presented
-// picture stretched over it, with the 2-pixel inset black.
+// picture in its 4:3 shape, centred, black beside it and in the 2-pixel inset.
 TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   PlayerState player;
   CVantrelDlg dialog(player);
@@ -196,19 +256,33 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   const std::shared_ptr<const BgrFrame> frame = area->CurrentFrame();
   ASSERT_TRUE(frame);
   const wxSize size = VideoPanel::PictureSize(area->GetSize());
-  // Probes over the area against the picture stretched; past the picture, black.
+  const PictureRect rect = area->PicturePlace();
+  EXPECT_NEAR(rect.width / rect.height, 4.0 / 3, 0.01);
+  EXPECT_EQ(rect.height, size.y);
+  EXPECT_NEAR(rect.x, (size.x - rect.width) / 2, 1);
+  // Probes over the picture: enlarged, each lies between the four picture
+  // pixels around it; beside it and past the area, black.
   const auto mismatches = [&](const wxImage& image) {
     int wrong = 0;
     for (int py = 0; py < 8; ++py) {
       for (int px = 0; px < 8; ++px) {
-        const int x = px * size.x / 8 + 3, y = py * size.y / 8 + 3;
-        const uint8_t* bgr = frame->row(nearestSource(y, size.y, frame->height)) +
-                             nearestSource(x, size.x, frame->width) * 3;
-        wrong += image.GetRed(x, y) != bgr[2] || image.GetGreen(x, y) != bgr[1] ||
-                 image.GetBlue(x, y) != bgr[0];
+        const int x = static_cast<int>(rect.x + px * rect.width / 8 + 3);
+        const int y = static_cast<int>(rect.y + py * rect.height / 8 + 3);
+        const double u = (x + 0.5 - rect.x) * frame->width / rect.width - 0.5;
+        const double v = (y + 0.5 - rect.y) * frame->height / rect.height - 0.5;
+        const int u0 = std::max(0, static_cast<int>(u)), v0 = std::max(0, static_cast<int>(v));
+        const int u1 = std::min(u0 + 1, frame->width - 1), v1 = std::min(v0 + 1, frame->height - 1);
+        const int shown[3] = {image.GetBlue(x, y), image.GetGreen(x, y), image.GetRed(x, y)};
+        for (int k = 0; k < 3; ++k) {
+          const int around[4] = {frame->row(v0)[u0 * 3 + k], frame->row(v0)[u1 * 3 + k],
+                                 frame->row(v1)[u0 * 3 + k], frame->row(v1)[u1 * 3 + k]};
+          wrong += shown[k] < *std::min_element(around, around + 4) - 1 ||
+                   shown[k] > *std::max_element(around, around + 4) + 1;
+        }
       }
     }
-    for (int x = size.x; x < image.GetWidth(); ++x) {
+    for (int x : {0, static_cast<int>(rect.x) - 1, static_cast<int>(rect.x + rect.width) + 1,
+                  image.GetWidth() - 1}) {
       wrong += image.GetRed(x, size.y / 2) + image.GetGreen(x, size.y / 2) != 0;
     }
     return wrong;

@@ -62,6 +62,19 @@ TEST(PictureQueue, CopiesPlanesPackedAndGrowsForLargerPictures) {
   }
 }
 
+// The shape of the pixels travels with the picture; none given is square.
+TEST(PictureQueue, KeepsThePixelsAspect) {
+  PictureQueue picture;
+  const std::pair<AVRational, double> cases[] = {
+      {{4, 3}, 4.0 / 3}, {{0, 1}, 1.0}, {{1, 0}, 1.0}, {{1, 1}, 1.0}, {{32, 27}, 32.0 / 27}};
+  for (const auto& [aspect, expected] : cases) {
+    FramePtr frame = patternFrame(16, 8, 1);
+    frame->sample_aspect_ratio = aspect;
+    ASSERT_TRUE(picture.store(frame.get(), 0.0));
+    EXPECT_DOUBLE_EQ(picture.sampleAspect(), expected) << aspect.num << "/" << aspect.den;
+  }
+}
+
 TEST(PictureQueue, OnlyLimitedRangeEightBitFourTwoZeroGoesStraightThrough) {
   struct Case {
     AVPixelFormat format;

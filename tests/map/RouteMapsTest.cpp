@@ -187,13 +187,3 @@ TEST_F(RouteMapsTest, EveryWayOfClosingTheLargeMapClearsItsFlags) {
   maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
   EXPECT_TRUE(maps.BigMapWaitingForRoute());
 }
-
-TEST(MapPages, AddressesArePercentEncodedFileUrlsWithTheTileTemplate) {
-  EXPECT_EQ(mapPageUrl("/opt/vantrel/", kSmallMapPage, nullptr),
-            "file:///opt/vantrel/res/Google-earth.html");
-  EXPECT_EQ(mapPageUrl("/home/a b/#x%/", kBigMapPage, "none"),
-            "file:///home/a%20b/%23x%25/res/Google-earth-big.html?tiles=none");
-  EXPECT_EQ(mapPageUrl("/m/", kSmallMapPage, "https://t.example/{z}/{x}/{y}.png?k=1&s=2"),
-            "file:///m/res/Google-earth.html?tiles="
-            "https%3A%2F%2Ft.example%2F%7Bz%7D%2F%7Bx%7D%2F%7By%7D.png%3Fk%3D1%26s%3D2");
-}

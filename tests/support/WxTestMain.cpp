@@ -17,7 +17,7 @@ class TestApp : public wxApp {
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no display needed
-  setenv("VANTREL_MAP_TILES", "none", 0);                       // tests never reach a tile server
+  setenv("VANTREL_MAP_TILES", "none", 0);  // tests never reach a tile server
   // Settings and caches of this run stay out of the user's own folders.
   std::string home = (std::filesystem::temp_directory_path() / "vantrel-test-XXXXXX").string();
   if (!mkdtemp(home.data())) return 1;

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "gps/TrackCut.h"
+#include "gps/TrackTestSupport.h"
+
+using namespace vantrel;
+using tracktest::readFile;
+using tracktest::TempDir;
+using tracktest::writeFile;
+
+namespace {
+
+struct RangeCase {
+  size_t entries;
+  int64_t duration;
+  double start, end;
+  size_t first, last;
+};
+
+TEST(TrackEntriesFor, TheEntriesPlaybackShowsForTheSpan) {
+  const RangeCase cases[] = {
+      // One entry a second ((10 + 5) / 10 = 1).
+      {10, 10, 2.0, 5.0, 2, 5},
+      {10, 10, 2.5, 4.2, 2, 5},
+      {10, 10, 0.0, 60.0, 0, 10},
+      {10, 10, 9.5, 10.0, 9, 10},
+      {10, 10, 12.0, 15.0, 10, 10},  // past the track: nothing
+      // Six entries a second.
+      {60, 10, 1.0, 2.0, 6, 12},
+      {60, 10, 1.1, 1.2, 6, 8},
+      // A track that ends early: cut at its end.
+      {4, 10, 2.0, 8.0, 2, 4},
+      // Unknown length: one entry a second.
+      {10, 0, 3.0, 4.0, 3, 4},
+      {0, 10, 0.0, 5.0, 0, 0},
+  };
+  for (const RangeCase& c : cases) {
+    const EntryRange range = trackEntriesFor(c.entries, c.duration, c.start, c.end);
+    EXPECT_EQ(range.first, c.first) << c.entries << " " << c.start << "-" << c.end;
+    EXPECT_EQ(range.last, c.last) << c.entries << " " << c.start << "-" << c.end;
+  }
+}
+
+// Ten sentences, one a second for a 10 s recording, with mixed line ends;
+// the empty line ends the track, so the lines after it are no entries.
+std::string tenSentences() {
+  std::string text;
+  for (int i = 0; i < 10; ++i) {
+    text += "$GPRMC,07300" + std::to_string(i) + ",A,4807.038,N,01131.000,E,10.0" +
+            (i % 2 ? "\r\n" : "\n");
+  }
+  return text + "\nnot an entry\n";
+}
+
+std::string linesOf(const std::string& text, int from, int to) {
+  size_t begin = 0;
+  for (int i = 0; i < from; ++i) begin = text.find('\n', begin) + 1;
+  size_t end = begin;
+  for (int i = from; i < to; ++i) end = text.find('\n', end) + 1;
+  return text.substr(begin, end - begin);
+}
+
+TEST(TrackFileOf, TheFileBesideTheRecordingPlaybackReads) {
+  const std::optional<TrackFile> txt = trackFileOf(tracktest::fixture("numbered.mp4"));
+  ASSERT_TRUE(txt.has_value());
+  EXPECT_EQ(txt->file, tracktest::fixture("numbered.TXT"));
+  EXPECT_EQ(txt->source, "sidecar");
+  EXPECT_EQ(txt->fixes, 10u);
+  // Inside the recording, or none at all: no file to cut.
+  EXPECT_FALSE(trackFileOf(tracktest::fixture("numbered.MOV")).has_value());
+  EXPECT_FALSE(trackFileOf(tracktest::fixture("play-aac.mp4")).has_value());
+}
+
+TEST(ClipTrackPath, NamedAsPlaybackLooksForIt) {
+  const TrackFile txt{"/card/DRIVE.TXT", "sidecar", 10};
+  EXPECT_EQ(clipTrackPath(txt, "/card/DRIVE.mp4", "/out/DRIVE_0m01s-0m02s.mp4"),
+            "/out/DRIVE_0m01s-0m02s.TXT");
+  const TrackFile nmea{"/card/DRIVE.nmea", "nmea", 10};
+  EXPECT_EQ(clipTrackPath(nmea, "/card/DRIVE.MOV", "/out/DRIVE_0m01s-0m02s.MOV"),
+            "/out/DRIVE_0m01s-0m02s.nmea");
+}
+
+TEST(CutTrackFile, CopiesTheSpansLinesByteForByte) {
+  TempDir dir;
+  const std::string text = tenSentences();
+  writeFile(dir.file("drive.TXT"), text);
+  const TrackFile track{dir.file("drive.TXT"), "sidecar", 10};
+  const std::string target = dir.file("clip.TXT");
+  std::string reason;
+  ASSERT_EQ(cutTrackFile(track, 10, 2.0, 5.0, target, &reason), kTrackCutWritten) << reason;
+  EXPECT_EQ(readFile(target), linesOf(text, 2, 5));
+  // To the end of the track: the empty line and what follows stay behind.
+  ASSERT_EQ(cutTrackFile(track, 10, 8.0, 30.0, target, &reason), kTrackCutWritten);
+  EXPECT_EQ(readFile(target), linesOf(text, 8, 10));
+}
+
+TEST(CutTrackFile, NothingToCutOrAFailureLeavesNoFileAndSaysWhy) {
+  TempDir dir;
+  writeFile(dir.file("drive.TXT"), tenSentences());
+  writeFile(dir.file("blocker"), "a file where a folder should be");
+  struct Case {
+    TrackFile track;
+    double start;
+    const char* target;
+    TrackCutStatus status;
+    const char* reason;
+  } cases[] = {
+      {{dir.file("drive.TXT"), "sidecar", 10},
+       11.0,
+       "clip.TXT",
+       kTrackCutEmpty,
+       "no track entries"},
+      {{dir.file("gone.TXT"), "sidecar", 10}, 1.0, "clip.TXT", kTrackCutFailed, "cannot open"},
+      {{dir.file("drive.TXT"), "sidecar", 10},
+       1.0,
+       "blocker/clip.TXT",
+       kTrackCutFailed,
+       "cannot write"},
+      {{dir.file("drive.TXT"), "unknown", 10},
+       1.0,
+       "clip.TXT",
+       kTrackCutFailed,
+       "cannot cut tracks of the 'unknown' kind"},
+  };
+  for (const Case& c : cases) {
+    writeFile(dir.file("clip.TXT"), "");  // made by the caller, as a clip's would be
+    std::string reason;
+    EXPECT_EQ(cutTrackFile(c.track, 10, c.start, c.start + 2, dir.file(c.target), &reason),
+              c.status)
+        << c.track.file;
+    EXPECT_TRUE(reason.starts_with(c.reason)) << reason;
+    EXPECT_FALSE(std::filesystem::exists(dir.file(c.target))) << c.track.file;
+  }
+}
+
+}  // namespace
