@@ -23,9 +23,8 @@ class EmbeddedTrackSource : public TrackSource {
   // Opens request.file and reads it; the track is named after this source
   // and the file.
   TrackLoad load(const TrackRequest& request) const override;
-  // The fixes in bytes (request.file names them for the sources that hand the
-  // file to libavformat); the stream index when they came from a stream. -1 only
-  // when the bytes cannot be read at all.
+  // The fixes in bytes; the stream index when they came from a stream. -1
+  // only when the bytes cannot be read at all.
   virtual int read(MediaBytes& bytes, const TrackRequest& request, Track& track) const = 0;
 };
 

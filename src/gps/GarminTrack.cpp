@@ -27,7 +27,7 @@ class GarminTrackSource : public EmbeddedTrackSource {
 int GarminTrackSource::read(MediaBytes& bytes, const TrackRequest& request, Track& track) const {
   if (!hasTextTrack(bytes)) return 0;
   const StreamRead read = readStreamPackets(
-      request.file, EmbeddedStream::Text, request.quit, [&track](const StreamPacket& packet) {
+      bytes, EmbeddedStream::Text, request.quit, [&track](const StreamPacket& packet) {
         GpsFix fix;
         if (track.fixes.size() < kMaxEmbeddedFixes && decodePndmSample(packet.data, fix)) {
           fix.offsetMs = packet.startMs;

@@ -20,7 +20,7 @@ int GoProTrackSource::read(MediaBytes& bytes, const TrackRequest& request, Track
   if (!hasSampleEntry(bytes, fourCC("gpmd"))) return 0;
   track.recordedUnit = SpeedUnit::MetresPerSecond;
   const StreamRead read = readStreamPackets(
-      request.file, EmbeddedStream::Gpmd, request.quit, [&track](const StreamPacket& packet) {
+      bytes, EmbeddedStream::Gpmd, request.quit, [&track](const StreamPacket& packet) {
         if (track.fixes.size() < kMaxEmbeddedFixes) {
           decodeGpmfPayload(packet.data, packet.startMs, packet.durationMs, track.fixes);
         }

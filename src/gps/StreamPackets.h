@@ -2,12 +2,15 @@
 // The samples of one stream of a recording, read through libavformat with
 // every other stream discarded, so only the movie box and that stream's
 // samples are read. For the tracks that cameras store as a stream of their
-// own: GoPro's GPMF and the text streams.
+// own: GoPro's GPMF and the text streams. libavformat reads through a small
+// buffer of its own here: with its default 32 KiB, each sample of a track
+// would cost 32 KiB of reading.
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <string>
+
+#include "gps/MediaBytes.h"
 
 namespace vantrel {
 
@@ -23,15 +26,13 @@ struct StreamPacket {
 };
 
 struct StreamRead {
-  int result = -1;       // 0 read, -1 the file could not be opened
+  int result = -1;       // 0 read, -1 libavformat could not read the bytes
   int streamIndex = -1;  // the stream read; -1 when there is none of the kind
-  std::string reason;    // why not, when result is -1
 };
 
 // Hands each sample of the stream to sink in file order, until the end or
 // until quit is set.
-StreamRead readStreamPackets(const std::string& file, EmbeddedStream kind,
-                             const std::atomic<int>* quit,
+StreamRead readStreamPackets(MediaBytes& bytes, EmbeddedStream kind, const std::atomic<int>* quit,
                              const std::function<void(const StreamPacket&)>& sink);
 
 }  // namespace vantrel
