@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 namespace vantrel {
 
@@ -28,6 +29,17 @@ std::string screenshotFileName(const LocalTime& t) {
   std::snprintf(name, sizeof name, "BMP-%04d-%02d-%02d %02d_%02d_%02d_%03d.bmp", t.year, t.month,
                 t.day, t.hour, t.minute, t.second, t.millisecond);
   return name;
+}
+
+std::string screenshotFolder(std::string& why) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path folder = fs::current_path(error) / kScreenshotFolder;
+  if (error || (!fs::is_directory(folder, error) && !fs::create_directory(folder, error))) {
+    why = "cannot create " + folder.string();
+    return "";
+  }
+  return folder.string();
 }
 
 }  // namespace vantrel

@@ -4,8 +4,10 @@
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
+#include <optional>
 #include <string>
 
+#include "app/ClipSaveJob.h"
 #include "app/DashboardReadouts.h"
 #include "app/FullScreenLayout.h"
 #include "app/Language.h"
@@ -20,6 +22,7 @@
 #include "map/TileSource.h"
 
 class wxChoice;
+class wxProgressDialog;
 class wxListBox;
 
 namespace vantrel {
@@ -43,6 +46,8 @@ class CVantrelDlg : public wxDialog {
   static constexpr int kStartPlaybackTimer = 1;
   // Timer 2: counts the playing seconds while a recording plays.
   static constexpr int kElapsedTimer = 2;
+  // Timer 3: moves the clip save's progress bar.
+  static constexpr int kClipProgressTimer = 3;
 
   // The dashboard's playing and idle looks (UI thread; the playback thread
   // reaches them through its host, in posting order).
@@ -55,6 +60,15 @@ class CVantrelDlg : public wxDialog {
   void ToggleFullScreen();
   // Saves the picture on screen as a BMP while a recording plays.
   void TakeScreenshot();
+  // A clip of the recording playing: its start and end marked at the picture
+  // shown, then saved without re-encoding into the screenshot folder, with a
+  // progress bar that can cancel it (VantrelDlgClip.cpp).
+  void MarkClipIn();
+  void MarkClipOut();
+  void SaveClip();
+  bool ClipSaving() const { return m_clipJob.Running(); }
+  std::optional<double> ClipIn() const { return m_clipIn; }
+  std::optional<double> ClipOut() const { return m_clipOut; }
   // The start-up rectangles of the controls and the window's last normal one.
   const ControlLayout& SavedLayout() const { return m_layout; }
 
@@ -131,7 +145,14 @@ class CVantrelDlg : public wxDialog {
   void OnOpenFolder(wxCommandEvent& event);
   void OnPlaylistDoubleClick(wxCommandEvent& event);
   void OnLanguageChosenEvent(wxCommandEvent& event);
-  void ShowStatus(const wxString& text);
+  // The status line above the video. A note (the last screenshot) stays for
+  // the rest of the run; a problem (a folder or a recording that cannot be
+  // read) shows over it until it is replaced or mended (a folder read, a
+  // recording playing), and the note comes back.
+  void ShowStatus(const wxString& note);
+  void ShowProblem(const wxString& text);
+  void ClearProblem();
+  void SetStatusLine(const wxString& text);
   void OnSysCommand(int command);
   void CaptureControlLayout();
   void OnFullScreenButton(wxCommandEvent& event);
@@ -155,6 +176,12 @@ class CVantrelDlg : public wxDialog {
   void OnProgressReleased();
   void PostGpsSync(int code, long argument);
   void StopPlaybackForExit();
+  // Clip (VantrelDlgClip.cpp).
+  std::optional<double> ShownPictureTime() const;
+  void ForgetOtherRecordingsMarks();
+  void ShowClipMarks();
+  void OnClipProgressTimer(wxTimerEvent& event);
+  void OnClipSaved(const SavedClip& saved);
 
   PlayerState& m_player;
   wxSize m_dialogBase;
@@ -164,7 +191,7 @@ class CVantrelDlg : public wxDialog {
   Settings m_settings;
   std::string m_startupNote;  // what start-up could not use, on the status line
   TileSource m_tileSource;    // the maps' tiles, chosen at start
-  wxString m_aboutItemText;  // string 101
+  wxString m_aboutItemText;   // string 101
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
   ControlLayout m_layout;
@@ -193,6 +220,16 @@ class CVantrelDlg : public wxDialog {
   GpsTrack m_gpsTrack;  // filled by the playback thread, read by the dashboard
   Dashboard m_dashboard{m_player, m_gpsTrack, m_readouts, &m_routeMaps};
   wxString m_webEngineText;  // the About box's second line
+  wxString m_statusNote;     // what the status line shows without a problem
+  bool m_statusProblem = false;
+
+  // The clip's marks (seconds of the recording) and the playback they were
+  // set in; the save and its progress bar while it runs.
+  std::optional<double> m_clipIn, m_clipOut;
+  uint32_t m_clipGeneration = 0;
+  ClipSaveJob m_clipJob;
+  wxProgressDialog* m_clipProgress = nullptr;
+  wxTimer m_clipTimer{this, kClipProgressTimer};
 
   // The playback thread; stopped and joined before the window goes away.
   CWindowPlaybackHost m_playbackHost{*this, m_player};

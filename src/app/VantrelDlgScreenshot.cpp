@@ -29,12 +29,8 @@ std::vector<uint8_t> bottomUpRows(const BgrFrame& frame) {
 
 // Writes the picture; returns the file's full path, or "" with why.
 std::string saveScreenshot(const BgrFrame* frame, std::string& why) {
-  std::error_code error;
-  const fs::path folder = fs::current_path(error) / kScreenshotFolder;
-  if (error || (!fs::is_directory(folder, error) && !fs::create_directory(folder, error))) {
-    why = "cannot create " + folder.string();
-    return "";
-  }
+  const fs::path folder = screenshotFolder(why);
+  if (folder.empty()) return "";
   if (!frame) {
     why = "no picture yet";
     return "";
@@ -71,10 +67,8 @@ void CVantrelDlg::TakeScreenshot() {
   m_screenshotAllowed = true;
   m_player.screenshotBusy = 0;
   button->Enable();
-  wxWindow* status = FindWindow(IDC_STATUS);
-  status->SetLabel(path.empty() ? wxString::FromUTF8("Screenshot not saved: " + why)
-                                : wxString::FromUTF8(path));
-  status->Show();
+  ShowStatus(path.empty() ? wxString::FromUTF8("Screenshot not saved: " + why)
+                          : wxString::FromUTF8(path));
 }
 
 }  // namespace vantrel

@@ -15,9 +15,6 @@ struct AVFrame;
 
 namespace vantrel {
 
-// The speeds the player offers, slowest first.
-constexpr double kPlaybackSpeeds[] = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 4.0};
-
 // The atempo stages for speed: each within [0.5, 2], where the filter keeps
 // its sound clean, their product the speed (0.25 -> 0.5, 0.5; 4 -> 2, 2).
 std::vector<double> tempoStages(double speed);

@@ -101,7 +101,9 @@ TEST_P(TempoSpeeds, TimeScaledPitchKeptMediaTimeRight) {
   EXPECT_NEAR(frequencyFrom(played.samples, onset + kRate / 10), kTone, kTone * 0.03);
 }
 
-INSTANTIATE_TEST_SUITE_P(Speeds, TempoSpeeds, testing::ValuesIn(kPlaybackSpeeds));
+// The speeds the player offers.
+INSTANTIATE_TEST_SUITE_P(Speeds, TempoSpeeds,
+                         testing::Values(0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 4.0));
 
 TEST(AudioTempo, AtNormalSpeedSamplesPassUntouched) {
   const Played played = play(1.0);
