@@ -21,6 +21,7 @@
 #include "gps/TrackTestSupport.h"
 
 using namespace vantrel;
+using tracktest::commandOutput;
 using tracktest::fixture;
 
 namespace {
@@ -34,19 +35,10 @@ Lines linesOf(const std::string& text) {
   return lines;
 }
 
-std::string run(const std::string& command) {
-  std::string text;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
-
 // What `vantrel --track` prints for the recording.
 Lines printedTrack(const std::string& recording) {
-  return linesOf(run(std::string(VANTREL_BINARY_DIR) + "/vantrel --track '" + recording + "'"));
+  return linesOf(
+      commandOutput(std::string(VANTREL_BINARY_DIR) + "/vantrel --track '" + recording + "'"));
 }
 
 struct ExpectedFix {
@@ -172,8 +164,8 @@ TEST(EmbeddedTrack, ExiftoolReadsTheSamePositions) {
   } cases[] = {{"novatek.MP4", true}, {"gopro.MP4", false}, {"garmin.MP4", true}};
   for (const auto& [recording, everyFix] : cases) {
     const std::vector<ExpectedFix> ours = expectedFixes(recording);
-    const Lines theirs = linesOf(run("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" +
-                                     fixture(recording) + "' 2>/dev/null"));
+    const Lines theirs = linesOf(commandOutput("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" +
+                                               fixture(recording) + "' 2>/dev/null"));
     ASSERT_FALSE(theirs.empty()) << recording;
     for (const std::string& line : theirs) {
       double latitude = 0, longitude = 0;

@@ -47,10 +47,8 @@ inline std::string fixture(const std::string& name) {
 
 namespace tracktest {
 
-// What tests/fixtures/gps-track.py writes for these arguments.
-inline std::string generatedTrack(const std::string& arguments) {
-  const std::string command =
-      std::string(VANTREL_SOURCE_DIR) + "/tests/fixtures/gps-track.py " + arguments;
+// What command writes to its standard output.
+inline std::string commandOutput(const std::string& command) {
   std::string text;
   if (std::FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[4096];
@@ -58,6 +56,12 @@ inline std::string generatedTrack(const std::string& arguments) {
     pclose(pipe);
   }
   return text;
+}
+
+// What tests/fixtures/gps-track.py writes for these arguments.
+inline std::string generatedTrack(const std::string& arguments) {
+  return commandOutput(std::string(VANTREL_SOURCE_DIR) + "/tests/fixtures/gps-track.py " +
+                       arguments);
 }
 
 }  // namespace tracktest
