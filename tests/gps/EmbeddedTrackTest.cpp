@@ -19,9 +19,9 @@
 #include "gps/TrackLoader.h"
 #include "gps/TrackPrinter.h"
 #include "gps/TrackTestSupport.h"
+#include "support/RunCommand.h"
 
 using namespace vantrel;
-using tracktest::commandOutput;
 using tracktest::fixture;
 
 namespace {
@@ -35,10 +35,14 @@ Lines linesOf(const std::string& text) {
   return lines;
 }
 
+std::string output(const std::string& command) {
+  return testsupport::runCommand(command).out;
+}
+
 // What `vantrel --track` prints for the recording.
 Lines printedTrack(const std::string& recording) {
-  return linesOf(
-      commandOutput(std::string(VANTREL_BINARY_DIR) + "/vantrel --track '" + recording + "'"));
+  return linesOf(output(std::string(VANTREL_BINARY_DIR) + "/vantrel --track " +
+                        testsupport::shellQuoted(recording)));
 }
 
 struct ExpectedFix {
@@ -164,8 +168,9 @@ TEST(EmbeddedTrack, ExiftoolReadsTheSamePositions) {
   } cases[] = {{"novatek.MP4", true}, {"gopro.MP4", false}, {"garmin.MP4", true}};
   for (const auto& [recording, everyFix] : cases) {
     const std::vector<ExpectedFix> ours = expectedFixes(recording);
-    const Lines theirs = linesOf(commandOutput("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" +
-                                               fixture(recording) + "' 2>/dev/null"));
+    const Lines theirs =
+        linesOf(output("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' " +
+                       testsupport::shellQuoted(fixture(recording)) + " 2>/dev/null"));
     ASSERT_FALSE(theirs.empty()) << recording;
     for (const std::string& line : theirs) {
       double latitude = 0, longitude = 0;

@@ -47,8 +47,10 @@ inline std::string fixture(const std::string& name) {
 
 namespace tracktest {
 
-// What command writes to its standard output.
-inline std::string commandOutput(const std::string& command) {
+// What tests/fixtures/gps-track.py writes for these arguments.
+inline std::string generatedTrack(const std::string& arguments) {
+  const std::string command =
+      std::string(VANTREL_SOURCE_DIR) + "/tests/fixtures/gps-track.py " + arguments;
   std::string text;
   if (std::FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[4096];
@@ -56,12 +58,6 @@ inline std::string commandOutput(const std::string& command) {
     pclose(pipe);
   }
   return text;
-}
-
-// What tests/fixtures/gps-track.py writes for these arguments.
-inline std::string generatedTrack(const std::string& arguments) {
-  return commandOutput(std::string(VANTREL_SOURCE_DIR) + "/tests/fixtures/gps-track.py " +
-                       arguments);
 }
 
 }  // namespace tracktest
