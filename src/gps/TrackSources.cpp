@@ -1,8 +1,11 @@
 #include "gps/TrackSources.h"
 
+#include "gps/GarminTrack.h"
+#include "gps/GoProTrack.h"
 #include "gps/GpxTrack.h"
 #include "gps/MovieTrack.h"
 #include "gps/NmeaTrack.h"
+#include "gps/NovatekTrack.h"
 #include "gps/SeventyMaiTrack.h"
 #include "gps/SidecarTrack.h"
 
@@ -10,8 +13,9 @@ namespace vantrel {
 
 std::span<const TrackSource* const> trackSources() {
   static const TrackSource* const kSources[] = {
-      &movieTrackSource(), &sidecarTrackSource(),    &nmeaTrackSource(),
-      &gpxTrackSource(),   &seventyMaiTrackSource(),
+      &movieTrackSource(),   &sidecarTrackSource(), &novatekTrackSource(),
+      &goProTrackSource(),   &garminTrackSource(),  &nmeaTrackSource(),
+      &gpxTrackSource(),     &seventyMaiTrackSource(),
   };
   return kSources;
 }
