@@ -6,7 +6,7 @@ namespace {
 const KeyHelp kWindowKeys[] = {
     {"F1", "About Vantrel"},
     {"Escape", "close the large map, else exit"},
-    {"Enter", "as Escape, unless a button has the focus"},
+    {"Enter", "play the selected entry"},
 };
 }  // namespace
 

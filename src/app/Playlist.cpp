@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 #include <cwctype>
 #include <filesystem>
 
@@ -58,6 +59,18 @@ std::u32string foldCase(std::string_view text) {
   return folded;
 }
 
+// The sort key of a case-folded path in the collation of the user's locale
+// (LC_COLLATE). Bytes that are no UTF-8 collate as the replacement character;
+// the raw path then decides between names that collate alike.
+std::wstring collationKey(const std::u32string& folded) {
+  std::wstring text;
+  text.reserve(folded.size());
+  for (char32_t c : folded) text.push_back(static_cast<wchar_t>(c > 0x10FFFF ? 0xFFFD : c));
+  std::wstring key(std::wcsxfrm(nullptr, text.c_str(), 0), L'\0');
+  std::wcsxfrm(key.data(), text.c_str(), key.size() + 1);
+  return key;
+}
+
 }  // namespace
 
 bool hasRecordingExtension(std::string_view path) {
@@ -91,19 +104,19 @@ int clampPlaylistIndex(int index, int count) {
 }
 
 int Playlist::FindPrefix(std::string_view path) const {
-  // Entries are ordered by their folded key, so those that begin with the
-  // folded path form one run starting where the path itself would go.
-  const std::u32string key = foldCase(path);
-  auto it =
-      std::lower_bound(m_entries.begin(), m_entries.end(), key,
-                       [](const Entry& entry, const std::u32string& k) { return entry.key < k; });
-  if (it == m_entries.end() || it->key.compare(0, key.size(), key) != 0) return -1;
-  return static_cast<int>(it - m_entries.begin());
+  // The collated order does not keep the entries that begin alike together,
+  // so every entry is looked at, from the first.
+  const std::u32string folded = foldCase(path);
+  for (size_t i = 0; i < m_entries.size(); ++i) {
+    if (m_entries[i].folded.compare(0, folded.size(), folded) == 0) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 Playlist::Placement Playlist::AddOrFind(const std::string& path) {
   if (const int found = FindPrefix(path); found >= 0) return {found, false};
-  Entry entry{path, foldCase(path)};
+  std::u32string folded = foldCase(path);
+  Entry entry{path, collationKey(folded), std::move(folded)};
   auto it = std::upper_bound(m_entries.begin(), m_entries.end(), entry,
                              [](const Entry& a, const Entry& b) {
                                return a.key != b.key ? a.key < b.key : a.path < b.path;

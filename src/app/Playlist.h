@@ -1,7 +1,8 @@
 #pragma once
 // The playlist's entries and the rules that fill it, without a window: which
 // files a folder contributes, which drops are ignored, and where a path goes
-// in the list (alphabetical without regard to case). Paths are UTF-8 bytes.
+// in the list (alphabetical without regard to case, in the collation of the
+// user's locale). Paths are UTF-8 bytes.
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -50,7 +51,8 @@ class Playlist {
  private:
   struct Entry {
     std::string path;
-    std::u32string key;  // the path case-folded, compared first
+    std::wstring key;       // collation key of the case-folded path, compared first
+    std::u32string folded;  // the path case-folded, for prefix matches
   };
   std::vector<Entry> m_entries;  // sorted by key, then by path
 };

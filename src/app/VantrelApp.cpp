@@ -1,5 +1,7 @@
 #include "app/VantrelApp.h"
 
+#include <clocale>
+
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
 #include "map/MapCache.h"
@@ -14,6 +16,9 @@ CVantrelApp::~CVantrelApp() = default;
 bool CVantrelApp::OnInit() {
   // The command line was read and checked before the toolkit started, so
   // wxApp's own parser is not run.
+  // The playlist sorts in the user's collation; numbers keep the C format
+  // (coordinates for the maps are written with a point).
+  std::setlocale(LC_COLLATE, "");
   limitMapCache(mapCacheFolder(), kMapCacheLimit);  // before any map browser uses it
   {
     CVantrelDlg dialog(*m_player);

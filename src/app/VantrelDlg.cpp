@@ -7,6 +7,8 @@
 #include <wx/panel.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 #include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/ControlTable.h"
@@ -84,6 +86,9 @@ void CVantrelDlg::CreateControls() {
       case ControlKind::ComboBox:
         control = new wxChoice(this, spec.id, rect.GetPosition(), wxSize(rect.width, -1), 0,
                                nullptr, (spec.flags & kSorted) ? wxCB_SORT : 0);
+        // The template's height includes the drop-down list; a GTK box is
+        // taller than the row it stands in when closed, and is kept within it.
+        control->SetSize(rect.width, std::min(rect.height, control->GetSize().y));
         break;
       case ControlKind::Video:
         control = m_video =
@@ -205,9 +210,26 @@ void CVantrelDlg::InitFlags() {
   m_player.screenshotBusy = 0;
 }
 
-void CVantrelDlg::ShowStatus(const wxString& text) {
+void CVantrelDlg::ShowStatus(const wxString& note) {
+  m_statusNote = note;
+  m_statusProblem = false;
+  SetStatusLine(note);
+}
+
+void CVantrelDlg::ShowProblem(const wxString& text) {
+  m_statusProblem = true;
+  SetStatusLine(text);
+}
+
+void CVantrelDlg::ClearProblem() {
+  if (!m_statusProblem) return;
+  m_statusProblem = false;
+  SetStatusLine(m_statusNote);
+}
+
+void CVantrelDlg::SetStatusLine(const wxString& text) {
   auto* status = static_cast<wxStaticText*>(FindWindow(IDC_STATUS));
-  status->SetLabelText(text);
+  status->SetLabelText(text);  // paths may hold '&', which is no mnemonic here
   status->Show(!text.empty());
 }
 
@@ -245,14 +267,10 @@ void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
       m_routeMaps.CloseBigMap()) {
     return;
   }
+  // Escape ends the program. Enter never does: in the playlist it plays the
+  // selected entry, on a button it presses the button.
   if (key == WXK_ESCAPE && IsModal()) {
     EndModal(wxID_CANCEL);
-    return;
-  }
-  // Enter issues the OK command unless a push button has the focus.
-  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && IsModal() &&
-      !dynamic_cast<wxButton*>(FindFocus())) {
-    EndModal(wxID_OK);
     return;
   }
   event.Skip();

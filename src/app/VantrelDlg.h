@@ -145,7 +145,14 @@ class CVantrelDlg : public wxDialog {
   void OnOpenFolder(wxCommandEvent& event);
   void OnPlaylistDoubleClick(wxCommandEvent& event);
   void OnLanguageChosenEvent(wxCommandEvent& event);
-  void ShowStatus(const wxString& text);
+  // The status line above the video. A note (the last screenshot) stays for
+  // the rest of the run; a problem (a folder or a recording that cannot be
+  // read) shows over it until it is replaced or mended (a folder read, a
+  // recording playing), and the note comes back.
+  void ShowStatus(const wxString& note);
+  void ShowProblem(const wxString& text);
+  void ClearProblem();
+  void SetStatusLine(const wxString& text);
   void OnSysCommand(int command);
   void CaptureControlLayout();
   void OnFullScreenButton(wxCommandEvent& event);
@@ -213,6 +220,8 @@ class CVantrelDlg : public wxDialog {
   GpsTrack m_gpsTrack;  // filled by the playback thread, read by the dashboard
   Dashboard m_dashboard{m_player, m_gpsTrack, m_readouts, &m_routeMaps};
   wxString m_webEngineText;  // the About box's second line
+  wxString m_statusNote;     // what the status line shows without a problem
+  bool m_statusProblem = false;
 
   // The clip's marks (seconds of the recording) and the playback they were
   // set in; the save and its progress bar while it runs.

@@ -22,14 +22,16 @@ void CVantrelDlg::OnFullScreenButton(wxCommandEvent&) {
 }
 
 void CVantrelDlg::ToggleFullScreen() {
-  // Rearranged while hidden, so the intermediate layout is never seen.
-  Hide();
+  // Rearranged while hidden, so the intermediate layout is never seen. The
+  // window is hidden as a plain top-level window: hiding the dialog would
+  // end its modal loop, and with it the program.
+  wxTopLevelWindow::Show(false);
   if (m_player.fullScreen.load()) {
     LeaveFullScreen();
   } else {
     EnterFullScreen();
   }
-  Show();
+  wxTopLevelWindow::Show(true);
   // Shown windows keep the place they are given; a hidden one may be
   // re-placed when it is shown again.
   if (!m_player.fullScreen.load()) SetSize(m_layout.window);

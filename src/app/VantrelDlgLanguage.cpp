@@ -27,8 +27,8 @@ int CVantrelDlg::OnLanguageChosen() {
   ApplyLanguage(*this, chosen, m_player.playState);
   if (!m_language.SaveLanguage(chosen)) {
     // The chosen texts stay for this run; only the next start forgets them.
-    ShowStatus(wxString::Format("The language could not be saved in %s",
-                                wxString::FromUTF8(m_language.FilePath())));
+    ShowProblem(wxString::Format("The language could not be saved in %s",
+                                 wxString::FromUTF8(m_language.FilePath())));
     return m_language.ReadLanguage(false);
   }
   return m_language.ReadLanguage(true);

@@ -57,12 +57,13 @@ void CVantrelDlg::OnOpenFolder(wxCommandEvent&) {
 void CVantrelDlg::OpenFolder(const std::string& folder) {
   const FolderListing listing = listRecordings(folder);
   if (listing.error) {
-    ShowStatus(wxString::Format("Cannot read the folder %s: %s", pathText(folder),
-                                wxString::FromUTF8(listing.error.message())));
+    ShowProblem(wxString::Format("Cannot read the folder %s: %s", pathText(folder),
+                                 wxString::FromUTF8(listing.error.message())));
     return;
   }
-  // An earlier failure goes; what start-up could not use stays said.
-  ShowStatus(wxString::FromUTF8(m_startupNote));
+  // An earlier failure goes; the last note (what start-up could not use, the
+  // last screenshot) stays said.
+  ClearProblem();
   if (m_settings.lastFolder != folder) {
     m_settings.lastFolder = folder;
     SaveSettings();
@@ -101,9 +102,9 @@ void CVantrelDlg::OpenCommandLinePath(const std::string& path) {
   if (fs::is_directory(full, error)) {
     OpenFolder(full.string());
   } else if (!fs::exists(full, error)) {
-    ShowStatus(wxString::Format("No such file or folder: %s", pathText(full.string())));
+    ShowProblem(wxString::Format("No such file or folder: %s", pathText(full.string())));
   } else if (!OpenDroppedFile(full.string())) {
-    ShowStatus(wxString::Format("Not a recording: %s", pathText(full.string())));
+    ShowProblem(wxString::Format("Not a recording: %s", pathText(full.string())));
   }
 }
 

@@ -67,10 +67,8 @@ void CVantrelDlg::TakeScreenshot() {
   m_screenshotAllowed = true;
   m_player.screenshotBusy = 0;
   button->Enable();
-  wxWindow* status = FindWindow(IDC_STATUS);
-  status->SetLabel(path.empty() ? wxString::FromUTF8("Screenshot not saved: " + why)
-                                : wxString::FromUTF8(path));
-  status->Show();
+  ShowStatus(path.empty() ? wxString::FromUTF8("Screenshot not saved: " + why)
+                          : wxString::FromUTF8(path));
 }
 
 }  // namespace vantrel

@@ -34,8 +34,8 @@ void CVantrelDlg::AddStartupNote(const std::string& note) {
 
 void CVantrelDlg::SaveSettings() {
   if (saveSettings(m_settingsPath, m_settings)) return;
-  ShowStatus(wxString::FromUTF8("Cannot save the settings to " +
-                                (m_settingsPath.empty() ? "(no home folder)" : m_settingsPath)));
+  ShowProblem(wxString::FromUTF8("Cannot save the settings to " +
+                                 (m_settingsPath.empty() ? "(no home folder)" : m_settingsPath)));
 }
 
 bool CVantrelDlg::SetPlaybackSpeed(double speed) {

@@ -54,7 +54,7 @@ bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   m_browser.SetWidth(cx - 20);
   m_browser.SetHeight(cy - 60);
   m_browser.Window()->Move(10, 15);
-  m_exit->SetLabel(exitText);
+  m_exit->SetLabelText(exitText);
   m_exit->Move(cx - 150, cy - 40);
 
   m_browser.Navigate(pageUrl);

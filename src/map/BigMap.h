@@ -7,6 +7,8 @@
 
 #include "map/Explorer1.h"
 
+class wxButton;
+
 namespace vantrel {
 
 class CBigMap : public wxDialog {
@@ -36,7 +38,7 @@ class CBigMap : public wxDialog {
   void OnCloseWindow(wxCloseEvent& event);
 
   CExplorer1 m_browser;
-  wxWindow* m_exit = nullptr;
+  wxButton* m_exit = nullptr;
   wxRect m_screen;  // the primary display, as OnInitDialog found it
 
   wxDECLARE_EVENT_TABLE();

@@ -66,8 +66,6 @@ class CBitmapSlider : public wxControl {
  protected:
   wxSize DoGetBestSize() const override;
   wxBorder GetDefaultBorder() const override { return wxBORDER_NONE; }
-  // Reached by a click, not by Tab.
-  bool AcceptsFocusFromKeyboard() const override { return false; }
 
  private:
   // The colour of the window the slider sits on.

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 #include <wx/display.h>
 
+#include <cstdlib>
 #include <map>
 
+#include "TempFolder.h"
 #include "app/ControlTable.h"
 #include "app/FullScreenLayout.h"
 #include "app/Language.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
+#include "support/ModalScript.h"
+#include "support/RealInput.h"
 #include "support/WxTestSupport.h"
 
 using namespace vantrel;
@@ -89,6 +93,51 @@ TEST(FullScreenWindow, TogglingTwiceRestoresEveryRectangleAndVisibility) {
     EXPECT_EQ(after.at(id).shown, state.shown) << id;
   }
   EXPECT_EQ(dialog.FindWindow(IDC_FULLSCREEN)->GetLabel(), languageLabel(3, 14));
+}
+
+// As the program runs it: inside ShowModal, with real clicks, idle and while
+// a recording plays. Hiding a modal dialog ends its loop in GTK, and with it
+// the program.
+TEST(FullScreenWindow, TogglingTwiceInTheModalLoopLeavesTheProgramRunningUntilExit) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  for (const bool playing : {false, true}) {
+    testsupport::TempFolder folder;
+    std::filesystem::copy_file(std::filesystem::path(VANTREL_FIXTURES) / "play-aac.mp4",
+                               folder.path() / "a.mp4");  // 10 s
+    PlayerState player;
+    CVantrelDlg dialog(player);
+    dialog.OpenFolder(folder.path().string());
+    wxWindow* button = dialog.FindWindow(IDC_FULLSCREEN);
+    const wxSize screen = wxDisplay(0u).GetGeometry().GetSize();
+    // Where the strip puts the button, and where it is on the screen now.
+    const auto inStrip = [&] {
+      return button->GetScreenPosition().y >= screen.y - 2 * button->GetSize().y - 20;
+    };
+    testsupport::ModalScript script;
+    script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); });
+    if (playing) {
+      script.step(
+          "play", [&] { dialog.PlaySelectedEntry(); },
+          [&] { return player.playState == Playing && dialog.FindWindow(IDC_STOP)->IsEnabled(); },
+          8000);
+    }
+    script
+        .step(
+            "enter full screen", [&] { testsupport::clickOn(*button); },
+            [&, settled = testsupport::after(300)] {
+              return player.fullScreen == 1 && inStrip() && button->IsShownOnScreen() && settled();
+            })
+        .step(
+            "leave full screen", [&] { testsupport::clickOn(*button); },
+            [&, settled = testsupport::after(300)] {
+              return player.fullScreen == 0 && !inStrip() &&
+                     dialog.FindWindow(IDC_PLAYLIST)->IsShownOnScreen() && settled();
+            })
+        .step("exit", [&] { testsupport::clickOn(*dialog.FindWindow(IDOK_EXIT)); });
+    EXPECT_EQ(script.run(dialog), wxID_OK) << (playing ? "playing" : "idle");
+    EXPECT_EQ(script.unfinished(), "") << (playing ? "playing" : "idle");
+    EXPECT_EQ(dialog.FindWindow(IDC_FULLSCREEN)->GetLabel(), languageLabel(3, 14));
+  }
 }
 
 }  // namespace

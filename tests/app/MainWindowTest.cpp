@@ -93,3 +93,30 @@ TEST_F(MainWindow, ExitButtonEndsTheModalDialogWithOk) {
   });
   EXPECT_EQ(dialog.ShowModal(), wxID_OK);
 }
+
+static std::string rectText(const wxRect& r) {
+  return wxString::Format("(%d,%d %dx%d)", r.x, r.y, r.width, r.height).utf8_string();
+}
+
+// GTK's drop-down lists are taller than the template's rows; none may reach
+// into its neighbour (the speed-unit box into the gauge's frame).
+TEST_F(MainWindow, NoTwoControlsOverlap) {
+  CVantrelDlg dialog(player);
+  dialog.Show();
+  testsupport::pumpFor(300);
+  const auto controls = dialogControls();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const wxWindow* a = dialog.FindWindow(controls[i].id);
+      const wxWindow* b = dialog.FindWindow(controls[j].id);
+      if (!a->IsShown() || !b->IsShown()) continue;
+      EXPECT_FALSE(a->GetRect().Intersects(b->GetRect()))
+          << controls[i].name << " " << rectText(a->GetRect()) << " and " << controls[j].name << " "
+          << rectText(b->GetRect());
+    }
+  }
+  const wxRect box = dialog.FindWindow(IDC_SPEED_UNIT)->GetRect();
+  EXPECT_TRUE(dialogRectToPixels(findControl(IDC_SPEED_UNIT)->dialogUnits, dialog.DialogBase())
+                  .Contains(box))
+      << rectText(box);
+}

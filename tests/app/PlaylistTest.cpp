@@ -3,6 +3,7 @@
 #include <wx/listbox.h>
 
 #include <algorithm>
+#include <clocale>
 #include <random>
 
 #include "TempFolder.h"
@@ -90,6 +91,38 @@ TEST(PlaylistOrder, EntriesSortWithoutRegardToCase) {
     playlist.AddOrFind(path);
   EXPECT_EQ(entries(playlist),
             (std::vector<std::string>{"/d/a.MOV", "/d/A2.avi", "/d/B.avi", "/d/c.mp4"}));
+}
+
+// Collation in LC_COLLATE for the life of the object, then back.
+class ScopedCollation {
+ public:
+  explicit ScopedCollation(const char* locale) : m_previous(setlocale(LC_COLLATE, nullptr)) {
+    m_active = setlocale(LC_COLLATE, locale) != nullptr;
+  }
+  ~ScopedCollation() { setlocale(LC_COLLATE, m_previous.c_str()); }
+  bool active() const { return m_active; }
+
+ private:
+  std::string m_previous;
+  bool m_active = false;
+};
+
+// The user's locale orders the list. In English punctuation weighs less than
+// letters and digits, and an a with diaeresis sorts with the a's.
+TEST(PlaylistOrder, EntriesFollowTheCollationOfTheLocale) {
+  ScopedCollation english("en_US.UTF-8");
+  ASSERT_TRUE(english.active()) << "scripts/setup makes this locale";
+  Playlist playlist;
+  for (const char* path : {"/d/Beta.avi", "/d/Alpha-2.mp4", "/d/\xc3\xa4lpha3.mp4",
+                           "/d/alpha_1.MOV", "/d/alpha 0.avi"}) {
+    playlist.AddOrFind(path);
+  }
+  EXPECT_EQ(entries(playlist),
+            (std::vector<std::string>{"/d/alpha 0.avi", "/d/alpha_1.MOV", "/d/Alpha-2.mp4",
+                                      "/d/\xc3\xa4lpha3.mp4", "/d/Beta.avi"}));
+  // Matching a path stays a plain comparison without regard to case.
+  EXPECT_EQ(playlist.FindPrefix("/D/ALPHA-"), 2);
+  EXPECT_EQ(playlist.FindPrefix("/d/alpha_"), 1);
 }
 
 TEST(PlaylistOrder, AnEntryBeginningWithThePathIsSelectedInsteadOfAdded) {

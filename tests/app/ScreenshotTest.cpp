@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <wx/control.h>
 #include <wx/image.h>
 
 #include <filesystem>
@@ -28,12 +29,13 @@ std::shared_ptr<BgrFrame> randomFrame(int width, int height) {
   return frame;
 }
 
-// Runs each test in a fresh current directory and goes back afterwards.
+// Runs each test in a fresh current directory and goes back afterwards. Its
+// name holds an ampersand, which a label would take for a mnemonic.
 class Screenshot : public testing::Test {
  protected:
   void SetUp() override {
     previous_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("vantrel-shot-" + std::to_string(getpid()));
+    dir_ = fs::temp_directory_path() / ("vantrel-shot R&D-" + std::to_string(getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     fs::current_path(dir_);
@@ -67,7 +69,8 @@ TEST_F(Screenshot, SavesThePresentedPictureAndShowsItsPath) {
   EXPECT_EQ(name.rfind("BMP-", 0), 0u);
   EXPECT_EQ(fs::file_size(files[0]), 54u + 480u * 2564u);
   EXPECT_TRUE(dialog.FindWindow(IDC_STATUS)->IsShown());
-  EXPECT_EQ(dialog.FindWindow(IDC_STATUS)->GetLabel(), wxString::FromUTF8(files[0].string()));
+  EXPECT_EQ(static_cast<wxControl*>(dialog.FindWindow(IDC_STATUS))->GetLabelText(),
+            wxString::FromUTF8(files[0].string()));
   EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
   EXPECT_EQ(player.screenshotBusy, 0);
 
@@ -127,6 +130,34 @@ TEST_F(Screenshot, FailuresWriteNothingSayWhyAndReenableTheButton) {
   dialog.TakeScreenshot();
   EXPECT_EQ(savedFiles().size(), 1u);
   EXPECT_EQ(dialog.FindWindow(IDC_STATUS)->GetLabel(), "Screenshot not saved: no picture yet");
+}
+
+// The path stays on the status line for the rest of the run: opening a
+// folder keeps it, a folder that cannot be read says so over it, and a
+// folder read after that brings the path back.
+TEST_F(Screenshot, ThePathStaysWhenFoldersAreOpened) {
+  CVantrelDlg dialog(player);
+  dialog.Show();
+  dialog.VideoArea()->presentFrame(randomFrame(16, 16));
+  player.playState = Playing;
+  dialog.TakeScreenshot();
+  ASSERT_EQ(savedFiles().size(), 1u);
+  const wxString path = wxString::FromUTF8(savedFiles()[0].string());
+  auto* status = static_cast<wxControl*>(dialog.FindWindow(IDC_STATUS));
+  struct Step {
+    fs::path folder;
+    bool readable;
+  };
+  for (const Step& step : {Step{dir_, true}, Step{dir_ / "missing", false}, Step{dir_, true}}) {
+    dialog.OpenFolder(step.folder.string());
+    EXPECT_TRUE(status->IsShown()) << step.folder;
+    if (step.readable) {
+      EXPECT_EQ(status->GetLabelText(), path) << step.folder;
+    } else {
+      EXPECT_TRUE(status->GetLabelText().StartsWith("Cannot read the folder " + dir_.string()))
+          << status->GetLabelText();
+    }
+  }
 }
 
 }  // namespace
