@@ -5,6 +5,8 @@
 
 #include "app/CommandLine.h"
 #include "app/CutCommand.h"
+#include "app/ExportCommand.h"
+#include "app/IndexCommand.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
 #include "gps/DashboardPrinter.h"
@@ -38,6 +40,11 @@ const vantrel::CommandLineOption kOptions[] = {
      playHeadless},
     {"--dashboard", "FILE [--mph]", "print the dashboard of FILE for every second",
      vantrel::runDashboardPrinter},
+    {"--index", "FOLDER", "index FOLDER's recordings (or reuse the index) and print its drives",
+     vantrel::runIndexCommand},
+    {"--export", "FILE|FOLDER --to gpx|kml|csv|geojson [-o OUT]",
+     "write the track of FILE, or of each drive of FOLDER (one file each into OUT)",
+     vantrel::runExportCommand},
     {"--cut", "FILE START END OUT",
      "save START to END of FILE (seconds or hh:mm:ss) as a clip OUT (a file or a folder)",
      vantrel::runCutCommand},

@@ -113,7 +113,7 @@ void printHelp(std::span<const CommandLineOption> table, std::FILE* out) {
                "  $XDG_CONFIG_HOME/vantrel/settings.ini (else ~/.config/vantrel/settings.ini)\n"
                "      map tiles, last folder, volume, speed unit, playback speed\n"
                "  ~/res.language  the language\n"
-               "  $XDG_CACHE_HOME/vantrel (else ~/.cache/vantrel)  map tiles\n"
+               "  $XDG_CACHE_HOME/vantrel (else ~/.cache/vantrel)  map tiles, library.sqlite\n"
                "\nEnvironment:\n"
                "  VANTREL_MAP_TILES  the maps' tiles: a URL template with {z}, {x} and {y},\n"
                "                     an MBTiles file, or none (before the settings' tiles)\n");
