@@ -13,14 +13,27 @@
 
 namespace vantrel {
 
+// "$GPRMC" and "$GNRMC" are both RMC: the talker is the two letters after '$'.
+bool isNmeaType(std::string_view id, std::string_view type) {
+  return id.size() == 6 && id[0] == '$' && id.substr(3) == type;
+}
+
+// ddmmyy; two-digit years from 80 on are the 1900s.
+std::optional<int64_t> nmeaDateMs(std::string_view field, int64_t msOfDay) {
+  if (field.size() != 6) return std::nullopt;
+  int digits[6];
+  for (size_t i = 0; i < 6; ++i) {
+    if (field[i] < '0' || field[i] > '9') return std::nullopt;
+    digits[i] = field[i] - '0';
+  }
+  const int year = digits[4] * 10 + digits[5];
+  return utcMs(year < 80 ? 2000 + year : 1900 + year, digits[2] * 10 + digits[3],
+               digits[0] * 10 + digits[1], msOfDay);
+}
+
 namespace {
 
 constexpr double kKmhPerKnot = 1.852;
-
-// "$GPRMC" and "$GNRMC" are both RMC: the talker is the two letters after '$'.
-bool isType(std::string_view id, std::string_view type) {
-  return id.size() == 6 && id[0] == '$' && id.substr(3) == type;
-}
 
 // ddmm.mmmm (or dddmm.mmmm) with its hemisphere letter, as signed degrees.
 std::optional<double> coordinate(std::string_view field, std::string_view hemisphere, char positive,
@@ -33,19 +46,6 @@ std::optional<double> coordinate(std::string_view field, std::string_view hemisp
   const double result = degrees + minutes / 60;
   if (minutes >= 60 || result > limit) return std::nullopt;
   return hemisphere[0] == negative ? -result : result;
-}
-
-// ddmmyy; two-digit years from 80 on are the 1900s.
-std::optional<int64_t> dateMs(std::string_view field, int64_t msOfDay) {
-  if (field.size() != 6) return std::nullopt;
-  int digits[6];
-  for (size_t i = 0; i < 6; ++i) {
-    if (field[i] < '0' || field[i] > '9') return std::nullopt;
-    digits[i] = field[i] - '0';
-  }
-  const int year = digits[4] * 10 + digits[5];
-  return utcMs(year < 80 ? 2000 + year : 1900 + year, digits[2] * 10 + digits[3],
-               digits[0] * 10 + digits[1], msOfDay);
 }
 
 // The fixes of one file, built as its sentences arrive.
@@ -72,9 +72,9 @@ class NmeaFixes {
 
 void NmeaFixes::take(std::string_view sentence) {
   const std::vector<std::string_view> fields = splitFields(sentence);
-  if (isType(fields[0], "RMC")) {
+  if (isNmeaType(fields[0], "RMC")) {
     takeRmc(fields);
-  } else if (isType(fields[0], "GGA")) {
+  } else if (isNmeaType(fields[0], "GGA")) {
     takeGga(fields);
   } else if (fields[0] == "$GSENSORD") {
     takeGsensor(fields);
@@ -89,7 +89,7 @@ void NmeaFixes::takeRmc(const std::vector<std::string_view>& f) {
   const std::optional<double> knots = parseNumber<double>(f[7]);
   if (!msOfDay || !latitude || !longitude || (knots && *knots < 0)) return;
   if (!knots && !f[7].empty()) return;
-  const std::optional<int64_t> utc = dateMs(f[9], *msOfDay);
+  const std::optional<int64_t> utc = nmeaDateMs(f[9], *msOfDay);
   if (!utc) return;
   // Receivers that speak for several systems may send the same fix twice.
   if (!fixes_.empty() && fixes_.back().utcMs == *utc) return;

@@ -2,7 +2,6 @@
 // Real mouse and keyboard input on the test display, as a user gives it: the
 // X server's XTEST extension through xdotool. The events reach the program
 // through GTK like any other, focus rules and all.
-#include <wx/utils.h>
 #include <wx/window.h>
 
 #include <cstdlib>
@@ -15,10 +14,12 @@ inline bool xdotool(const std::string& arguments) {
   return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// (--sync waits for the pointer to move, and would wait many seconds for a
+// pointer already there: it is first put one pixel beside the point.)
 inline bool moveMouseTo(const wxPoint& screen) {
-  // --sync waits for the pointer to move: forever when it is there already.
-  if (wxGetMousePosition() == screen) return true;
-  return xdotool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+  const std::string y = " " + std::to_string(screen.y);
+  return xdotool("mousemove " + std::to_string(screen.x + 1) + y) &&
+         xdotool("mousemove --sync " + std::to_string(screen.x) + y);
 }
 
 // A left click at a point of the screen.
