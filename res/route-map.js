@@ -6,6 +6,9 @@
 //   setEndPoint(lat, lon)      mark the end of the route (empty texts: no end)
 //   setLineNewPoint(lat, lon)  extend the travelled line; the marker follows it
 //   clrRTploy()                remove the travelled line
+//   clearRoute()               forget the route, the line and the markers: a
+//                              new recording's route may begin without
+//                              mapinitialize (its first entry has no fix)
 // A walk of an hour-long track is thousands of calls in one script, so the
 // calls only record points; drawing happens once per frame afterwards.
 /* global L */
@@ -90,11 +93,8 @@ function drawNow() {
 function mapinitialize(lat, lon) {
   var map = requireMap();
   var point = toPoint(lat, lon);
-  vantrelMap.route = [];
-  vantrelMap.travelled = [];
-  vantrelMap.start = vantrelMap.end = vantrelMap.current = null;
+  clearRoute();
   map.setView(point, 16);
-  scheduleDraw();
   return true;
 }
 
@@ -128,6 +128,14 @@ function setLineNewPoint(lat, lon) {
   var point = toPoint(lat, lon);
   vantrelMap.travelled.push(point);
   vantrelMap.current = point;
+  scheduleDraw();
+}
+
+function clearRoute() {
+  requireMap();
+  vantrelMap.route = [];
+  vantrelMap.travelled = [];
+  vantrelMap.start = vantrelMap.end = vantrelMap.current = null;
   scheduleDraw();
 }
 

@@ -209,18 +209,19 @@ void CVantrelDlg::InitFlags() {
 
 void CVantrelDlg::ShowStatus(const wxString& note) {
   m_statusNote = note;
-  m_statusProblem = false;
+  m_statusProblem = m_playbackProblem = false;
   SetStatusLine(note);
 }
 
 void CVantrelDlg::ShowProblem(const wxString& text) {
   m_statusProblem = true;
+  m_playbackProblem = false;
   SetStatusLine(text);
 }
 
 void CVantrelDlg::ClearProblem() {
   if (!m_statusProblem) return;
-  m_statusProblem = false;
+  m_statusProblem = m_playbackProblem = false;
   SetStatusLine(m_statusNote);
 }
 

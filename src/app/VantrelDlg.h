@@ -54,6 +54,9 @@ class CVantrelDlg : public wxDialog {
   // reaches them through its host, in posting order).
   void ShowPlaybackStarted();
   void ResetDashboard();
+  // A recording that could not be played: why, on the status line, and the
+  // idle look (no picture of an earlier recording).
+  void ShowPlaybackFailed(const std::string& path, const std::string& reason);
   // After a recording played to its end: the next entry, wrapping to the first.
   void AdvancePlaylist();
 
@@ -256,6 +259,7 @@ class CVantrelDlg : public wxDialog {
   wxString m_webEngineText;  // the About box's second line
   wxString m_statusNote;     // what the status line shows without a problem
   bool m_statusProblem = false;
+  bool m_playbackProblem = false;  // the problem shown is a recording that could not play
 
   // The clip's marks (seconds of the recording) and the playback they were
   // set in; the save and its progress bar while it runs.

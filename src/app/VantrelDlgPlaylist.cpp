@@ -7,6 +7,7 @@
 
 #include "app/ControlTable.h"
 #include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "engine/Transport.h"
 
@@ -108,6 +109,15 @@ void CVantrelDlg::OpenCommandLinePath(const std::string& path) {
   } else if (!OpenDroppedFile(full.string())) {
     ShowProblem(wxString::Format("Not a recording: %s", pathText(full.string())));
   }
+}
+
+void CVantrelDlg::ShowPlaybackFailed(const std::string& path, const std::string& reason) {
+  // The idle look: no picture, and no route, not even one a track beside
+  // the unplayable file drew.
+  m_video->ClearPicture();
+  m_routeMaps.StartNewRoute();
+  ShowProblem(wxString::Format("Cannot play %s: %s", pathText(path), wxString::FromUTF8(reason)));
+  m_playbackProblem = true;
 }
 
 void CVantrelDlg::OnPlaylistDoubleClick(wxCommandEvent&) {

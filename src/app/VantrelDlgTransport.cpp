@@ -113,6 +113,7 @@ void CVantrelDlg::ShowPlaybackStarted() {
   }
   m_playingLook = true;
   RefreshCommandStates();
+  if (m_playbackProblem) ClearProblem();  // the last recording's, now out of date
   m_player.elapsedSeconds = 0;
   m_elapsedTimer.Start(1000);
 }

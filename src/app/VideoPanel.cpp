@@ -43,6 +43,14 @@ std::shared_ptr<const BgrFrame> VideoPanel::CurrentFrame() const {
   return m_frame;
 }
 
+void VideoPanel::ClearPicture() {
+  {
+    std::lock_guard<std::mutex> hold(m_frameLock);
+    m_frame.reset();
+  }
+  Refresh();
+}
+
 wxSize VideoPanel::PictureSize(const wxSize& outer) {
   return wxSize(std::max(outer.x - 2, 0), std::max(outer.y - 2, 0));
 }

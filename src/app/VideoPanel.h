@@ -29,6 +29,8 @@ class VideoPanel : public wxPanel, public VideoSink {
 
   // The frame the next paint shows; null before the first.
   std::shared_ptr<const BgrFrame> CurrentFrame() const;
+  // Shows no picture (black) until the next frame comes. UI thread.
+  void ClearPicture();
 
   // Draws what a paint shows: the current picture over PicturePlace, black
   // over the rest of the client area.

@@ -32,6 +32,11 @@ void CWindowPlaybackHost::playbackReset() {
   });
 }
 
+void CWindowPlaybackHost::playbackFailed(const std::string& reason) {
+  m_window.CallAfter(
+      [this, path = m_player.getFileName(), reason] { m_window.ShowPlaybackFailed(path, reason); });
+}
+
 void CWindowPlaybackHost::advancePlaylist() {
   m_window.CallAfter([this] { m_window.AdvancePlaylist(); });
 }

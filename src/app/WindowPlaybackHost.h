@@ -20,6 +20,7 @@ class CWindowPlaybackHost : public PlaybackHost {
   void showLoading(bool shown) override;
   void playbackStarted() override;
   void playbackReset() override;
+  void playbackFailed(const std::string& reason) override;
   void advancePlaylist() override;
   VideoSink* videoSink() override;
 

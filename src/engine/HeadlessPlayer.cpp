@@ -34,6 +34,9 @@ class HeadlessHost : public PlaybackHost {
   void playbackStarted() override {}
   // ResetDashboard's own post, which ends every playback that got going.
   void playbackReset() override { postGpsSync(2, 0); }
+  void playbackFailed(const std::string& reason) override {
+    std::fprintf(stderr, "Cannot play: %s\n", reason.c_str());
+  }
   void advancePlaylist() override {}  // one file, no playlist
   VideoSink* videoSink() override { return &sink_; }
   int64_t frames() const { return sink_.frames(); }

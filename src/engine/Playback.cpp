@@ -30,15 +30,18 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   if (loadTrack) loadTrack(state);
   host.postGpsSync(0, 0);
   int result;
+  std::string failure;
   {
     PlaybackSession session(state, host);
     result = session.open(state.getFileName()) == 0 ? session.play() : -1;
+    failure = session.failure();
     session.close();
     if (audioSeconds) *audioSeconds = session.audioSeconds();
   }
   if (result < 0) {
     state.opening = 0;
     host.showLoading(false);
+    host.playbackFailed(failure);
   } else {
     host.playbackReset();
   }

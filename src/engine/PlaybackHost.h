@@ -5,6 +5,7 @@
 // thread; none may block on the UI thread.
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace vantrel {
 
@@ -22,6 +23,9 @@ class PlaybackHost {
   virtual void playbackStarted() = 0;
   // The playback has been torn down: the video area shown, ResetDashboard.
   virtual void playbackReset() = 0;
+  // The recording could not be played; why, in words for the user ("it holds
+  // no pictures").
+  virtual void playbackFailed(const std::string& reason) = 0;
   // The recording played to its end: select the next playlist entry (past
   // the last, the first) and start timer 1 for it.
   virtual void advancePlaylist() = 0;

@@ -38,6 +38,17 @@ void chooseStreams(const AVFormatContext* format, int* video, int* audio) {
   }
 }
 
+std::string errorText(int error) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(error, text, sizeof text);
+  return text;
+}
+
+std::string codecName(const AVStream* stream) {
+  const char* name = avcodec_get_name(stream->codecpar->codec_id);
+  return name ? name : "unknown";
+}
+
 }  // namespace
 
 PlaybackSession::PlaybackSession(PlayerState& state, PlaybackHost& host)
@@ -48,16 +59,32 @@ PlaybackSession::~PlaybackSession() {
 }
 
 int PlaybackSession::open(const std::string& path) {
-  if (avformat_open_input(&state_.formatContext, path.c_str(), nullptr, nullptr) != 0) return -1;
-  if (avformat_find_stream_info(state_.formatContext, nullptr) < 0) return -1;
+  if (const int error = avformat_open_input(&state_.formatContext, path.c_str(), nullptr, nullptr);
+      error != 0) {
+    return fail(errorText(error));
+  }
+  if (const int error = avformat_find_stream_info(state_.formatContext, nullptr); error < 0) {
+    return fail("its streams cannot be read (" + errorText(error) + ")");
+  }
   int video, audio;
   chooseStreams(state_.formatContext, &video, &audio);
-  if (video < 0) return -1;
+  if (video < 0) return fail("it holds no pictures");
   state_.display.bindVideoSurface(host_.videoSink());
-  if (videoComponentOpen(video_, video) < 0) return -1;
+  if (videoComponentOpen(video_, video) < 0) {
+    return fail("its pictures (" + codecName(state_.formatContext->streams[video]) +
+                ") cannot be decoded");
+  }
   hasAudio_ = audio >= 0;
-  if (hasAudio_ && audioComponentOpen(state_, audio, output_, audio_) < 0) return -1;
+  if (hasAudio_ && audioComponentOpen(state_, audio, output_, audio_) < 0) {
+    return fail("its sound (" + codecName(state_.formatContext->streams[audio]) +
+                ") cannot be played");
+  }
   return 0;
+}
+
+int PlaybackSession::fail(std::string why) {
+  failure_ = std::move(why);
+  return -1;
 }
 
 int PlaybackSession::play() {

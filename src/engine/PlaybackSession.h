@@ -26,9 +26,10 @@ class PlaybackSession {
 
   // Opens the file, picks its streams and opens the decoders and the sound.
   // 0, or -1: unreadable, no stream information, no video stream, or a
-  // decoder or the device that will not open. A file without sound plays
-  // silently against a steady clock.
+  // decoder or the device that will not open (failure() says which). A file
+  // without sound plays silently against a steady clock.
   int open(const std::string& path);
+  const std::string& failure() const { return failure_; }
   // Plays until the end (100) or a stop (0).
   int play();
   // Stops and joins every worker, then closes the device, the decoders and
@@ -40,6 +41,7 @@ class PlaybackSession {
  private:
   using Clock = std::chrono::steady_clock;
 
+  int fail(std::string why);
   int loop();
   void postVideoSecond();
   bool playedToEnd();
@@ -61,12 +63,13 @@ class PlaybackSession {
   AudioDecoder audio_;
   AudioOutput output_;
   bool hasAudio_ = false;
+  std::string failure_;           // why open failed
   SteadyMediaClock silentClock_;  // the pace of a recording without sound, or past its sound
   bool steadyPace_ = false;       // the sound has ended: silentClock_ paces the pictures
   // A seek while paused shows the new position's picture: the video queue's
   // serial before that seek, -1 when none is being shown.
   int previewFrom_ = -1;
-  int64_t lastPosted_ = -1;       // last whole second posted with sync code 1
+  int64_t lastPosted_ = -1;  // last whole second posted with sync code 1
   std::optional<Clock::time_point> playedOutSince_;
 };
 

@@ -77,7 +77,10 @@ int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
 }
 
 int Dashboard::HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
-  if (code == kSyncTrackLoaded) TakeTrack();
+  if (code == kSyncTrackLoaded) {
+    TakeTrack();
+    if (m_maps) m_maps->StartNewRoute();
+  }
   if (code != kSyncPlaybackEnded && !HasTrack()) return -1;
   if (code == kSyncTrackLoaded) {
     m_trackStep = -1;

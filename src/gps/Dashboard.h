@@ -59,6 +59,9 @@ class DashboardDisplay {
 class DashboardMaps {
  public:
   virtual ~DashboardMaps() = default;
+  // A new recording: both maps forget the last route, travelled line and
+  // markers, whether or not a route follows.
+  virtual void StartNewRoute() = 0;
   // The route on the small map.
   virtual void InitMapRoute(const std::vector<RoutePoint>& route) = 0;
   // The large map is open and has not got the route yet.

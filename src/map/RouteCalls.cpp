@@ -46,6 +46,10 @@ ScriptBatch redrawBatch(const std::vector<MapPoint>& points) {
   return calls;
 }
 
+ScriptCall newRouteCall() {
+  return ScriptCall{"clearRoute", {}, CallMode::Continue};
+}
+
 ScriptCall lineNewPointCall(const MapPoint& point) {
   return pointCall("setLineNewPoint", point, CallMode::Continue);
 }

@@ -21,6 +21,10 @@ ScriptBatch bigRouteBatch(const std::vector<RoutePoint>& route);
 // "clrRTploy", then "setLineNewPoint" for each point; failures passed over.
 ScriptBatch redrawBatch(const std::vector<MapPoint>& points);
 
+// "clearRoute": the page forgets the last recording's route, travelled line
+// and markers, before a new one's route (if it has one) is sent.
+ScriptCall newRouteCall();
+
 // One "setLineNewPoint".
 ScriptCall lineNewPointCall(const MapPoint& point);
 

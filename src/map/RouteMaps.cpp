@@ -31,6 +31,24 @@ bool CRouteMaps::CloseBigMap() {
   return true;
 }
 
+void CRouteMaps::StartNewRoute() {
+  // A route still waiting for the small map's page is the last recording's.
+  m_holdingRoute = false;
+  m_heldRoute.clear();
+  m_heldTravelled.clear();
+  if (m_small.Document()) {
+    CWebPage page;
+    page.AttachDocument(m_small.Document());
+    page.CallScriptBatch({newRouteCall()});
+  }
+  if (!m_bigMap || !m_bigMap->m_bOpen) return;
+  // The large map gets the new route at the next tick, as after opening.
+  m_bigMap->m_bRouteReady = false;
+  CWebPage bigPage;
+  bigPage.AttachDocument(m_bigMap->Browser().Document());
+  bigPage.CallScriptBatch({newRouteCall()});
+}
+
 void CRouteMaps::InitMapRoute(const std::vector<RoutePoint>& route) {
   // A recording opened at start-up may load its track before the page: the
   // route would be lost for good, so it waits for the page instead.

@@ -29,6 +29,7 @@ class CRouteMaps : public DashboardMaps {
   // Closes the large map if it is open; returns whether it was.
   bool CloseBigMap();
 
+  void StartNewRoute() override;
   void InitMapRoute(const std::vector<RoutePoint>& route) override;
   bool BigMapWaitingForRoute() const override;
   int InitBigMapRoute(const std::vector<RoutePoint>& route) override;

@@ -24,6 +24,13 @@ class PlaybackRecorder : public PlaybackHost, public VideoSink {
   void showLoading(bool shown) override { add({"loading", shown ? 1 : 0}); }
   void playbackStarted() override { add({"started"}); }
   void playbackReset() override { add({"reset"}); }
+  void playbackFailed(const std::string& reason) override {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      failure_ = reason;
+    }
+    add({"failed"});
+  }
   void advancePlaylist() override { add({"advance"}); }
   VideoSink* videoSink() override { return this; }
   void presentFrame(std::shared_ptr<const BgrFrame>) override { frames++; }
@@ -42,6 +49,11 @@ class PlaybackRecorder : public PlaybackHost, public VideoSink {
   int64_t lastSecond() {
     std::lock_guard<std::mutex> hold(lock_);
     return lastSecond_;
+  }
+  // Why the last playback could not play.
+  std::string failure() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return failure_;
   }
   bool saw(const std::string& what) {
     std::lock_guard<std::mutex> hold(lock_);
@@ -80,6 +92,7 @@ class PlaybackRecorder : public PlaybackHost, public VideoSink {
   std::condition_variable changed_;
   std::vector<Event> events_;
   int64_t lastSecond_ = -1;
+  std::string failure_;
 };
 
 }  // namespace vantrel

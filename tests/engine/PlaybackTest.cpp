@@ -143,8 +143,15 @@ TEST_F(PlaybackRun, ASeekLandsWithinASecondOfItsTarget) {
   }
 }
 
+// They say why, for the window to show.
 TEST_F(PlaybackRun, RecordingsThatCannotPlayFailFastWithoutAdvancing) {
-  for (const char* name : {"play-novideo.mp4", "play-garbage.mp4", "no-such-file.mp4"}) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"play-novideo.mp4", "it holds no pictures"},
+      {"play-garbage.mp4", "Invalid data found when processing input"},
+      {"bad-empty.mp4", "Invalid data found when processing input"},
+      {"no-such-file.mp4", "No such file or directory"},
+  };
+  for (auto [name, why] : cases) {
     start(name);
     ASSERT_TRUE(ended()) << name;
     playback.stopAndJoin();
@@ -152,7 +159,9 @@ TEST_F(PlaybackRun, RecordingsThatCannotPlayFailFastWithoutAdvancing) {
     EXPECT_EQ(state.opening, 0) << name;
     std::vector<std::string> order;
     for (const auto& e : recorder.events()) order.push_back(e.what + std::to_string(e.a));
-    EXPECT_EQ(order, (std::vector<std::string>{"loading1", "sync0", "loading0"})) << name;
+    EXPECT_EQ(order, (std::vector<std::string>{"loading1", "sync0", "loading0", "failed0"}))
+        << name;
+    EXPECT_EQ(recorder.failure(), why) << name;
   }
 }
 

@@ -49,6 +49,7 @@ class SyncRecorder : public PlaybackHost, public VideoSink {
   void playbackReset() override {
     endHeard_ = audioChunkClock(state_.audioChunks, Clock::now()).media;
   }
+  void playbackFailed(const std::string&) override {}
   void advancePlaylist() override {}
   VideoSink* videoSink() override { return this; }
 

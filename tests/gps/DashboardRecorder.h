@@ -30,6 +30,7 @@ class RecordingDisplay : public vantrel::DashboardDisplay {
 // <lat,lon> ...", "line <lat,lon>". InitBigMapRoute fails while bigFails > 0.
 class RecordingMaps : public vantrel::DashboardMaps {
  public:
+  void StartNewRoute() override { calls.push_back("new"); }
   void InitMapRoute(const std::vector<vantrel::RoutePoint>& route) override {
     calls.push_back("small:init " + std::to_string(route.size()));
     lastRoute = route;

@@ -101,6 +101,47 @@ TEST_F(WindowDashboard, TicksMoveTheReadoutsTheGaugeAndTheTravelledLine) {
   EXPECT_EQ(Readout(IDC_LED_TIME), "07:30:14");
 }
 
+// The next recording starts both maps from nothing, whatever its first
+// entry: here it has no fix, so its route begins without mapinitialize. No
+// start marker, travelled line or straight line from the last drive remains,
+// on the small map and on the open large map alike.
+TEST_F(WindowDashboard, ANewRecordingsRouteStartsOnEmptyMaps) {
+  const std::vector<std::string> drive = generatedDrive(60);
+  LoadTrack(drive, 60);
+  for (long t = 1; t <= 20; ++t) Post(kSyncTick, t);
+  wxCommandEvent click(wxEVT_BUTTON, IDC_BIG_MAP);
+  dialog->GetEventHandler()->ProcessEvent(click);
+  CBigMap* big = dialog->RouteMaps().BigMap();
+  ASSERT_TRUE(testsupport::waitForPage(big->Browser()));
+  Post(kSyncTick, 21);
+  ASSERT_EQ(evaluate(big->Browser(), "vantrelMap.route.length"), "60");
+
+  // Further along, the first entry without a fix.
+  std::vector<std::string> next(drive.begin() + 30, drive.begin() + 50);
+  next[0] = "$GPRMC,V,073035.000,,,,,0.00,0.0,101226";
+  LoadTrack(next, 20);
+  Post(kSyncTick, 1);
+  Post(kSyncTick, 2);  // the large map takes the route at a tick
+  const char* state =
+      "[vantrelMap.route.length, vantrelMap.travelled.length, vantrelMap.start === null,"
+      " vantrelMap.route[0].lat.toFixed(6)].join(' ')";
+  EXPECT_EQ(evaluate(dialog->SmallMap(), state), evaluate(big->Browser(), state));
+  EXPECT_EQ(evaluate(dialog->SmallMap(), "vantrelMap.route.length"), "19");
+  EXPECT_EQ(evaluate(dialog->SmallMap(), "vantrelMap.start === null"), "true");
+  EXPECT_EQ(evaluate(dialog->SmallMap(), "vantrelMap.travelled.length"), "1");  // entry 1
+  EXPECT_EQ(evaluate(big->Browser(), "vantrelMap.route.length"), "19");
+
+  // A recording without a track leaves both maps empty.
+  LoadTrack({}, 10);
+  Post(kSyncTick, 1);
+  for (CExplorer1* map : {&dialog->SmallMap(), &big->Browser()}) {
+    EXPECT_EQ(evaluate(*map,
+                       "[vantrelMap.route.length, vantrelMap.travelled.length,"
+                       " vantrelMap.start, vantrelMap.end, vantrelMap.current].join()"),
+              "0,0,,,");
+  }
+}
+
 TEST_F(WindowDashboard, MessagesOfAReplacedPlaybackAreDropped) {
   LoadTrack(generatedDrive(10), 10);
   Post(kSyncTick, 3);

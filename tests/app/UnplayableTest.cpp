@@ -1,0 +1,97 @@
+// A recording that cannot be played, met as a user meets it: chosen in the
+// playlist with real clicks and keys while another recording plays.
+#include <gtest/gtest.h>
+#include <wx/listbox.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "TempFolder.h"
+#include "app/ControlTable.h"
+#include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
+#include "engine/PlayerState.h"
+#include "map/MapTestSupport.h"
+#include "support/ModalScript.h"
+#include "support/RealInput.h"
+
+using namespace vantrel;
+namespace fs = std::filesystem;
+using testsupport::ModalScript;
+
+namespace {
+
+class Unplayable : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    const fs::path fixtures(VANTREL_FIXTURES);
+    fs::copy_file(fixtures / "seek.MOV", folder.path() / "a-drive.MOV");  // 10 s, a track
+    fs::copy_file(fixtures / "play-garbage.mp4", folder.path() / "b-garbage.mp4");
+    fs::copy_file(fixtures / "notrack.MOV", folder.path() / "c-notrack.MOV");  // 2 s, no track
+    dialog.OpenFolder(folder.path().string());
+  }
+
+  wxListBox& Playlist() { return *static_cast<wxListBox*>(dialog.FindWindow(IDC_PLAYLIST)); }
+  // Plays entry `index` as a user does: a click on the first entry, Down
+  // to the entry, Enter.
+  void PlayEntry(int index) {
+    testsupport::clickOn(Playlist(), wxPoint(40, 8));
+    for (int i = 0; i < index; ++i) testsupport::pressKeys("Down");
+    testsupport::pressKeys("Return");
+  }
+  bool HasPicture() { return dialog.VideoArea()->CurrentFrame() != nullptr; }
+  std::string Route() {
+    return testsupport::evaluate(dialog.SmallMap(),
+                                 "[vantrelMap.route.length, vantrelMap.travelled.length,"
+                                 " vantrelMap.start === null].join()");
+  }
+  wxString Status() {
+    return static_cast<wxControl*>(dialog.FindWindow(IDC_STATUS))->GetLabelText();
+  }
+  bool IsPlaying(const char* name) {
+    return player.playState == Playing && player.getFileName().ends_with(name) &&
+           dialog.FindWindow(IDC_STOP)->IsEnabled();
+  }
+
+  testsupport::TempFolder folder;
+  PlayerState player;
+  CVantrelDlg dialog{player};
+};
+
+}  // namespace
+
+TEST_F(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
+  const wxString garbage = wxString::FromUTF8((folder.path() / "b-garbage.mp4").string());
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step(
+          "map loaded", nullptr, [&] { return dialog.SmallMap().Document() != nullptr; }, 15000)
+      .step(
+          "play the drive", [&] { PlayEntry(0); },
+          [&] { return IsPlaying("a-drive.MOV") && HasPicture() && Route() == "10,2,false"; }, 8000)
+      .step(
+          "play the garbage", [&] { PlayEntry(1); },
+          [&] {
+            return player.playState == Idle && player.finished == 1 && !HasPicture() &&
+                   Route() == "0,0,true" &&
+                   Status() ==
+                       "Cannot play " + garbage + ": Invalid data found when processing input";
+          },
+          8000)
+      .step("the line stays", nullptr,
+            [&, still = testsupport::after(300)] {
+              return still() && dialog.FindWindow(IDC_STATUS)->IsShown() && !HasPicture();
+            })
+      .step(
+          "play the drive again", [&] { PlayEntry(0); },
+          [&] { return IsPlaying("a-drive.MOV") && HasPicture() && Route() == "10,2,false"; }, 8000)
+      // A recording that plays mends the line.
+      .step("no more problem", nullptr, [&] { return !dialog.FindWindow(IDC_STATUS)->IsShown(); })
+      .step(
+          "play the one without a track", [&] { PlayEntry(2); },
+          [&] { return IsPlaying("c-notrack.MOV") && Route() == "0,0,true"; }, 8000)
+      .step("exit", [&] { testsupport::clickOn(*dialog.FindWindow(IDOK_EXIT)); });
+  EXPECT_EQ(script.run(dialog), wxID_OK);
+  EXPECT_EQ(script.unfinished(), "");
+}
