@@ -84,29 +84,30 @@ Load loadOnce(const std::string& recording) {
   return {load.track.fixes.size(), bytesReadSoFar() - before};
 }
 
+void benchOurs(benchmark::State& state, const std::string& recording) {
+  Load load;
+  for (auto _ : state) load = loadOnce(recording);
+  if (load.fixes == 0) state.SkipWithError("no fix loaded");
+  state.counters["fixes"] = static_cast<double>(load.fixes);
+  state.counters["MB_read"] = static_cast<double>(load.bytesRead) / 1e6;
+}
+
+void benchExiftool(benchmark::State& state, const std::string& recording) {
+  for (auto _ : state) {
+    if (!run("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" + recording +
+             "' > /dev/null 2>&1")) {
+      state.SkipWithError("exiftool failed");
+    }
+  }
+}
+
 void registerLayout(const std::string& layout) {
   const std::string recording = recordingOf(layout);
-  benchmark::RegisterBenchmark(("BM_Ours/" + layout).c_str(),
-                               [recording](benchmark::State& state) {
-                                 Load load;
-                                 for (auto _ : state) load = loadOnce(recording);
-                                 if (load.fixes == 0) state.SkipWithError("no fix loaded");
-                                 state.counters["fixes"] = static_cast<double>(load.fixes);
-                                 state.counters["MB_read"] =
-                                     static_cast<double>(load.bytesRead) / 1e6;
-                               })
+  benchmark::RegisterBenchmark(("BM_Ours/" + layout).c_str(), benchOurs, recording)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime()
       ->Repetitions(5);
-  benchmark::RegisterBenchmark(("BM_Exiftool/" + layout).c_str(),
-                               [recording](benchmark::State& state) {
-                                 for (auto _ : state) {
-                                   if (!run("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" +
-                                            recording + "' > /dev/null 2>&1")) {
-                                     state.SkipWithError("exiftool failed");
-                                   }
-                                 }
-                               })
+  benchmark::RegisterBenchmark(("BM_Exiftool/" + layout).c_str(), benchExiftool, recording)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime()
       ->Iterations(1)
