@@ -36,7 +36,7 @@ void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
   SaveSettings();
 }
 
-void CVantrelDlg::OnBigMapButton(wxCommandEvent&) {
+void CVantrelDlg::OpenBigMap() {
   m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage, m_tileSource)),
                          LanguageText(kSlotBigMapClose));
 }

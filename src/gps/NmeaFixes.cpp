@@ -12,11 +12,6 @@ namespace {
 
 constexpr double kKmhPerKnot = 1.852;
 
-// "$GPRMC" and "$GNRMC" are both RMC: the talker is the two letters after '$'.
-bool isType(std::string_view id, std::string_view type) {
-  return id.size() == 6 && id[0] == '$' && id.substr(3) == type;
-}
-
 // ddmm.mmmm (or dddmm.mmmm) with its hemisphere letter, as signed degrees.
 std::optional<double> coordinate(std::string_view field, std::string_view hemisphere, char positive,
                                  char negative, double limit) {
@@ -30,8 +25,13 @@ std::optional<double> coordinate(std::string_view field, std::string_view hemisp
   return hemisphere[0] == negative ? -result : result;
 }
 
-// ddmmyy; two-digit years from 80 on are the 1900s.
-std::optional<int64_t> dateMs(std::string_view field, int64_t msOfDay) {
+}  // namespace
+
+bool isNmeaType(std::string_view id, std::string_view type) {
+  return id.size() == 6 && id[0] == '$' && id.substr(3) == type;
+}
+
+std::optional<int64_t> nmeaDateMs(std::string_view field, int64_t msOfDay) {
   if (field.size() != 6) return std::nullopt;
   int digits[6];
   for (size_t i = 0; i < 6; ++i) {
@@ -43,13 +43,11 @@ std::optional<int64_t> dateMs(std::string_view field, int64_t msOfDay) {
                digits[0] * 10 + digits[1], msOfDay);
 }
 
-}  // namespace
-
 void NmeaFixes::take(std::string_view sentence) {
   const std::vector<std::string_view> fields = splitFields(sentence);
-  if (isType(fields[0], "RMC")) {
+  if (isNmeaType(fields[0], "RMC")) {
     takeRmc(fields);
-  } else if (isType(fields[0], "GGA")) {
+  } else if (isNmeaType(fields[0], "GGA")) {
     takeGga(fields);
   } else if (fields[0] == "$GSENSORD") {
     takeGsensor(fields);
@@ -64,7 +62,7 @@ void NmeaFixes::takeRmc(const std::vector<std::string_view>& f) {
   const std::optional<double> knots = parseNumber<double>(f[7]);
   if (!msOfDay || !latitude || !longitude || (knots && *knots < 0)) return;
   if (!knots && !f[7].empty()) return;
-  const std::optional<int64_t> utc = dateMs(f[9], *msOfDay);
+  const std::optional<int64_t> utc = nmeaDateMs(f[9], *msOfDay);
   if (!utc) return;
   // Receivers that speak for several systems may send the same fix twice.
   if (!fixes_.empty() && fixes_.back().utcMs == *utc) return;

@@ -14,6 +14,12 @@
 
 namespace vantrel {
 
+// "$GPRMC" and "$GNRMC" are both RMC: the talker is the two letters after '$'.
+bool isNmeaType(std::string_view id, std::string_view type);
+// An RMC date field (ddmmyy; two-digit years from 80 on are the 1900s) with
+// the time of day: milliseconds since 1970 UTC.
+std::optional<int64_t> nmeaDateMs(std::string_view field, int64_t msOfDay);
+
 // The fixes of one file or stream, built as its sentences arrive.
 class NmeaFixes {
  public:
