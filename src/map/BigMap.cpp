@@ -1,7 +1,9 @@
 #include "map/BigMap.h"
 
+#include <gtk/gtk.h>
 #include <wx/button.h>
 #include <wx/display.h>
+#include <wx/sizer.h>
 
 #include <algorithm>
 
@@ -14,6 +16,8 @@ const wxSize kTemplateSize{437, 295};
 const wxRect kBrowserRect{0, 0, 434, 273};
 const wxSize kExitSize{94, 20};
 constexpr int kExitMaxWidth = 140;
+constexpr int kGap = 10;  // pixels around the map and the exit button
+constexpr int kTopGap = 15;
 }  // namespace
 
 // clang-format off
@@ -23,9 +27,9 @@ wxBEGIN_EVENT_TABLE(CBigMap, wxDialog)
   EVT_CLOSE(CBigMap::OnCloseWindow)
   EVT_CHAR_HOOK(CBigMap::OnCharHook)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
+    CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
     : wxDialog(owner, wxID_ANY, wxString::FromUTF8("Vantrel实时地图"), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
@@ -42,20 +46,21 @@ CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
                             ConvertDialogToPixels(wxPoint(340, 274)), exitSize);
   exit->SetDefault();
   m_exit = exit;
+  // The main window runs modally, and GTK gives a modal window every click
+  // of the windows in its group: in a group of its own, this window takes
+  // its clicks (the map, the exit button) while the main window's loop runs.
+  GtkWindowGroup* group = gtk_window_group_new();
+  gtk_window_group_add_window(group, GTK_WINDOW(GetHandle()));
+  g_object_unref(group);
+  LayOut();
 }
 
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
-  // The client area covers the whole primary display.
   m_screen = wxDisplay(0u).GetGeometry();
-  const int cx = m_screen.width, cy = m_screen.height;
-  SetSize(m_screen);
+  CoverScreen();
   ShowFullScreen(true, wxFULLSCREEN_ALL);
-
-  m_browser.SetWidth(cx - 20);
-  m_browser.SetHeight(cy - 60);
-  m_browser.Window()->Move(10, 15);
   m_exit->SetLabelText(exitText);
-  m_exit->Move(cx - 150, cy - 40);
+  Layout();
 
   m_browser.Navigate(pageUrl);
   m_browser.SetSilent(true);
@@ -64,17 +69,42 @@ bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   return true;
 }
 
+// The map's top left corner where the dialog template had it, (10, 15), the
+// exit button at the bottom right: both inside the client area whatever size
+// the window manager gives the window.
+void CBigMap::LayOut() {
+  auto* window = new wxBoxSizer(wxVERTICAL);
+  window->AddSpacer(kTopGap);
+  window->Add(m_browser.Window(), 1, wxEXPAND | wxLEFT | wxRIGHT, kGap);
+  window->Add(m_exit, 0, wxALIGN_RIGHT | wxALL, kGap);
+  SetSizer(window);
+}
+
 bool CBigMap::Show(bool show) {
   const bool changed = wxDialog::Show(show);
-  if (show && m_bOpen) SetSize(m_screen);
+  if (show && m_bOpen) CoverScreen();
   return changed;
 }
 
-void CBigMap::OnOK(wxCommandEvent&) { CloseMap(); }
+// The client area covers the whole primary display. Sized as a whole, the
+// window would lose the frame a window manager draws around a dialog, though
+// a full-screen window has none.
+void CBigMap::CoverScreen() {
+  Move(m_screen.GetPosition());
+  SetClientSize(m_screen.GetSize());
+}
 
-void CBigMap::OnCancel(wxCommandEvent&) { CloseMap(); }
+void CBigMap::OnOK(wxCommandEvent&) {
+  CloseMap();
+}
 
-void CBigMap::OnCloseWindow(wxCloseEvent&) { CloseMap(); }
+void CBigMap::OnCancel(wxCommandEvent&) {
+  CloseMap();
+}
+
+void CBigMap::OnCloseWindow(wxCloseEvent&) {
+  CloseMap();
+}
 
 // Escape closes this window only: skipped, it would reach the main window,
 // whose Escape ends the program.

@@ -1,8 +1,8 @@
 #pragma once
 // The large map: a window that covers the screen with a map browser and an
-// exit button. Created once, on first use, and reused: opening lays it out
-// and loads the page anew; closing it (exit button, Escape, the window
-// manager) hides it and unloads the page.
+// exit button, laid out with a sizer. Created once, on first use, and
+// reused: opening lays it out and loads the page anew; closing it (exit
+// button, Escape, the window manager) hides it and unloads the page.
 #include <wx/dialog.h>
 
 #include "map/Explorer1.h"
@@ -36,6 +36,9 @@ class CBigMap : public wxDialog {
   void OnCancel(wxCommandEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnCloseWindow(wxCloseEvent& event);
+
+  void LayOut();
+  void CoverScreen();
 
   CExplorer1 m_browser;
   wxButton* m_exit = nullptr;
