@@ -28,7 +28,9 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
 void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   {
     std::lock_guard<std::mutex> hold(m_frameLock);
+    if (m_frame && !m_framePainted) ++m_dropped;
     m_frame = std::move(frame);
+    m_framePainted = false;
   }
   if (!m_refreshQueued.exchange(true)) {
     CallAfter([this] {
@@ -41,6 +43,17 @@ void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
 std::shared_ptr<const BgrFrame> VideoPanel::CurrentFrame() const {
   std::lock_guard<std::mutex> hold(m_frameLock);
   return m_frame;
+}
+
+std::shared_ptr<const BgrFrame> VideoPanel::FrameToPaint() {
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  m_framePainted = true;
+  return m_frame;
+}
+
+int64_t VideoPanel::DroppedFrames() const {
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  return m_dropped;
 }
 
 wxSize VideoPanel::PictureSize(const wxSize& outer) {
@@ -130,7 +143,7 @@ void VideoPanel::OnPaint(wxPaintEvent&) {
 
 void VideoPanel::Draw(wxDC& dc) {
   dc.SetBackground(*wxBLACK_BRUSH);
-  const std::shared_ptr<const BgrFrame> frame = CurrentFrame();
+  const std::shared_ptr<const BgrFrame> frame = FrameToPaint();
   const wxSize size = PictureSize(GetSize());
   if (!frame || frame->width == 0 || size.x == 0 || size.y == 0) {
     dc.Clear();

@@ -30,6 +30,9 @@ class VideoPanel : public wxPanel, public VideoSink {
   // The frame the next paint shows; null before the first.
   std::shared_ptr<const BgrFrame> CurrentFrame() const;
 
+  // Pictures handed over that a newer one replaced before they were painted.
+  int64_t DroppedFrames() const;
+
   // Draws what a paint shows: the current picture over PicturePlace, black
   // over the rest of the client area.
   void Draw(wxDC& dc);
@@ -57,9 +60,13 @@ class VideoPanel : public wxPanel, public VideoSink {
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   std::optional<ViewSizes> CurrentSizes() const;
   void ZoomChanged();
+  // The current frame, counted as painted.
+  std::shared_ptr<const BgrFrame> FrameToPaint();
 
   mutable std::mutex m_frameLock;
   std::shared_ptr<const BgrFrame> m_frame;  // guarded by m_frameLock
+  bool m_framePainted = false;              // guarded by m_frameLock
+  int64_t m_dropped = 0;                    // guarded by m_frameLock
   std::atomic<bool> m_refreshQueued{false};
   // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;

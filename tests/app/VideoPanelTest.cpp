@@ -178,6 +178,7 @@ TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
   });
   playback.join();
   EXPECT_EQ(panel->CurrentFrame()->width, 160);
+  EXPECT_EQ(panel->DroppedFrames(), 1);
   EXPECT_TRUE(testsupport::pumpUntil([&] { return counter.paints > before; }));
 
   struct Probe {
@@ -214,6 +215,7 @@ TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
   anamorphic->sampleAspect = 4.0 / 3;
   panel->presentFrame(anamorphic);
   EXPECT_EQ(mismatches({{0, 0, red}, {319, 0, green}, {0, 239, blue}, {319, 239, white}}), 0);
+  EXPECT_EQ(panel->DroppedFrames(), 1);  // each later one was painted before the next came
   window->Destroy();
   testsupport::pumpFor(50);
 }
@@ -252,6 +254,9 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   demuxer.join();
   decoder.join();
   player.display.bindVideoSurface(nullptr);
+  const PlaybackStats stats = dialog.ShownStats();
+  EXPECT_EQ(stats.shown + stats.dropped, 30);
+  EXPECT_GE(stats.shown, 1);
 
   const std::shared_ptr<const BgrFrame> frame = area->CurrentFrame();
   ASSERT_TRUE(frame);
