@@ -141,13 +141,13 @@ void stretch(benchmark::State& st, wxSize area) {
   s.handOver();
   s.present();
   const std::shared_ptr<const BgrFrame> frame = s.panel->CurrentFrame();
-  std::vector<uint8_t> rgb(static_cast<size_t>(area.x) * area.y * 3);
+  std::vector<uint8_t> out(static_cast<size_t>(area.x) * area.y * 4);
   FrameScaler scaler;
   for (auto _ : st) {
     scaler.scale(*frame,
                  PictureRect{0, 0, static_cast<double>(area.x), static_cast<double>(area.y)},
-                 area.x, area.y, rgb.data());
-    benchmark::DoNotOptimize(rgb.data());
+                 area.x, area.y, out.data(), area.x * 4);
+    benchmark::DoNotOptimize(out.data());
   }
 }
 

@@ -5,7 +5,6 @@
 // it. The mouse wheel enlarges it from 1x to 8x around the cursor, dragging
 // moves it, a double-click (or ResetZoom) shows it whole again.
 #include <wx/dc.h>
-#include <wx/image.h>
 #include <wx/panel.h>
 
 #include <atomic>
@@ -14,6 +13,7 @@
 #include <optional>
 
 #include "app/FrameScaler.h"
+#include "app/ScreenImage.h"
 #include "app/ZoomView.h"
 #include "engine/VideoSink.h"
 
@@ -70,7 +70,7 @@ class VideoPanel : public wxPanel, public VideoSink {
   std::atomic<bool> m_refreshQueued{false};
   // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;
-  wxImage m_image;
+  ScreenImage m_screen;
   ZoomView m_zoom;
   uint32_t m_zoomGeneration = 0;      // the playback the zoom was set in
   std::optional<wxPoint> m_dragFrom;  // while the left button drags
