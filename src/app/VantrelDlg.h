@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
 #include "engine/Playback.h"
+#include "engine/PlaybackStats.h"
 #include "gps/Dashboard.h"
 #include "gps/TrackLoader.h"
 #include "map/Explorer1.h"
@@ -138,6 +139,8 @@ class CVantrelDlg : public wxDialog {
 
   // The video area: the sink the display hands finished pictures to.
   VideoPanel* VideoArea() const { return m_video; }
+  // How smoothly the pictures reached the video area since the window opened.
+  PlaybackStats ShownStats() const;
 
   // The settings as read at start and changed since; each change is saved.
   const Settings& GetSettings() const { return m_settings; }

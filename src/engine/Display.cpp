@@ -58,6 +58,7 @@ int Display::presentPicture(PlayerState& state) {
     state.pictureCount = 0;
   }
   state.pictureCond.notify_all();  // the decoder may hand over the next picture
+  stats_.picture(time - state.audioClock.load());
   publish(std::move(frame));
   return serial;
 }

@@ -11,6 +11,7 @@
 
 #include "engine/BgrFrame.h"
 #include "engine/FramePool.h"
+#include "engine/PlaybackStats.h"
 
 namespace vantrel {
 
@@ -61,6 +62,10 @@ class Display {
   // Pictures that waited for the audio clock, since this display was made.
   int64_t pacingWaits() const { return pacingWaits_.load(); }
 
+  // How the pictures presented since this display was made stood against
+  // the sound; dropped of them never reached the screen (the sink knows).
+  PlaybackStats stats(int64_t dropped = 0) const { return stats_.stats(dropped); }
+
  private:
   // Sleeps kPacingWaitMs unless a stop comes first.
   void waitForAudio(PlayerState& state);
@@ -69,6 +74,7 @@ class Display {
   std::atomic<VideoSink*> sink_{nullptr};
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
+  StatsRecorder stats_;
 
   mutable std::mutex snapshotLock_;
   std::shared_ptr<const BgrFrame> lastPresented_;  // guarded by snapshotLock_

@@ -110,8 +110,16 @@ TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
       .step("i marks the start", Press("i"), [&] { return dialog.ClipIn().has_value(); })
       .step("s saves a picture", Press("s"), [&] { return Saved() == 1; })
       .step("o marks the end", Press("o"), [&] { return dialog.ClipOut().has_value(); })
+      // The clip's file is there before it is whole; the keys reach this
+      // window again only once the progress bar has gone.
       .step(
-          "Ctrl+S saves the clip", Press("ctrl+s"), [&] { return Saved() == 2; }, 8000)
+          "Ctrl+S saves the clip", Press("ctrl+s"),
+          [&] {
+            return Saved() == 2 &&
+                   dialog.FindWindow(IDC_STATUS)->GetLabel().StartsWith("Clip saved") &&
+                   wxWindow::FindFocus() == dialog.VideoArea();
+          },
+          8000)
       .step(
           "Page Down plays the next", Press("Next"), [&] { return PlayingFile("b.mp4"); }, 8000)
       .step(
