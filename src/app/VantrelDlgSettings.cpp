@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/PlaybackSpeeds.h"
+#include "engine/PlaybackSpeeds.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
 #include "widgets/BitmapSlider.h"
