@@ -77,6 +77,7 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
     m_playlistBox->SetSelection(selection);
     FindWindow(IDC_PLAY)->Enable();
   }
+  StartLibraryScan(listing.paths, folder);
 }
 
 bool CVantrelDlg::OpenDroppedFile(const std::string& path) {

@@ -33,7 +33,7 @@ class HeadlessHost : public PlaybackHost {
   void showLoading(bool) override {}
   void playbackStarted() override {}
   // ResetDashboard's own post, which ends every playback that got going.
-  void playbackReset() override { postGpsSync(2, 0); }
+  void playbackReset(bool) override { postGpsSync(2, 0); }
   void advancePlaylist() override {}  // one file, no playlist
   VideoSink* videoSink() override { return &sink_; }
   int64_t frames() const { return sink_.frames(); }

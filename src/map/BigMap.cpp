@@ -1,7 +1,9 @@
 #include "map/BigMap.h"
 
+#include <gtk/gtk.h>
 #include <wx/button.h>
 #include <wx/display.h>
+#include <wx/sizer.h>
 
 #include <algorithm>
 
@@ -14,6 +16,8 @@ const wxSize kTemplateSize{437, 295};
 const wxRect kBrowserRect{0, 0, 434, 273};
 const wxSize kExitSize{94, 20};
 constexpr int kExitMaxWidth = 140;
+constexpr int kGap = 10;  // pixels between the parts and around them
+constexpr int kTopGap = 15;
 }  // namespace
 
 // clang-format off
@@ -42,26 +46,53 @@ CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
                             ConvertDialogToPixels(wxPoint(340, 274)), exitSize);
   exit->SetDefault();
   m_exit = exit;
+  // The main window runs modally, and GTK gives a modal window every click
+  // of the windows in its group: in a group of its own, this window takes
+  // its clicks (the map, its panels) while the main window's loop runs.
+  GtkWindowGroup* group = gtk_window_group_new();
+  gtk_window_group_add_window(group, GTK_WINDOW(GetHandle()));
+  g_object_unref(group);
 }
 
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   // The client area covers the whole primary display.
   m_screen = wxDisplay(0u).GetGeometry();
-  const int cx = m_screen.width, cy = m_screen.height;
   SetSize(m_screen);
   ShowFullScreen(true, wxFULLSCREEN_ALL);
 
-  m_browser.SetWidth(cx - 20);
-  m_browser.SetHeight(cy - 60);
-  m_browser.Window()->Move(10, 15);
   m_exit->SetLabelText(exitText);
-  m_exit->Move(cx - 150, cy - 40);
+  LayOut();
 
   m_browser.Navigate(pageUrl);
   m_browser.SetSilent(true);
   m_bRouteReady = false;
   m_bOpen = true;
   return true;
+}
+
+void CBigMap::SetPanels(wxWindow* side, wxWindow* bottom) {
+  m_side = side;
+  m_bottom = bottom;
+  if (m_bOpen) LayOut();
+}
+
+// The panel on the left, the map with the bottom panel under it on the
+// right, and the exit button at the bottom right; the map's top left corner
+// where the dialog template had it, (10, 15) without a side panel.
+void CBigMap::LayOut() {
+  SetSizer(nullptr);  // the windows leave the old sizer before joining the new one
+  auto* mapColumn = new wxBoxSizer(wxVERTICAL);
+  mapColumn->Add(m_browser.Window(), 1, wxEXPAND);
+  if (m_bottom) mapColumn->Add(m_bottom, 0, wxEXPAND | wxTOP, kGap);
+  auto* body = new wxBoxSizer(wxHORIZONTAL);
+  if (m_side) body->Add(m_side, 0, wxEXPAND | wxRIGHT, kGap);
+  body->Add(mapColumn, 1, wxEXPAND);
+  auto* window = new wxBoxSizer(wxVERTICAL);
+  window->AddSpacer(kTopGap);
+  window->Add(body, 1, wxEXPAND | wxLEFT | wxRIGHT, kGap);
+  window->Add(m_exit, 0, wxALIGN_RIGHT | wxALL, kGap);
+  SetSizer(window);
+  Layout();
 }
 
 bool CBigMap::Show(bool show) {
