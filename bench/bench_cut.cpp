@@ -61,11 +61,8 @@ double ffmpeg(const fs::path& recording, const fs::path& out, double start) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int megabytes = argc > 1 ? std::atoi(argv[1]) : 1000;
-  if (megabytes <= 0) {
-    std::fputs("usage: bench_cut [MEGABYTES]\n", stderr);
-    return 2;
-  }
+  const int megabytes = bigRecordingMegabytes(argc, argv, "bench_cut");
+  if (megabytes == 0) return 2;
   const fs::path dir = fs::temp_directory_path() / ("vantrel-cut-" + std::to_string(getpid()));
   fs::create_directories(dir);
   const fs::path recording = dir / "DRIVE.MOV";

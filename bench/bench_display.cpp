@@ -90,7 +90,7 @@ struct Stage {
       while (wxTheApp->Pending()) wxTheApp->Dispatch();
     }
   }
-  void handOver() { queuePicture(state, pictureFrame(), 1.0); }
+  void handOver() { queuePicture(state, pictureFrame(), 1.0, state.videoQueue.serial); }
   void present() { state.display.presentPicture(state); }
   // The panel's paint into a window DC: the stretch, the bitmap and its way
   // to the X server. (A paint event is not synchronous under GTK 3.)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gps/DashboardRoute.h"
+#include "gps/SentenceTracks.h"
 #include "map/Explorer1.h"
 #include "map/MapPages.h"
 #include "map/RouteCalls.h"
@@ -48,7 +49,7 @@ std::vector<vantrel::RoutePoint> hourOfRoute() {
                   4807.0 + 0.008 * i, 1131.0 + 0.008 * i);
     track.push_back(sentence);
   }
-  return vantrel::routePoints(track);
+  return vantrel::routePoints(testsupport::sentenceTrack(track));
 }
 
 // Ours: CRouteMaps sends the walk as one batch.

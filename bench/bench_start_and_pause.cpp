@@ -233,11 +233,8 @@ int benchmark(const fs::path& recording) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int megabytes = argc > 1 ? std::atoi(argv[1]) : 1000;
-  if (megabytes <= 0) {
-    std::fputs("usage: bench_start_and_pause [MEGABYTES]\n", stderr);
-    return 2;
-  }
+  const int megabytes = bigRecordingMegabytes(argc, argv, "bench_start_and_pause");
+  if (megabytes == 0) return 2;
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   setenv("VANTREL_MAP_TILES", "none", 0);  // tiles would make the idle figure the network's
   const fs::path dir = fs::temp_directory_path() / ("vantrel-start-" + std::to_string(getpid()));

@@ -3,6 +3,7 @@
 // sound and a GPS text stream (about 20 MB), repeated without re-encoding up
 // to the size asked for.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -21,4 +22,12 @@ inline bool makeBigRecording(const std::filesystem::path& out, int megabytes) {
   const bool made = std::system(repeat.c_str()) == 0;
   fs::remove(segment);
   return made;
+}
+
+// The size asked for on the command line ([MEGABYTES], default 1000), or 0
+// after printing the usage line when it is no size.
+inline int bigRecordingMegabytes(int argc, char** argv, const char* program) {
+  const int megabytes = argc > 1 ? std::atoi(argv[1]) : 1000;
+  if (megabytes <= 0) std::fprintf(stderr, "usage: %s [MEGABYTES]\n", program);
+  return megabytes > 0 ? megabytes : 0;
 }

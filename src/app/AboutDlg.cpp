@@ -12,9 +12,13 @@ namespace vantrel {
 
 namespace {
 // Below the template's two lines: a heading and one line per key, 8 dialog
-// units each; the OK button follows them.
+// units each, in two columns wide enough for "Page Up / Page Down" and the
+// longest action; the OK button follows them.
 constexpr int kKeysTop = 40;
 constexpr int kKeyLine = 9;
+constexpr int kKeyWidth = 100;
+constexpr int kActionWidth = 180;
+constexpr int kWidth = 14 + kKeyWidth + 4 + kActionWidth + 10;
 }  // namespace
 
 CAboutDlg::CAboutDlg(wxWindow* parent, const wxString& secondLine)
@@ -34,15 +38,15 @@ CAboutDlg::CAboutDlg(wxWindow* parent, const wxString& secondLine)
   text(secondLine, place(42, 26, 114, 8));
 
   int y = kKeysTop;
-  text("Keys:", place(14, y, 142, 8));
+  text("Keys:", place(14, y, kKeyWidth, 8));
   for (const KeyHelp& key : windowKeys()) {
     y += kKeyLine;
-    text(key.key, place(14, y, 30, 8));
-    text(key.action, place(46, y, 114, 8))->SetToolTip(key.action);
+    text(key.key, place(14, y, kKeyWidth, 8));
+    text(key.action, place(18 + kKeyWidth, y, kActionWidth, 8))->SetToolTip(key.action);
   }
   const int okTop = y + kKeyLine + 6;
-  SetClientSize(dialogSizeToPixels({170, okTop + 21}, base));
-  wxRect okRect = place(113, okTop, 50, 14);
+  SetClientSize(dialogSizeToPixels({kWidth, okTop + 21}, base));
+  wxRect okRect = place(kWidth - 57, okTop, 50, 14);
   auto* ok = new wxButton(this, wxID_OK, wxString::FromUTF8("确定"), okRect.GetPosition(),
                           okRect.GetSize());
   ok->SetDefault();

@@ -1,5 +1,6 @@
 #pragma once
-// The window's keys with what they do, as --help and the About box list them.
+// The window's keys with what they do, as --help and the About box list them:
+// made from the command table.
 #include <span>
 
 namespace vantrel {

@@ -24,7 +24,8 @@ bool CVantrelApp::OnInit() {
     CVantrelDlg dialog(*m_player);
     SetTopWindow(&dialog);
     if (!m_start.path.empty()) dialog.OpenCommandLinePath(m_start.path);
-    if (m_start.autoplay && dialog.CurrentPlaylistIndex() >= 0) dialog.PlaySelectedEntry();
+    // --autoplay presses Play, through the command table like the button.
+    if (m_start.autoplay) dialog.RunCommand(Command::PlayPause);
     dialog.ShowModal();
   }
   // The window is gone: OnRun ends the program without a main loop, and

@@ -24,29 +24,27 @@
 
 namespace vantrel {
 
+// clang-format off
 wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
   EVT_INIT_DIALOG(CVantrelDlg::OnInitDialogEvent)
   EVT_CONTEXT_MENU(CVantrelDlg::OnContextMenu)
-  EVT_MENU(IDM_ABOUTBOX, CVantrelDlg::OnAboutMenu)
   EVT_CHAR_HOOK(CVantrelDlg::OnCharHook)
-  EVT_BUTTON(IDOK_EXIT, CVantrelDlg::OnOK)
+  // Every button and context-menu item is a command of the table.
+  EVT_BUTTON(wxID_ANY, CVantrelDlg::OnCommandButton)
+  EVT_MENU_RANGE(kFirstCommandMenuId, kFirstCommandMenuId + 999, CVantrelDlg::OnCommandMenu)
+  EVT_UPDATE_UI(wxID_ANY, CVantrelDlg::OnUpdateCommandUI)
   EVT_THREAD(WM_GPS_SYNC, CVantrelDlg::OnGpsSync)
   EVT_CHOICE(IDC_SPEED_UNIT, CVantrelDlg::OnSpeedUnitChange)
-  EVT_BUTTON(IDC_BIG_MAP, CVantrelDlg::OnBigMapButton)
-  EVT_BUTTON(IDC_OPEN, CVantrelDlg::OnOpenFolder)
-  EVT_BUTTON(IDC_FULLSCREEN, CVantrelDlg::OnFullScreenButton)
-  EVT_BUTTON(IDC_SCREENSHOT, CVantrelDlg::OnScreenshotButton)
   EVT_LISTBOX_DCLICK(IDC_PLAYLIST, CVantrelDlg::OnPlaylistDoubleClick)
   EVT_CHOICE(IDC_LANGUAGE, CVantrelDlg::OnLanguageChosenEvent)
   EVT_TIMER(kStartPlaybackTimer, CVantrelDlg::OnStartPlaybackTimer)
   EVT_TIMER(kElapsedTimer, CVantrelDlg::OnElapsedTimer)
   EVT_TIMER(kClipProgressTimer, CVantrelDlg::OnClipProgressTimer)
   EVT_TIMER(kLibraryTimer, CVantrelDlg::OnLibraryTimer)
-  EVT_BUTTON(IDC_PLAY, CVantrelDlg::OnPlayButton)
-  EVT_BUTTON(IDC_STOP, CVantrelDlg::OnStopButton)
   EVT_THREAD(WM_SLIDER_SET, CVantrelDlg::OnSliderSet)
   EVT_THREAD(WM_SLIDER_TRACK, CVantrelDlg::OnSliderTrack)
 wxEND_EVENT_TABLE()
+// clang-format on
 
 CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "Vantrel", wxDefaultPosition, wxDefaultSize,
@@ -137,7 +135,6 @@ bool CVantrelDlg::OnInitDialog() {
   InitSettings();
   InitSpeedUnitBox();
   InitLanguageBox();
-  FindWindow(IDC_PLAY)->Disable();
   InitMeter();
   InitLanguageTexts();
   InitProgressSlider();
@@ -245,40 +242,6 @@ void CVantrelDlg::OnSysCommand(int command) {
     CAboutDlg about(this, m_webEngineText);
     about.ShowModal();
   }
-}
-
-void CVantrelDlg::OnContextMenu(wxContextMenuEvent&) {
-  if (m_aboutItemText.empty()) return;
-  wxMenu menu;
-  menu.Append(IDM_ABOUTBOX, m_aboutItemText);
-  PopupMenu(&menu);
-}
-
-void CVantrelDlg::OnAboutMenu(wxCommandEvent&) { OnSysCommand(IDM_ABOUTBOX); }
-
-void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
-  const int key = event.GetKeyCode();
-  if (key == WXK_F1) {
-    OnSysCommand(IDM_ABOUTBOX);
-    return;
-  }
-  // Escape and Enter close the large map while it is open (they reach this
-  // window when GTK keeps the focus here), never the program.
-  if ((key == WXK_ESCAPE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) &&
-      m_routeMaps.CloseBigMap()) {
-    return;
-  }
-  // Escape ends the program. Enter never does: in the playlist it plays the
-  // selected entry, on a button it presses the button.
-  if (key == WXK_ESCAPE && IsModal()) {
-    EndModal(wxID_CANCEL);
-    return;
-  }
-  event.Skip();
-}
-
-void CVantrelDlg::OnOK(wxCommandEvent&) {
-  if (IsModal()) EndModal(wxID_OK);
 }
 
 void CVantrelDlg::EndModal(int retCode) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ClipSaveJob.h"
+#include "app/Commands.h"
 #include "app/DashboardReadouts.h"
 #include "app/DriveLibrary.h"
 #include "app/FullScreenLayout.h"
@@ -68,6 +69,38 @@ class CVantrelDlg : public wxDialog {
   void OnPlaybackReset(bool playedToEnd);
   // The loading notice over the video, which the next clip of a drive skips.
   void ShowLoading(bool shown);
+
+  // Runs command (Commands.h) when it is enabled; whether it ran.
+  bool RunCommand(Command command);
+  // Puts the buttons' enabled states in line with the command table now,
+  // rather than at the next idle time.
+  void RefreshCommandStates();
+
+  // What the commands run and when they can (VantrelDlgCommands.cpp).
+  void ChooseFolder();
+  void PlayOrPause();
+  void StopPlaying();
+  void OpenBigMap();
+  void ShowAbout();
+  void ExitProgram();
+  // Escape: closes the large map, else leaves full screen, else exits.
+  void GoBack();
+  // direction +1 or -1: one step of kVolumeStep.
+  void ChangeVolume(int direction);
+  void ToggleMute();
+  // Plays the entry step places on in the playlist, wrapping at its ends.
+  void PlayNeighbour(int step);
+  void ShowWholePicture();
+  bool HasRecordings() const;
+  // Play is enabled from the playlist's first entry on, and stays so.
+  bool PlayEnabled() const { return m_playEnabled; }
+  // Between a playback's start and its end, as the buttons show it.
+  bool ShowsPlayback() const { return m_playingLook; }
+  bool CanTakeScreenshot() const;
+  bool CanMarkClip() const;
+  bool CanSaveClip() const;
+  bool PictureZoomed() const;
+  static constexpr int kVolumeStep = 8;  // of 128
 
   // Switches between the dialog's layout and the full-screen one.
   void ToggleFullScreen();
@@ -178,7 +211,6 @@ class CVantrelDlg : public wxDialog {
   void CheckWebEngine();
 
   void OnInitDialogEvent(wxInitDialogEvent& event);
-  void OnOpenFolder(wxCommandEvent& event);
   void OnPlaylistDoubleClick(wxCommandEvent& event);
   void OnLanguageChosenEvent(wxCommandEvent& event);
   // The status line above the video. A note (the last screenshot) stays for
@@ -191,22 +223,21 @@ class CVantrelDlg : public wxDialog {
   void SetStatusLine(const wxString& text);
   void OnSysCommand(int command);
   void CaptureControlLayout();
-  void OnFullScreenButton(wxCommandEvent& event);
   void EnterFullScreen();
   void LeaveFullScreen();
-  void OnScreenshotButton(wxCommandEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
-  void OnAboutMenu(wxCommandEvent& event);
+  // Commands (VantrelDlgCommands.cpp).
   void OnCharHook(wxKeyEvent& event);
-  void OnOK(wxCommandEvent& event);
+  bool FocusTakesKey(const wxKeyEvent& event) const;
+  void OnCommandButton(wxCommandEvent& event);
+  void OnCommandMenu(wxCommandEvent& event);
+  void OnUpdateCommandUI(wxUpdateUIEvent& event);
+  void SetVolume(int volume);
   void OnGpsSync(wxThreadEvent& event);
   void OnSpeedUnitChange(wxCommandEvent& event);
-  void OnBigMapButton(wxCommandEvent& event);
   // Transport (VantrelDlgTransport.cpp).
   void OnStartPlaybackTimer(wxTimerEvent& event);
   void OnElapsedTimer(wxTimerEvent& event);
-  void OnPlayButton(wxCommandEvent& event);
-  void OnStopButton(wxCommandEvent& event);
   void OnSliderSet(wxThreadEvent& event);
   void OnSliderTrack(wxThreadEvent& event);
   void OnProgressReleased();
@@ -249,7 +280,10 @@ class CVantrelDlg : public wxDialog {
   wxChoice* m_speedUnit = nullptr;
   ControlLayout m_layout;
   bool m_screenshotAllowed = true;
-  VideoPanel* m_video = nullptr;  // IDC_VIDEO
+  bool m_playingLook = false;        // set by ShowPlaybackStarted, cleared by ResetDashboard
+  bool m_playEnabled = false;        // the playlist has had an entry
+  std::optional<int> m_mutedVolume;  // the volume before Mute
+  VideoPanel* m_video = nullptr;     // IDC_VIDEO
   // The instruments, owned by the window as its children.
   CMeter* m_meter = nullptr;
   CLEDDisplay* m_ledTime = nullptr;
@@ -282,6 +316,7 @@ class CVantrelDlg : public wxDialog {
   uint32_t m_clipGeneration = 0;
   ClipSaveJob m_clipJob;
   wxProgressDialog* m_clipProgress = nullptr;
+  wxWindow* m_focusBeforeClip = nullptr;  // a child of this window
   wxTimer m_clipTimer{this, kClipProgressTimer};
 
   // The library of the open folder; its scan reports back through CallAfter.

@@ -89,6 +89,7 @@ void CVantrelDlg::SaveClip() {
   const double start = m_clipIn.value_or(0.0);
   const double end = m_clipOut.value_or(kToTheEnd);
   const std::string recording = m_player.getFileName();
+  m_focusBeforeClip = FindFocus();
   m_clipJob.Start(recording, folder, start, end, [this](const SavedClip& saved) {
     CallAfter([this, saved] { OnClipSaved(saved); });
   });
@@ -111,6 +112,9 @@ void CVantrelDlg::OnClipSaved(const SavedClip& saved) {
   if (m_clipProgress) {
     m_clipProgress->Destroy();
     m_clipProgress = nullptr;
+    // The keys come back to this window, where they were.
+    Raise();
+    if (m_focusBeforeClip && m_focusBeforeClip->IsShownOnScreen()) m_focusBeforeClip->SetFocus();
   }
   if (saved.status != kClipWritten) {
     ShowStatus(wxString::FromUTF8("Clip not saved: " + saved.reason));

@@ -17,14 +17,11 @@ void CVantrelDlg::CaptureControlLayout() {
   m_layout.window = GetScreenRect();
 }
 
-void CVantrelDlg::OnFullScreenButton(wxCommandEvent&) {
-  ToggleFullScreen();
-}
-
 void CVantrelDlg::ToggleFullScreen() {
   // Rearranged while hidden, so the intermediate layout is never seen. The
   // window is hidden as a plain top-level window: hiding the dialog would
   // end its modal loop, and with it the program.
+  wxWindow* focus = FindFocus();
   wxTopLevelWindow::Show(false);
   if (m_player.fullScreen.load()) {
     LeaveFullScreen();
@@ -36,6 +33,13 @@ void CVantrelDlg::ToggleFullScreen() {
   // re-placed when it is shown again.
   if (!m_player.fullScreen.load()) SetSize(m_layout.window);
   Raise();
+  // The keys come back to where they went (F again, Escape), or to the
+  // picture when that control is hidden now.
+  if (focus && focus->IsShownOnScreen()) {
+    focus->SetFocus();
+  } else if (m_video) {
+    m_video->SetFocus();
+  }
   Update();
   if (m_video) m_video->Refresh();
 }

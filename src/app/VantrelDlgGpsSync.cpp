@@ -40,7 +40,7 @@ void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
   if (m_drivesPanel) ShowDrivesPanel();  // distances and speeds in the new unit
 }
 
-void CVantrelDlg::OnBigMapButton(wxCommandEvent&) {
+void CVantrelDlg::OpenBigMap() {
   FurnishBigMap();
   m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage, m_tileSource)),
                          LanguageText(kSlotBigMapClose));

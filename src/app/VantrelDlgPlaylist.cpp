@@ -47,7 +47,7 @@ void CVantrelDlg::PlaySelectedEntry() {
   if (SelectPlaylistEntry(CurrentPlaylistIndex()) == 0) StartPlaybackTimer();
 }
 
-void CVantrelDlg::OnOpenFolder(wxCommandEvent&) {
+void CVantrelDlg::ChooseFolder() {
   wxDirDialog chooser(this, wxDirSelectorPromptStr, wxString::FromUTF8(m_settings.lastFolder),
                       wxDD_DIR_MUST_EXIST);
   if (chooser.ShowModal() != wxID_OK) return;
@@ -75,8 +75,9 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
   m_playlistBox->Set(texts);
   if (selection >= 0) {
     m_playlistBox->SetSelection(selection);
-    FindWindow(IDC_PLAY)->Enable();
+    m_playEnabled = true;
   }
+  RefreshCommandStates();
   StartLibraryScan(listing.paths, folder);
 }
 
@@ -85,8 +86,9 @@ bool CVantrelDlg::OpenDroppedFile(const std::string& path) {
   const Playlist::Placement placement = m_playlist.AddOrFind(path);
   if (placement.added) m_playlistBox->Insert(pathText(path), placement.index);
   m_playlistBox->SetSelection(placement.index);
-  FindWindow(IDC_PLAY)->Enable();
+  m_playEnabled = true;
   PlaySelectedEntry();
+  RefreshCommandStates();
   return true;
 }
 

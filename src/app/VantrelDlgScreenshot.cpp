@@ -46,16 +46,11 @@ std::string saveScreenshot(const BgrFrame* frame, std::string& why) {
 
 }  // namespace
 
-void CVantrelDlg::OnScreenshotButton(wxCommandEvent&) {
-  TakeScreenshot();
-}
-
 void CVantrelDlg::TakeScreenshot() {
   if (m_player.playState.load() != Playing || !m_screenshotAllowed) return;
   m_screenshotAllowed = false;
   m_player.screenshotBusy = 1;
-  wxWindow* button = FindWindow(IDC_SCREENSHOT);
-  button->Disable();
+  RefreshCommandStates();
 
   std::string why;
   auto frame = m_video ? m_video->CurrentFrame() : nullptr;
@@ -66,7 +61,7 @@ void CVantrelDlg::TakeScreenshot() {
 
   m_screenshotAllowed = true;
   m_player.screenshotBusy = 0;
-  button->Enable();
+  RefreshCommandStates();
   ShowStatus(path.empty() ? wxString::FromUTF8("Screenshot not saved: " + why)
                           : wxString::FromUTF8(path));
 }

@@ -51,7 +51,7 @@ void CVantrelDlg::OnElapsedTimer(wxTimerEvent&) {
   if (!m_player.progressDragging.load()) m_progress->SetPos(static_cast<int>(elapsed));
 }
 
-void CVantrelDlg::OnPlayButton(wxCommandEvent&) {
+void CVantrelDlg::PlayOrPause() {
   if (m_player.opening.load()) return;
   switch (m_player.playState.load()) {
     case Idle:
@@ -68,26 +68,21 @@ void CVantrelDlg::OnPlayButton(wxCommandEvent&) {
   }
 }
 
-void CVantrelDlg::OnStopButton(wxCommandEvent&) {
+void CVantrelDlg::StopPlaying() {
   stopPlayback(m_player);
 }
 
 void CVantrelDlg::OnSliderSet(wxThreadEvent& event) {
   if (event.GetExtraLong() == IDC_VOLUME) {
-    m_player.volume = m_volume->GetPos();
-    m_volume->SetPos(m_volume->GetPos());
-    if (m_settings.volume != m_volume->GetPos()) {
-      m_settings.volume = m_volume->GetPos();
-      SaveSettings();
-    }
+    SetVolume(m_volume->GetPos());
   } else if (event.GetExtraLong() == IDC_PROGRESS) {
     OnProgressReleased();
   }
 }
 
 void CVantrelDlg::OnProgressReleased() {
-  // Only a playing recording seeks; otherwise the slider goes back to 0.
-  if (m_player.playState.load() != Playing) m_progress->SetPos(0);
+  // A playing or paused recording seeks; without one the slider goes back to 0.
+  if (m_player.playState.load() == Idle) m_progress->SetPos(0);
   const int position = m_progress->GetPos();
   requestSeek(m_player, position);
   PostGpsSync(3, position);
@@ -148,8 +143,8 @@ void CVantrelDlg::ShowPlaybackStarted() {
   if (const int slot = playButtonSlot(m_player.playState.load()); slot >= 0) {
     SetLanguageText(IDC_PLAY, slot);
   }
-  FindWindow(IDC_STOP)->Enable();
-  FindWindow(IDC_SCREENSHOT)->Enable();
+  m_playingLook = true;
+  RefreshCommandStates();
   m_player.elapsedSeconds = 0;
   m_elapsedTimer.Start(1000);
   m_continuingDrive = false;
@@ -170,8 +165,8 @@ void CVantrelDlg::ResetDashboard() {
   m_ledTime->SetText("00:00:00");
   static_cast<wxStaticText*>(FindWindow(IDC_TIME_LEN))->SetLabel(kZeroTime);
   static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(kZeroTime);
-  FindWindow(IDC_STOP)->Disable();
-  FindWindow(IDC_SCREENSHOT)->Disable();
+  m_playingLook = false;
+  RefreshCommandStates();
   m_progress->SetRange(0, 0, false);
   m_progress->SetPos(0);
   m_player.elapsedSeconds = 0;

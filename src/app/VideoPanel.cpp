@@ -92,7 +92,10 @@ void VideoPanel::OnMouseWheel(wxMouseEvent& event) {
 }
 
 void VideoPanel::OnLeftDown(wxMouseEvent& event) {
-  event.Skip();  // the focus still moves here
+  // A click on the picture gives it the keys, so the arrows reach the
+  // window's commands rather than the playlist or a slider.
+  SetFocus();
+  event.Skip();
   if (!m_zoom.Zoomed()) return;
   m_dragFrom = event.GetPosition();
   if (!HasCapture()) CaptureMouse();

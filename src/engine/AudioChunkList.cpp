@@ -15,14 +15,34 @@ bool audioChunkAppend(AudioChunkList& list, const uint8_t* data, size_t size, do
   return true;
 }
 
+namespace {
+void clearLocked(AudioChunkList& list) {
+  list.chunks.clear();
+  list.queuedBytes = 0;
+  list.serial++;
+}
+}  // namespace
+
 void audioChunkListClear(AudioChunkList& list) {
   {
     std::lock_guard<std::mutex> hold(list.lock);
-    list.chunks.clear();
-    list.queuedBytes = 0;
-    list.serial++;
+    clearLocked(list);
   }
   list.roomCond.notify_all();
+}
+
+void audioChunkListRestart(AudioChunkList& list, double media) {
+  {
+    std::lock_guard<std::mutex> hold(list.lock);
+    clearLocked(list);
+    list.clock.restart(media, std::chrono::steady_clock::now());
+  }
+  list.roomCond.notify_all();
+}
+
+AudioClockReading audioChunkClock(AudioChunkList& list, std::chrono::steady_clock::time_point now) {
+  std::lock_guard<std::mutex> hold(list.lock);
+  return {list.clock.at(now), list.clock.silentFor(now)};
 }
 
 uint64_t audioChunkSerial(AudioChunkList& list) {

@@ -1,13 +1,17 @@
 #pragma once
 // Decoded sound waiting for the device: the audio decoder appends blocks of
 // device-format samples, the SDL callback consumes them (a block may span
-// several callbacks), and a seek drops them all.
+// several callbacks) and keeps the clock of what it handed over, and a seek
+// drops them all and restarts the clock.
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
 #include <vector>
+
+#include "engine/AudioClock.h"
 
 namespace vantrel {
 
@@ -21,6 +25,7 @@ struct AudioChunkList {
   std::deque<AudioChunk> chunks;  // guarded by lock
   size_t queuedBytes = 0;         // bytes not yet handed to the device; guarded by lock
   uint64_t serial = 0;            // bumped by every clear; guarded by lock
+  AudioClock clock;               // the sound handed to the device; guarded by lock
   std::mutex lock;
   // Signalled when the callback frees room, on clear and on wake, so a
   // decoder waiting for room rechecks.
@@ -33,6 +38,15 @@ bool audioChunkAppend(AudioChunkList& list, const uint8_t* data, size_t size, do
                       uint64_t serial);
 // Drops every waiting block (a seek) and bumps the serial.
 void audioChunkListClear(AudioChunkList& list);
+// As a clear, and the clock starts again at media (a seek's target, the
+// start of a playback).
+void audioChunkListRestart(AudioChunkList& list, double media);
+
+struct AudioClockReading {
+  double media;          // the media time being heard
+  double silentSeconds;  // how long no sound has played
+};
+AudioClockReading audioChunkClock(AudioChunkList& list, std::chrono::steady_clock::time_point now);
 uint64_t audioChunkSerial(AudioChunkList& list);
 size_t audioChunkQueuedBytes(AudioChunkList& list);
 // Wakes a decoder waiting for room so it can see a stop.

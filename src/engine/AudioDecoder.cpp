@@ -153,7 +153,7 @@ int audioComponentOpen(PlayerState& state, int streamIndex, AudioOutput& output,
                        AudioDecoder& decoder) {
   AVStream* stream = state.formatContext->streams[streamIndex];
   if (output.open(stream->codecpar->sample_rate) < 0) return -1;
-  audioChunkListClear(state.audioChunks);
+  audioChunkListRestart(state.audioChunks, 0.0);
   audioPacketListClear(state.audioPackets);
   if (decoder.open(stream) < 0) return -1;
   state.audioStreamIndex = streamIndex;

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -17,7 +18,14 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kDeviceFrames = 1024;  // sample frames per device buffer
+// The longest device buffer: the clock learns where the sound is once per
+// buffer, and a picture's pacing wait is 50 ms.
+constexpr double kMaxDeviceBufferSeconds = 0.040;
+// SDL's dummy device (no sound device) keeps time by sleeping a whole number
+// of milliseconds after each buffer, and every sleep overshoots a little:
+// longer buffers keep its pace closer to real time (nothing is heard, so
+// their latency costs nothing), but closing it waits for three of them.
+constexpr double kMaxDummyBufferSeconds = 0.064;
 
 SDL_AudioDeviceID openDefaultDevice(const SDL_AudioSpec& desired, SDL_AudioSpec* obtained) {
   // The format stays S16 (SDL converts if it must); the channel count may
@@ -31,6 +39,13 @@ bool usingDummyDriver() {
 }
 
 }  // namespace
+
+int deviceBufferFrames(int sampleRate, bool dummyDevice) {
+  const double longest = dummyDevice ? kMaxDummyBufferSeconds : kMaxDeviceBufferSeconds;
+  int frames = 64;
+  while (frames * 2 <= sampleRate * longest) frames *= 2;
+  return frames;
+}
 
 int nextChannelCount(int refused) {
   static constexpr int kNext[8] = {0, 0, 1, 6, 2, 6, 4, 6};
@@ -104,7 +119,7 @@ int AudioOutput::openDevice(int sampleRate, const AudioDeviceOpener& opener) {
   desired.format = AUDIO_S16SYS;
   desired.channels = 2;
   desired.silence = 0;
-  desired.samples = kDeviceFrames;
+  desired.samples = static_cast<Uint16>(deviceBufferFrames(sampleRate, usingDummyDriver()));
   desired.callback = audioCallback;
   desired.userdata = this;
   SDL_AudioSpec obtained{};
@@ -165,8 +180,12 @@ void AudioOutput::fill(uint8_t* stream, int len) {
   if (state_.quit.load() || len <= 0) return;
   size_t handed = 0;
   {
+    // Only a playing recording sounds: while paused (even while a seek
+    // brings the new picture) the blocks wait.
     std::lock_guard<std::mutex> hold(state_.audioChunks.lock);
-    if (!state_.paused.load()) handed = mixWaitingLocked(stream, static_cast<size_t>(len));
+    if (state_.playState.load() == Playing) {
+      handed = mixWaitingLocked(stream, static_cast<size_t>(len));
+    }
   }
   if (handed == 0) return;
   bytesPlayed_ += static_cast<int64_t>(handed);
@@ -176,20 +195,24 @@ void AudioOutput::fill(uint8_t* stream, int len) {
 size_t AudioOutput::mixWaitingLocked(uint8_t* stream, size_t len) {
   AudioChunkList& list = state_.audioChunks;
   const int volume = std::clamp(state_.volume.load(), 0, SDL_MIX_MAXVOLUME);
+  const double perSecond = bytesPerSecond();
   size_t filled = 0;
+  double start = 0.0, end = 0.0;  // media times of the sound handed over
   while (filled < len && !list.chunks.empty()) {
     AudioChunk& chunk = list.chunks.front();
-    if (filled == 0) {
-      state_.audioClock = chunk.time + static_cast<double>(chunk.offset) / bytesPerSecond();
-    }
+    if (filled == 0) start = chunk.time + chunk.offset / perSecond;
     const size_t n = std::min(len - filled, chunk.data.size() - chunk.offset);
     SDL_MixAudioFormat(stream + filled, chunk.data.data() + chunk.offset, AUDIO_S16SYS,
                        static_cast<Uint32>(n), volume);
     chunk.offset += n;
     filled += n;
+    end = chunk.time + chunk.offset / perSecond;
     if (chunk.offset == chunk.data.size()) list.chunks.pop_front();
   }
   list.queuedBytes -= filled;
+  if (filled > 0) {
+    list.clock.handed(start, end, filled / perSecond, std::chrono::steady_clock::now());
+  }
   return filled;
 }
 

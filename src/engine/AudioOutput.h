@@ -1,7 +1,7 @@
 #pragma once
 // SDL's audio device for one playback, and the callback that feeds it from
-// the decoded-sound list. The callback is the only thing that advances the
-// audio clock: the clock is the media time of the sound handed to the device.
+// the decoded-sound list. The callback reports the sound it hands over to the
+// list's clock, which follows the device as it plays (AudioClock.h).
 #include <SDL2/SDL_audio.h>
 
 #include <atomic>
@@ -15,6 +15,11 @@ struct PlayerState;
 // Opens a device for the desired spec; returns its id, or 0 when refused.
 using AudioDeviceOpener =
     std::function<SDL_AudioDeviceID(const SDL_AudioSpec& desired, SDL_AudioSpec* obtained)>;
+
+// Sample frames per device buffer for a rate: the largest power of two that
+// plays for 40 ms or less (256 at 8 kHz, 1024 at 44.1 and 48 kHz); on SDL's
+// dummy device, 64 ms or less.
+int deviceBufferFrames(int sampleRate, bool dummyDevice);
 
 // The channel count tried after the device refused `refused`; 0 = give up.
 int nextChannelCount(int refused);

@@ -116,6 +116,9 @@ void Demuxer::endOfFile() {
 }
 
 void Demuxer::seek() {
+  // Taken first: a request that comes while this one is carried out is
+  // carried out after it, not lost.
+  state_.seekRequest = 0;
   packetQueueFlush(state_.videoQueue);
   audioPacketListClear(state_.audioPackets);
   const int videoIndex = state_.videoStreamIndex.load();
@@ -128,12 +131,17 @@ void Demuxer::seek() {
     avformat_seek_file(state_.formatContext, audioIndex, INT64_MIN, state_.seekTargetAudio.load(),
                        INT64_MAX, 0);
   }
-  audioChunkListClear(state_.audioChunks);
+  // The clocks start again where the file now stands: pictures without a
+  // time of their own count on from there.
+  if (state_.videoStream) state_.videoClock = target * av_q2d(state_.videoStream->time_base);
+  // The sound and its clock start again where the file now stands.
+  const double soundAt = audioIndex >= 0 && state_.audioStream
+                             ? state_.seekTargetAudio.load() * av_q2d(state_.audioStream->time_base)
+                             : 0.0;
+  audioChunkListRestart(state_.audioChunks, soundAt);
   packetQueuePut(state_.videoQueue, flushPacket());
   ended_ = false;
   state_.demuxEnded = 0;
-  state_.seekTargetVideo = 0;
-  state_.seekRequest = 0;
 }
 
 int64_t clampSeekTarget(int64_t target, int64_t duration) {

@@ -20,20 +20,29 @@ int Display::bindVideoSurface(VideoSink* sink) {
   return 1;
 }
 
-void Display::presentPicture(PlayerState& state) {
-  if (!state.videoStream) return;
+int Display::presentPicture(PlayerState& state) {
+  if (!state.videoStream) return -1;
+  const int current = state.videoQueue.serial.load();
   double time;
+  int serial;
   {
-    std::lock_guard<std::mutex> hold(state.pictureLock);
-    if (state.pictureCount == 0) return;
+    std::unique_lock<std::mutex> hold(state.pictureLock);
+    if (state.pictureCount == 0) return -1;
     time = state.picture.time();
+    serial = state.picture.serial();
+    if (serial != current) {
+      // From before a seek: paced against the clock of the new position it
+      // would be held for as long as the seek went back.
+      state.pictureCount = 0;
+      hold.unlock();
+      state.pictureCond.notify_all();
+      return -1;
+    }
   }
-  const double clock = state.audioClock.load();
-  if (pictureMustWait(time, clock)) {
+  if (pictureMustWait(time, state.audioClock.load())) {
     pacingWaits_++;
-    if (!waitForAudio(state)) return;
-    // Held for a later step, which looks at the moved clock again.
-    if (steadyClock_ || state.audioClock.load() != clock) return;
+    waitForAudio(state);
+    return -1;  // held: the next step looks at the moved clock again
   }
   // The slot is still ours (count 1): the decoder does not touch the planes.
   const PictureQueue& picture = state.picture;
@@ -50,6 +59,7 @@ void Display::presentPicture(PlayerState& state) {
   }
   state.pictureCond.notify_all();  // the decoder may hand over the next picture
   publish(std::move(frame));
+  return serial;
 }
 
 bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
@@ -60,10 +70,10 @@ bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
   return ready();
 }
 
-bool Display::waitForAudio(PlayerState& state) {
+void Display::waitForAudio(PlayerState& state) {
   std::unique_lock<std::mutex> hold(state.pictureLock);
-  return !state.pictureCond.wait_for(hold, std::chrono::milliseconds(kPacingWaitMs),
-                                     [&state] { return state.quit.load() != 0; });
+  state.pictureCond.wait_for(hold, std::chrono::milliseconds(kPacingWaitMs),
+                             [&state] { return state.quit.load() != 0; });
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {

@@ -26,12 +26,12 @@ struct ScreenshotFrame {
 };
 
 // Pacing: a picture more than 0.1 s ahead of the audio clock waits 50 ms
-// first, and goes on waiting, 50 ms at a time, while the clock moves (pictures
-// further apart than 50 ms, as at 10 or 15 a second, would otherwise run
-// ahead of their sound). A clock that stood still through a wait (the sound
-// has run out) holds a picture no longer. Differences within a microsecond of
-// 0.1 s count as 0.1 s, so that 0.1 s as the clocks count it does not become
-// 0.1000000001 in doubles.
+// first, and goes on waiting, 50 ms at a time, until the clock has come
+// within 0.1 s (pictures further apart than 50 ms, as at 10 or 15 a second,
+// would otherwise run ahead of their sound). The clock moves on by itself
+// once the sound has ended (the playback keeps it). Differences within a
+// microsecond of 0.1 s count as 0.1 s, so that 0.1 s as the clocks count it
+// does not become 0.1000000001 in doubles.
 bool pictureMustWait(double pictureTime, double audioClock);
 constexpr int kPacingWaitMs = 50;
 
@@ -41,14 +41,13 @@ class Display {
   // to its video area when it paints, so no size is kept here. Always 1.
   int bindVideoSurface(VideoSink* sink);
 
-  // The clock of a recording without sound moves with the wall clock but is
-  // only read between steps, so the display takes it as always moving.
-  void setSteadyClock(bool steady) { steadyClock_ = steady; }
-
   // One display step, on the playback thread: returns at once when no
-  // picture waits. The picture slot stays taken until the picture has been
-  // converted, so the decoder never writes into planes being read.
-  void presentPicture(PlayerState& state);
+  // picture waits, drops a picture decoded before the last seek unseen, and
+  // holds one that is too far ahead of the audio clock for a later step. The
+  // picture slot stays taken until the picture has been converted, so the
+  // decoder never writes into planes being read. Returns the serial of the
+  // picture shown (the video queue's at its decoding), -1 when none was.
+  int presentPicture(PlayerState& state);
 
   // Sleeps until a picture waits to be shown (never while paused), a stop
   // comes or timeoutMs passes, so the playback loop need not spin, paused or
@@ -63,14 +62,13 @@ class Display {
   int64_t pacingWaits() const { return pacingWaits_.load(); }
 
  private:
-  // Sleeps kPacingWaitMs unless a stop comes first; false on a stop.
-  bool waitForAudio(PlayerState& state);
+  // Sleeps kPacingWaitMs unless a stop comes first.
+  void waitForAudio(PlayerState& state);
   void publish(std::shared_ptr<const BgrFrame> frame);
 
   std::atomic<VideoSink*> sink_{nullptr};
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
-  bool steadyClock_ = false;  // playback thread only
 
   mutable std::mutex snapshotLock_;
   std::shared_ptr<const BgrFrame> lastPresented_;  // guarded by snapshotLock_

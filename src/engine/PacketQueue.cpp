@@ -34,6 +34,7 @@ int packetQueuePut(PacketQueue& queue, AVPacket* packet) {
   }
   {
     std::lock_guard<std::mutex> hold(queue.lock);
+    if (entry == flushPacket()) queue.markerSerial = queue.serial.load();
     queue.entries.push_back(entry);
     queue.count++;
     queue.byteSize += entry->size;
@@ -60,6 +61,7 @@ int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atom
       if (entry == flushPacket()) {
         av_packet_unref(out);
         out->data = entry->data;  // shallow: the marker's text is never freed
+        out->pos = queue.markerSerial;
       } else {
         av_packet_move_ref(out, entry);
         releaseEntry(entry);
@@ -86,6 +88,7 @@ void packetQueueFlush(PacketQueue& queue) {
   queue.count = 0;
   queue.byteSize = 0;
   queue.durationTicks = 0;
+  queue.serial++;
 }
 
 void packetQueueWake(PacketQueue& queue) {

@@ -24,11 +24,17 @@ struct PacketQueue {
   int count = 0;                  // guarded by lock
   int byteSize = 0;               // sum of the queued packets' size; guarded by lock
   int64_t durationTicks = 0;      // sum of their durations, stream time base; guarded by lock
+  // Bumped by every flush (a seek), so pictures decoded from packets taken
+  // before it are known for stale. Written under lock, read anywhere.
+  std::atomic<int> serial{0};
+  int markerSerial = 0;  // the serial the queued flush marker starts; guarded by lock
   std::mutex lock;
   std::condition_variable cond;  // signalled on put and on wake
 };
 
 // The marker packet: recognised by identity (its data pointer), never freed.
+// Taken from a queue, it carries in its pos the serial that the packets after
+// it belong to.
 AVPacket* flushPacket();
 bool isFlushPacket(const AVPacket* packet);
 

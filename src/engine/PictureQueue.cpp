@@ -69,7 +69,7 @@ void PictureQueue::resize(int width, int height) {
   }
 }
 
-bool PictureQueue::store(const AVFrame* frame, double time) {
+bool PictureQueue::store(const AVFrame* frame, double time, int serial) {
   if (frame->width <= 0 || frame->height <= 0 || !frame->data[0]) return false;
   if (needsConversion(frame)) {
     if (!convert(frame)) return false;
@@ -84,6 +84,7 @@ bool PictureQueue::store(const AVFrame* frame, double time) {
                         chromaStride(), chromaRows);
   }
   time_ = time;
+  serial_ = serial;
   const AVRational aspect = frame->sample_aspect_ratio;
   sampleAspect_ = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
   return true;

@@ -26,11 +26,13 @@ class PictureQueue {
   // Copies (or converts) the frame into the planes, growing them when the
   // picture is larger than any before. false when the frame's layout cannot
   // be brought to 8-bit 4:2:0.
-  bool store(const AVFrame* frame, double time);
+  // serial: the video queue's serial of the packets it was decoded from.
+  bool store(const AVFrame* frame, double time, int serial);
 
   int width() const { return width_; }
   int height() const { return height_; }
   double time() const { return time_; }
+  int serial() const { return serial_; }
   // Width of a pixel over its height (the frame's sample aspect ratio; 1
   // when it gives none).
   double sampleAspect() const { return sampleAspect_; }
@@ -50,6 +52,7 @@ class PictureQueue {
   int width_ = 0;
   int height_ = 0;
   double time_ = 0.0;
+  int serial_ = 0;
   double sampleAspect_ = 1.0;
   std::vector<uint8_t> luma_, cb_, cr_;
 

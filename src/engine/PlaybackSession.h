@@ -44,10 +44,15 @@ class PlaybackSession {
   void postVideoSecond();
   bool playedToEnd();
   bool playedOut();
-  bool pictureWaiting();  // a decoded picture not yet shown
+  bool picturesPlayedOut();  // read to the end, and every picture shown
+  bool pictureWaiting();     // a decoded picture not yet shown
   void applySeekRequest();
+  // Ends the showing of a paused seek's picture once it was shown.
+  void endPreviewAfter(int shownSerial);
   void waitWhilePaused();
-  void advanceSilentClock();
+  // Sets the clock the display paces against: the sound's, or the steady
+  // one for a recording without sound and once the sound has ended.
+  void advanceClock();
 
   PlayerState& state_;
   PlaybackHost& host_;
@@ -56,7 +61,11 @@ class PlaybackSession {
   AudioDecoder audio_;
   AudioOutput output_;
   bool hasAudio_ = false;
-  SteadyMediaClock silentClock_;  // the pace of a recording without sound
+  SteadyMediaClock silentClock_;  // the pace of a recording without sound, or past its sound
+  bool steadyPace_ = false;       // the sound has ended: silentClock_ paces the pictures
+  // A seek while paused shows the new position's picture: the video queue's
+  // serial before that seek, -1 when none is being shown.
+  int previewFrom_ = -1;
   int64_t lastPosted_ = -1;       // last whole second posted with sync code 1
   std::optional<Clock::time_point> playedOutSince_;
 };

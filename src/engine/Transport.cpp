@@ -30,7 +30,7 @@ void resumePlayback(PlayerState& state) {
 
 bool requestSeek(PlayerState& state, int64_t position) {
   // A recording of unknown length has no slider scale to seek by.
-  if (state.playState.load() != Playing || state.durationSeconds.load() <= 0) return false;
+  if (state.playState.load() == Idle || state.durationSeconds.load() <= 0) return false;
   if (position < 0) position = 0;
   state.elapsedSeconds = position;
   state.seekPosition = position;

@@ -20,9 +20,10 @@ void pausePlayback(PlayerState& state);
 // Only while paused: playing again, and every paused wait woken.
 void resumePlayback(PlayerState& state);
 
-// A progress-slider release at `position` seconds. Only while playing and
-// only when the recording has a known length: elapsedSeconds becomes the
-// position and the playback thread carries the seek out. false when no seek
+// A progress-slider release at `position` seconds. Only while playing or
+// paused, and only when the recording has a known length: elapsedSeconds
+// becomes the position and the playback thread carries the seek out (paused,
+// it shows the new position's picture and stays paused). false when no seek
 // was asked for.
 bool requestSeek(PlayerState& state, int64_t position);
 

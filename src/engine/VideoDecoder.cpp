@@ -39,6 +39,7 @@ int VideoDecoder::open(int streamIndex) {
 }
 
 void VideoDecoder::start() {
+  serial_ = state_.videoQueue.serial.load();
   thread_ = std::thread([this] { videoThread(); });
 }
 
@@ -73,8 +74,10 @@ void VideoDecoder::videoThread() {
     }
     if (packetQueueGet(state_.videoQueue, packet, 1, state_.quit) < 0) continue;
     if (isFlushPacket(packet)) {
-      // A seek: pictures buffered from before it are dropped.
+      // A seek: pictures buffered from before it are dropped, and those
+      // decoded from here on belong to it.
       avcodec_flush_buffers(codec_);
+      serial_ = static_cast<int>(packet->pos);
       continue;
     }
     decodePacket(packet, frame);
@@ -109,11 +112,16 @@ bool VideoDecoder::receivePictures(AVFrame* frame) {
     // The clock moves as the picture is handed over, not as it is decoded:
     // the recording's end is then not reached before its last picture shows.
     if (!waitForPictureSlot(state_)) break;
-    const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
-    // The shape may be given by the container rather than by the pictures.
-    frame->sample_aspect_ratio =
-        av_guess_sample_aspect_ratio(state_.formatContext, state_.videoStream, frame);
-    queuePicture(state_, frame, time);  // -1: ending (the loop sees it) or an unusable frame
+    // A picture from before a seek would set the clock back to where the
+    // seek left: it is dropped unseen.
+    if (serial_ == state_.videoQueue.serial.load()) {
+      const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
+      // The shape may be given by the container rather than by the pictures.
+      frame->sample_aspect_ratio =
+          av_guess_sample_aspect_ratio(state_.formatContext, state_.videoStream, frame);
+      // -1: ending (the loop sees it), a seek meanwhile or an unusable frame.
+      queuePicture(state_, frame, time, serial_);
+    }
     av_frame_unref(frame);
   }
   return !stopping();
@@ -136,15 +144,19 @@ int64_t durationSecondsOf(const AVFormatContext* format, const AVStream* stream)
   return 0;
 }
 
-double pictureTime(const AVFrame* frame, const AVStream* stream) {
+std::optional<double> pictureTime(const AVFrame* frame, const AVStream* stream) {
   int64_t raw = frame->best_effort_timestamp;
   if (raw == AV_NOPTS_VALUE) raw = frame->pts;
-  if (raw == AV_NOPTS_VALUE) raw = 0;
+  if (raw == AV_NOPTS_VALUE) return std::nullopt;
   return static_cast<double>(raw) * av_q2d(stream->time_base);
 }
 
-double synchronizeVideo(PlayerState& state, const AVFrame* frame, double time) {
-  if (time != 0.0) {
+double synchronizeVideo(PlayerState& state, const AVFrame* frame, std::optional<double> known) {
+  // A picture at 0 is at 0: after a seek back to the start the running clock
+  // still stands where the seek left.
+  double time;
+  if (known) {
+    time = *known;
     state.videoClock = time;
   } else {
     time = state.videoClock;
@@ -164,11 +176,12 @@ bool waitForPictureSlot(PlayerState& state) {
   return !ending();
 }
 
-int queuePicture(PlayerState& state, const AVFrame* frame, double time) {
+int queuePicture(PlayerState& state, const AVFrame* frame, double time, int serial) {
   if (!waitForPictureSlot(state)) return -1;
   // The decoding thread is the slot's only filler: it is still free.
   std::unique_lock<std::mutex> hold(state.pictureLock);
-  if (!state.picture.store(frame, time)) return -1;
+  if (serial != state.videoQueue.serial.load()) return -1;
+  if (!state.picture.store(frame, time, serial)) return -1;
   state.pictureCount = 1;
   hold.unlock();
   state.pictureCond.notify_all();  // a display waiting for a picture

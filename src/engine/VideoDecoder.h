@@ -4,6 +4,7 @@
 // picture, keeps the video clock and hands the picture to the display through
 // the PictureQueue, at most one picture ahead of it.
 #include <cstdint>
+#include <optional>
 #include <thread>
 
 extern "C" {
@@ -49,6 +50,7 @@ class VideoDecoder {
   PlayerState& state_;
   AVCodecContext* codec_ = nullptr;
   std::thread thread_;
+  int serial_ = 0;  // the video queue's serial of the packets being decoded; decoding thread only
 };
 
 // The video branch of opening a stream: the decoder opened and its thread
@@ -59,21 +61,22 @@ int videoComponentOpen(VideoDecoder& decoder, int streamIndex);
 // container's duration when the stream has none; 0 when neither is known.
 int64_t durationSecondsOf(const AVFormatContext* format, const AVStream* stream);
 
-// The picture's time in seconds: its best-effort timestamp, else its pts,
-// else 0, in the stream's time base.
-double pictureTime(const AVFrame* frame, const AVStream* stream);
+// The picture's time in seconds: its best-effort timestamp, else its pts, in
+// the stream's time base; none when it has neither.
+std::optional<double> pictureTime(const AVFrame* frame, const AVStream* stream);
 
-// Sets the video clock from a picture's time (0 keeps the clock and returns
-// it), then moves the clock one frame interval on: the stream's frame rate,
-// plus half an interval per repeat_pict. Returns the picture's time.
-double synchronizeVideo(PlayerState& state, const AVFrame* frame, double time);
+// Sets the video clock from a picture's time (none keeps the clock and
+// returns it), then moves the clock one frame interval on: the stream's frame
+// rate, plus half an interval per repeat_pict. Returns the picture's time.
+double synchronizeVideo(PlayerState& state, const AVFrame* frame, std::optional<double> time);
 
 // Waits for the picture slot to be free; false when the playback is ending.
 bool waitForPictureSlot(PlayerState& state);
 
-// Waits for the picture slot to be free, then stores the frame in it.
-// 0 handed over; -1 the playback is ending (quit) or the frame cannot be
-// stored, and the picture is dropped.
-int queuePicture(PlayerState& state, const AVFrame* frame, double time);
+// Waits for the picture slot to be free, then stores the frame in it, with
+// the video queue's serial it was decoded under. 0 handed over; -1 the
+// playback is ending (quit), a seek has come since (serial is stale) or the
+// frame cannot be stored, and the picture is dropped.
+int queuePicture(PlayerState& state, const AVFrame* frame, double time, int serial);
 
 }  // namespace vantrel

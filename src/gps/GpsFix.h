@@ -20,6 +20,7 @@ enum GpsFixFlag : uint16_t {
   kFixHeading = 1 << 8,
   kFixQuality = 1 << 9,
   kFixGsensor = 1 << 10,
+  kFixSpeedDerived = 1 << 11,  // the file gave no speed: worked out from the positions
 };
 
 struct GpsFix {

@@ -30,10 +30,6 @@ std::string errorText(int error) {
   return text;
 }
 
-bool quitting(const TrackRequest& request) {
-  return request.quit && request.quit->load() != 0;
-}
-
 // Reads every packet of the text stream. The other streams are discarded
 // first, so the demuxer walks their index without reading their data.
 void readTextSamples(AVFormatContext* context, int textStream, const TrackRequest& request,
@@ -42,7 +38,7 @@ void readTextSamples(AVFormatContext* context, int textStream, const TrackReques
     if (static_cast<int>(i) != textStream) context->streams[i]->discard = AVDISCARD_ALL;
   }
   AVPacket* packet = av_packet_alloc();
-  while (packet && !quitting(request) && av_read_frame(context, packet) >= 0) {
+  while (packet && !request.stopped() && av_read_frame(context, packet) >= 0) {
     // A sample shorter than its prefix holds no sentence: skip it rather than
     // read past its end.
     if (packet->stream_index == textStream && packet->size >= kSamplePrefix) {

@@ -1,6 +1,7 @@
 #include "gps/SidecarTrack.h"
 
 #include "gps/GpsSentence.h"
+#include "gps/NmeaTrack.h"
 #include "gps/SentenceTrack.h"
 
 namespace vantrel {
@@ -12,14 +13,19 @@ class SidecarTrackSource : public StreamTrackSource {
   const char* name() const override { return "sidecar"; }
   TrackPlace place() const override { return TrackPlace::Sidecar; }
   unsigned timing() const override { return kTimingStep; }
-  bool probe(const std::string&, std::string_view) const override { return true; }
+  // Text that is neither standard NMEA nor XML.
+  bool probe(const std::string&, std::string_view head) const override {
+    const size_t start = head.find_first_not_of(" \t\r\n");
+    if (start != std::string_view::npos && head[start] == '<') return false;
+    return classifyTrackText(head) != TrackText::Nmea;
+  }
   int read(std::FILE* file, const TrackRequest& request, Track& track) const override;
 };
 
 int SidecarTrackSource::read(std::FILE* file, const TrackRequest& request, Track& track) const {
   SentenceTrackBuilder sentences;
   std::string line;
-  while ((!request.quit || request.quit->load() == 0) && readTrackLine(file, line) == 0) {
+  while (!request.stopped() && readTrackLine(file, line) == 0) {
     sentences.add(sentenceFromBytes(line.data(), line.size()));
   }
   if (std::ferror(file)) return -1;

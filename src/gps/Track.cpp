@@ -12,6 +12,8 @@ const char* speedUnitName(SpeedUnit unit) {
       return "knots";
     case SpeedUnit::MetresPerSecond:
       return "m/s";
+    case SpeedUnit::CentimetresPerSecond:
+      return "cm/s";
   }
   return "";
 }
@@ -24,6 +26,8 @@ double kmhPer(SpeedUnit unit) {
       return 1.852;
     case SpeedUnit::MetresPerSecond:
       return 3.6;
+    case SpeedUnit::CentimetresPerSecond:
+      return 0.036;
   }
   return 1.0;
 }

@@ -11,9 +11,9 @@
 
 namespace vantrel {
 
-enum class SpeedUnit { Kmh, Knots, MetresPerSecond };
+enum class SpeedUnit { Kmh, Knots, MetresPerSecond, CentimetresPerSecond };
 
-// "km/h", "knots", "m/s".
+// "km/h", "knots", "m/s", "cm/s".
 const char* speedUnitName(SpeedUnit unit);
 // The factor that turns a speed in unit into km/h.
 double kmhPer(SpeedUnit unit);

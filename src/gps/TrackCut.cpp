@@ -10,6 +10,7 @@
 
 #include "gps/Dashboard.h"
 #include "gps/SidecarTrack.h"
+#include "gps/TrackCutRanges.h"
 #include "gps/TrackLoader.h"
 
 namespace vantrel {
@@ -20,18 +21,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// Where each entry's line starts in the file, read the way the sentence
-// layout's source reads it (so the entries counted are the ones playback
-// counts), and where the last one ends.
-bool entryOffsets(std::FILE* file, std::vector<long>& offsets) {
-  std::string line;
-  for (;;) {
-    offsets.push_back(std::ftell(file));
-    if (readTrackLine(file, line) != 0) break;
-  }
-  return !std::ferror(file);
-}
 
 bool copyBytes(std::FILE* from, long begin, long end, std::FILE* to) {
   if (std::fseek(from, begin, SEEK_SET) != 0) return false;
@@ -45,52 +34,91 @@ bool copyBytes(std::FILE* from, long begin, long end, std::FILE* to) {
   return true;
 }
 
-// The sentence layout: the lines of the span, byte for byte.
-TrackCutStatus cutSentenceLines(const TrackFile& track, int64_t durationSeconds, double start,
-                                double end, const std::string& target, std::string& why) {
+bool writeRanges(std::FILE* from, const std::vector<ByteRange>& kept, const std::string& target) {
+  File to(std::fopen(target.c_str(), "wb"));
+  bool written = static_cast<bool>(to);
+  for (const ByteRange& range : kept) {
+    written = written && copyBytes(from, range.begin, range.end, to.get());
+  }
+  if (to) written = std::fclose(to.release()) == 0 && written;
+  return written;
+}
+
+// One line per source whose files can be cut, by the source's name.
+struct TrackCutter {
+  const char* source;
+  CutRanges cut;
+};
+constexpr TrackCutter kCutters[] = {
+    {"sidecar", sentenceCutRanges},
+    {"nmea", nmeaCutRanges},
+    {"gpx", gpxCutRanges},
+};
+
+TrackCutStatus cutWith(CutRanges cut, const TrackFile& track, const CutRequest& request,
+                       const std::string& target, std::string& why) {
   File from(std::fopen(track.file.c_str(), "rb"));
   if (!from) {
     why = "cannot open '" + track.file + "': " + std::strerror(errno);
     return kTrackCutFailed;
   }
-  std::vector<long> offsets;
-  if (!entryOffsets(from.get(), offsets)) {
+  std::vector<ByteRange> kept;
+  const int entries = cut(from.get(), request, kept);
+  if (entries < 0) {
     why = "cannot read '" + track.file + "'";
     return kTrackCutFailed;
   }
-  const EntryRange range = trackEntriesFor(offsets.size() - 1, durationSeconds, start, end);
-  if (range.first == range.last) {
+  if (entries == 0) {
     why = "no track entries in that span";
     return kTrackCutEmpty;
   }
-  File to(std::fopen(target.c_str(), "wb"));
-  bool written = to && copyBytes(from.get(), offsets[range.first], offsets[range.last], to.get());
-  if (to) written = std::fclose(to.release()) == 0 && written;
-  if (!written) {
+  if (!writeRanges(from.get(), kept, target)) {
     why = "cannot write '" + target + "': " + std::strerror(errno);
     return kTrackCutFailed;
   }
   return kTrackCutWritten;
 }
 
-using CutFunction = TrackCutStatus (*)(const TrackFile&, int64_t, double, double,
-                                       const std::string&, std::string&);
-
-// One line per source whose files can be cut, by the source's name.
-struct TrackCutter {
-  const char* source;
-  CutFunction cut;
-};
-constexpr TrackCutter kCutters[] = {
-    {"sidecar", cutSentenceLines},
-};
-
 }  // namespace
+
+void keepRange(std::vector<ByteRange>& kept, long begin, long end) {
+  if (end <= begin) return;
+  if (!kept.empty() && kept.back().end == begin) {
+    kept.back().end = end;
+  } else {
+    kept.push_back({begin, end});
+  }
+}
+
+// Where each entry's line starts, read the way the sentence layout's source
+// reads it (so the entries counted are the ones playback counts), and where
+// the last one ends.
+int sentenceCutRanges(std::FILE* file, const CutRequest& request, std::vector<ByteRange>& kept) {
+  std::vector<long> offsets;
+  std::string line;
+  for (;;) {
+    offsets.push_back(std::ftell(file));
+    if (readTrackLine(file, line) != 0) break;
+  }
+  if (std::ferror(file)) return -1;
+  const EntryRange range =
+      trackEntriesFor(offsets.size() - 1, request.durationSeconds, request.start, request.end);
+  keepRange(kept, offsets[range.first], offsets[range.last]);
+  return static_cast<int>(range.last - range.first);
+}
 
 std::optional<TrackFile> trackFileOf(const std::string& recording) {
   const TrackLoad load = loadTrack(recording);
   if (load.result != 0 || load.track.file.empty() || load.track.file == recording) return {};
-  return TrackFile{load.track.file, load.track.source, load.track.fixes.size()};
+  TrackFile file{load.track.file, load.track.source, load.track.fixes.size(), 0};
+  // Timed fixes count from the first that has a time (TrackTimeline).
+  for (const GpsFix& fix : load.track.fixes) {
+    if (fix.has(kFixUtc)) {
+      file.originUtcMs = fix.utcMs;
+      break;
+    }
+  }
+  return file;
 }
 
 std::string clipTrackPath(const TrackFile& track, const std::string& recording,
@@ -116,10 +144,9 @@ TrackCutStatus cutTrackFile(const TrackFile& track, int64_t durationSeconds, dou
                             double end, const std::string& target, std::string* reason) {
   std::string why = "cannot cut tracks of the '" + track.source + "' kind";
   TrackCutStatus status = kTrackCutFailed;
+  const CutRequest request{durationSeconds, start, end, track.originUtcMs};
   for (const TrackCutter& cutter : kCutters) {
-    if (track.source == cutter.source) {
-      status = cutter.cut(track, durationSeconds, start, end, target, why);
-    }
+    if (track.source == cutter.source) status = cutWith(cutter.cut, track, request, target, why);
   }
   if (reason) *reason = status == kTrackCutWritten ? "" : why;
   std::error_code ignored;

@@ -16,6 +16,7 @@ struct TrackFile {
   std::string file;
   std::string source;  // the name of the source that read it ("sidecar")
   size_t fixes = 0;
+  int64_t originUtcMs = 0;  // a timed track's first fix with a time: second 0
 };
 
 // Looks for recording's track the way playback does; nothing when it has

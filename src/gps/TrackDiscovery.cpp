@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gps/SidecarTrack.h"
+#include "gps/TrackSources.h"
 
 namespace vantrel {
 
@@ -41,6 +42,12 @@ std::vector<TrackCandidate> trackCandidates(const std::string& recording) {
   std::vector<TrackCandidate> candidates{{recording, TrackPlace::Recording}};
   for (std::string& file : sidecarCandidates(recording)) {
     candidates.push_back({std::move(file), TrackPlace::Sidecar});
+  }
+  for (const TrackSource* source : trackSources()) {
+    if (source->place() != TrackPlace::FolderLog) continue;
+    for (std::string& file : source->folderLogs(recording)) {
+      candidates.push_back({std::move(file), TrackPlace::FolderLog});
+    }
   }
   return candidates;
 }

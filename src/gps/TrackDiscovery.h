@@ -1,6 +1,6 @@
 #pragma once
-// Where a recording's track may be: the recording itself, then the files
-// named like it beside it, in the order they are tried.
+// Where a recording's track may be: the recording itself, the files named
+// like it beside it, then the logs of its folder, in the order they are tried.
 #include <string>
 #include <vector>
 
@@ -18,7 +18,8 @@ struct TrackCandidate {
 // .TXT .txt .NMEA .nmea .LOG .log .GPX .gpx; each file once.
 std::vector<std::string> sidecarCandidates(const std::string& recording);
 
-// Every candidate in the order it is tried.
+// Every candidate in the order it is tried; the folder logs are those the
+// table's FolderLog sources list.
 std::vector<TrackCandidate> trackCandidates(const std::string& recording);
 
 }  // namespace vantrel

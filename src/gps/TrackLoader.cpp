@@ -1,8 +1,10 @@
 #include "gps/TrackLoader.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "engine/PlayerState.h"
+#include "gps/NmeaTrack.h"
 #include "gps/SidecarTrack.h"
 #include "gps/TrackDiscovery.h"
 #include "gps/TrackSources.h"
@@ -21,10 +23,15 @@ bool quitting(const std::atomic<int>* quit) {
 }
 
 // The way the track has always been found: the text stream of a MOV file,
-// otherwise the TXT beside the recording.
+// otherwise the TXT beside the recording, read as NMEA when its sentences
+// are standard NMEA.
 Attempt firstWay(const std::string& recording) {
   if (isMovieName(recording)) return {&movieTrackSource(), recording};
-  return {&sidecarTrackSource(), sidecarPath(recording)};
+  const std::string sidecar = sidecarPath(recording);
+  if (classifyTrackText(readHead(sidecar)) == TrackText::Nmea) {
+    return {&nmeaTrackSource(), sidecar};
+  }
+  return {&sidecarTrackSource(), sidecar};
 }
 
 TrackLoad loadWith(const Attempt& attempt, const std::string& recording,
@@ -42,16 +49,13 @@ TrackLoad loadWith(const Attempt& attempt, const std::string& recording,
 std::optional<TrackLoad> searchOthers(const std::string& recording, const Attempt& made,
                                       const std::atomic<int>* quit) {
   for (const TrackCandidate& candidate : trackCandidates(recording)) {
-    std::string head;
-    bool headRead = false;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(candidate.file, error)) continue;
+    const std::string head = readHead(candidate.file);
     for (const TrackSource* source : trackSources()) {
       if (quitting(quit)) return std::nullopt;
       if (source->place() != candidate.place) continue;
       if (source == made.source && candidate.file == made.file) continue;
-      if (!headRead) {
-        head = readHead(candidate.file);
-        headRead = true;
-      }
       if (!source->probe(candidate.file, head)) continue;
       TrackLoad load = source->load({recording, candidate.file, quit});
       if (load.result == 0 && hasFixOnMap(load.track)) return load;

@@ -1,7 +1,8 @@
 #pragma once
 // Loads the GPS track of a recording: first the way this player has always
-// found it (a MOV file's text stream; for other names the TXT beside it),
-// and only when that gives no fix on the map, every other candidate file
+// found it (a MOV file's text stream; for other names the TXT beside it,
+// read as NMEA when its sentences are standard NMEA), and only when that
+// gives no fix on the map, every other candidate file (TrackDiscovery.h)
 // with every source of the table that recognises it. The first track with a
 // fix wins; when none has one, the first way's outcome stands.
 #include <atomic>

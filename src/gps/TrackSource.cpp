@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "gps/TrackFile.h"
 
@@ -14,6 +15,8 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr size_t kReadChunk = 65536;
 
 }  // namespace
 
@@ -31,12 +34,23 @@ TrackLoad StreamTrackSource::load(const TrackRequest& request) const {
     return load;
   }
   load.result = 0;
+  load.track.fixes.shrink_to_fit();  // the track is kept for the whole playback
   load.track.source = name();
   load.track.file = request.file;
   load.track.timing = timing();
   // Any line found marks the track as read from a file beside the recording.
   load.track.streamIndex = load.track.fixes.empty() ? -1 : 255;
   return load;
+}
+
+bool readChunks(std::FILE* file, const TrackRequest& request,
+                const std::function<bool(std::string_view)>& take) {
+  std::vector<char> chunk(kReadChunk);
+  while (!request.stopped()) {
+    const size_t size = std::fread(chunk.data(), 1, chunk.size(), file);
+    if (size == 0 || !take(std::string_view(chunk.data(), size))) break;
+  }
+  return !std::ferror(file);
 }
 
 std::string readHead(const std::string& path) {

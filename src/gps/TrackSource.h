@@ -5,8 +5,10 @@
 // sources (TrackSources.h) lists them in the order they are tried.
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gps/Track.h"
 
@@ -25,6 +27,8 @@ struct TrackRequest {
   std::string recording;                   // the recording the track is for
   std::string file;                        // the file to read
   const std::atomic<int>* quit = nullptr;  // when set and non-zero, reading stops
+
+  bool stopped() const { return quit && quit->load() != 0; }
 };
 
 struct TrackLoad {
@@ -44,6 +48,9 @@ class TrackSource {
   // Whether file, whose first bytes (at most kProbeBytes) are head, looks
   // like this source's format. Reads nothing itself.
   virtual bool probe(const std::string& file, std::string_view head) const = 0;
+  // For a FolderLog source: the logs that may name recording, in the order
+  // they are tried. Lists folders; reads no file.
+  virtual std::vector<std::string> folderLogs(const std::string&) const { return {}; }
   virtual TrackLoad load(const TrackRequest& request) const = 0;
 };
 
@@ -58,6 +65,11 @@ class StreamTrackSource : public TrackSource {
   // -1 only when reading failed.
   virtual int read(std::FILE* file, const TrackRequest& request, Track& track) const = 0;
 };
+
+// Hands the bytes of file to take in pieces, until its end, until take
+// returns false or until the request is stopped. False when reading failed.
+bool readChunks(std::FILE* file, const TrackRequest& request,
+                const std::function<bool(std::string_view)>& take);
 
 // The first kProbeBytes of path ("" when it cannot be read).
 std::string readHead(const std::string& path);

@@ -27,6 +27,42 @@ int64_t daysSinceEpoch(int64_t year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
+// Reads count digits at text[at]; -1 when one is not a digit.
+int digitsAt(std::string_view text, size_t at, size_t count) {
+  if (at + count > text.size()) return -1;
+  int value = 0;
+  for (size_t i = at; i < at + count; ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+// ".123" (any number of digits): milliseconds, and where it ends.
+int64_t fractionMs(std::string_view text, size_t& at) {
+  if (at >= text.size() || text[at] != '.') return 0;
+  int64_t ms = 0;
+  int64_t scale = 100;
+  size_t i = at + 1;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, scale /= 10) {
+    ms += (text[i] - '0') * scale;
+  }
+  at = i;
+  return ms;
+}
+
+// "Z", "+hh:mm", "-hh:mm" or nothing: minutes east of UTC; nullopt for
+// anything else.
+std::optional<int> zoneMinutes(std::string_view zone) {
+  if (zone.empty() || zone == "Z") return 0;
+  if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':') {
+    return std::nullopt;
+  }
+  const int hours = digitsAt(zone, 1, 2), minutes = digitsAt(zone, 4, 2);
+  if (hours < 0 || minutes < 0 || hours > 14 || minutes > 59) return std::nullopt;
+  return (zone[0] == '-' ? -1 : 1) * (hours * 60 + minutes);
+}
+
 }  // namespace
 
 std::optional<int64_t> utcMs(int year, int month, int day, int64_t msOfDay) {
@@ -41,23 +77,43 @@ int32_t clockOfUtc(int64_t utc) {
   return static_cast<int32_t>(seconds / 3600 * 10000 + seconds / 60 % 60 * 100 + seconds % 60);
 }
 
+std::optional<int64_t> parseIsoTimeMs(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+    text.remove_suffix(1);
+  }
+  if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':') {
+    return std::nullopt;
+  }
+  const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
+  const int hours = digitsAt(text, 11, 2), minutes = digitsAt(text, 14, 2);
+  const int seconds = digitsAt(text, 17, 2);
+  if (year < 0 || month < 0 || day < 0 || hours < 0 || minutes < 0 || seconds < 0 || hours > 23 ||
+      minutes > 59 || seconds > 60) {
+    return std::nullopt;
+  }
+  size_t at = 19;
+  const int64_t ms = fractionMs(text, at);
+  const std::optional<int> zone = zoneMinutes(text.substr(at));
+  const std::optional<int64_t> local =
+      utcMs(year, month, day, ((hours * 60 + minutes) * 60 + seconds) * int64_t{1000} + ms);
+  if (!zone || !local) return std::nullopt;
+  return *local - int64_t{*zone} * 60'000;
+}
+
 std::optional<int64_t> parseClockMs(std::string_view text) {
-  if (text.size() < 6 || text.size() > 16) return std::nullopt;
-  for (size_t i = 0; i < 6; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+  if (text.size() > 16) return std::nullopt;
+  const int hours = digitsAt(text, 0, 2), minutes = digitsAt(text, 2, 2);
+  const int seconds = digitsAt(text, 4, 2);
+  if (hours < 0 || minutes < 0 || seconds < 0 || hours > 23 || minutes > 59 || seconds > 60) {
+    return std::nullopt;
   }
-  auto two = [&](size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
-  const int hours = two(0), minutes = two(2), seconds = two(4);
-  if (hours > 23 || minutes > 59 || seconds > 60) return std::nullopt;
-  int64_t fraction = 0;
-  if (text.size() > 6) {
-    if (text[6] != '.') return std::nullopt;
-    int64_t scale = 100;
-    for (size_t i = 7; i < text.size(); ++i, scale /= 10) {
-      if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
-      fraction += (text[i] - '0') * scale;
-    }
-  }
+  size_t at = 6;
+  const int64_t fraction = fractionMs(text, at);
+  if (at != text.size()) return std::nullopt;
   return ((hours * 60 + minutes) * 60 + seconds) * int64_t{1000} + fraction;
 }
 

@@ -19,4 +19,9 @@ int32_t clockOfUtc(int64_t utc);
 // the text is no such time.
 std::optional<int64_t> parseClockMs(std::string_view text);
 
+// An XML Schema dateTime as GPX writes it, "2025-02-21T07:30:05Z" with an
+// optional fraction and zone ("+02:00"; none means UTC): milliseconds since
+// 1970 UTC; nullopt when the text is no such time.
+std::optional<int64_t> parseIsoTimeMs(std::string_view text);
+
 }  // namespace vantrel

@@ -60,6 +60,7 @@ TEST_F(Screenshot, SavesThePresentedPictureAndShowsItsPath) {
   auto frame = randomFrame(854, 480);
   dialog.VideoArea()->presentFrame(frame);
   player.playState = Playing;
+  dialog.ShowPlaybackStarted();  // the playing look, with the button enabled
 
   dialog.TakeScreenshot();
 
@@ -103,6 +104,7 @@ TEST_F(Screenshot, DoesNothingUnlessPlaying) {
 TEST_F(Screenshot, FailuresWriteNothingSayWhyAndReenableTheButton) {
   CVantrelDlg dialog(player);
   player.playState = Playing;
+  dialog.ShowPlaybackStarted();  // the playing look, with the button enabled
 
   dialog.TakeScreenshot();  // playing, but no picture presented yet
   EXPECT_TRUE(savedFiles().empty());

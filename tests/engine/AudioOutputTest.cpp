@@ -1,6 +1,7 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <numeric>
@@ -15,6 +16,24 @@ extern "C" {
 #include "engine/PlayerState.h"
 
 using namespace vantrel;
+
+// The clock learns where the sound is once per device buffer: at 8 kHz a
+// buffer of 1024 frames would leave it standing for 128 ms. The dummy device
+// keeps better time with long buffers.
+TEST(AudioDeviceBuffer, PlaysForTwentyToFortyMillisecondsAtEveryRate) {
+  struct Case {
+    int rate, frames, dummyFrames;
+  };
+  const Case cases[] = {{8000, 256, 512},    {11025, 256, 512},   {16000, 512, 1024},
+                        {22050, 512, 1024},  {32000, 1024, 2048}, {44100, 1024, 2048},
+                        {48000, 1024, 2048}, {96000, 2048, 4096}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(deviceBufferFrames(c.rate, false), c.frames) << c.rate;
+    EXPECT_LE(c.frames, c.rate * 0.040) << c.rate;
+    EXPECT_GE(c.frames, c.rate * 0.020) << c.rate;
+    EXPECT_EQ(deviceBufferFrames(c.rate, true), c.dummyFrames) << c.rate;
+  }
+}
 
 TEST(AudioChannels, FallbackTableGivesTheNextCountToTry) {
   const int expected[] = {0, 0, 1, 6, 2, 6, 4, 6, 6, 6};
@@ -99,6 +118,13 @@ class AudioCallback : public AudioDevice {
     ASSERT_EQ(output.open(48000), 0);  // stereo: 192000 bytes per second
     ASSERT_EQ(output.channels(), 2);
     state.volume = SDL_MIX_MAXVOLUME;
+    state.playState = Playing;
+  }
+  // The clock a second after the last callback: the end of what it handed over.
+  double clockAfterBuffer() {
+    return audioChunkClock(state.audioChunks,
+                           std::chrono::steady_clock::now() + std::chrono::seconds(1))
+        .media;
   }
   // Appends a block of `bytes` whose samples count up from `first`.
   void queue(size_t bytes, double time, int16_t first) {
@@ -121,34 +147,42 @@ TEST_F(AudioCallback, FillsTheWholeBufferFromSeveralBlocksAndKeepsTheRest) {
   queue(5000, 1.0 + 3000.0 / 192000, 1500);
   std::vector<int16_t> got = pull(4096);
   for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], static_cast<int16_t>(i)) << i;
-  EXPECT_DOUBLE_EQ(state.audioClock.load(), 1.0);
+  // The buffer plays for 21 ms: the clock starts at its first sample and
+  // ends at its last.
+  EXPECT_NEAR(audioChunkClock(state.audioChunks, std::chrono::steady_clock::now()).media, 1.0,
+              0.005);
+  EXPECT_DOUBLE_EQ(clockAfterBuffer(), 1.0 + 4096.0 / 192000);
   EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 8000u - 4096u);
   // The next call continues inside the third block, and the clock with it.
   got = pull(4096);
   for (size_t i = 0; i < 3904 / 2; ++i) ASSERT_EQ(got[i], static_cast<int16_t>(2048 + i)) << i;
   for (size_t i = 3904 / 2; i < got.size(); ++i) ASSERT_EQ(got[i], 0) << i;
-  EXPECT_DOUBLE_EQ(state.audioClock.load(), 1.0 + 4096.0 / 192000);
+  EXPECT_DOUBLE_EQ(clockAfterBuffer(), 1.0 + 8000.0 / 192000);
   EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
   EXPECT_NEAR(output.secondsPlayed(), 8000.0 / 192000, 1e-9);
 }
 
 TEST_F(AudioCallback, NothingDecodedGivesSilenceAndLeavesTheClock) {
-  state.audioClock = 2.5;
+  audioChunkListRestart(state.audioChunks, 2.5);
   std::vector<int16_t> got = pull(4096);
   EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t s) { return s == 0; }));
-  EXPECT_EQ(state.audioClock.load(), 2.5);
+  EXPECT_EQ(clockAfterBuffer(), 2.5);
   EXPECT_EQ(output.secondsPlayed(), 0.0);
 }
 
 TEST_F(AudioCallback, PausedOrQuittingTakesNothing) {
   for (int which = 0; which < 2; ++which) {
     queue(4096, 3.0, 100);
-    (which == 0 ? state.paused : state.quit) = 1;
+    if (which == 0) {
+      state.playState = Paused;
+    } else {
+      state.quit = 1;
+    }
     std::vector<int16_t> got = pull(4096);
     EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t s) { return s == 0; }));
     EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 4096u);
-    EXPECT_EQ(state.audioClock.load(), 0.0);
-    state.paused = 0;
+    EXPECT_EQ(clockAfterBuffer(), 0.0);
+    state.playState = Playing;
     state.quit = 0;
     audioChunkListClear(state.audioChunks);
   }

@@ -53,7 +53,7 @@ TEST(PictureQueue, CopiesPlanesPackedAndGrowsForLargerPictures) {
   for (const Size& s : sizes) {
     SCOPED_TRACE(std::to_string(s.width) + "x" + std::to_string(s.height));
     FramePtr frame = patternFrame(s.width, s.height, seed += 11);
-    ASSERT_TRUE(picture.store(frame.get(), 1.5));
+    ASSERT_TRUE(picture.store(frame.get(), 1.5, 0));
     EXPECT_EQ(picture.width(), s.width);
     EXPECT_EQ(picture.height(), s.height);
     EXPECT_EQ(picture.chromaStride(), (s.width + 1) / 2);
@@ -70,7 +70,7 @@ TEST(PictureQueue, KeepsThePixelsAspect) {
   for (const auto& [aspect, expected] : cases) {
     FramePtr frame = patternFrame(16, 8, 1);
     frame->sample_aspect_ratio = aspect;
-    ASSERT_TRUE(picture.store(frame.get(), 0.0));
+    ASSERT_TRUE(picture.store(frame.get(), 0.0, 0));
     EXPECT_DOUBLE_EQ(picture.sampleAspect(), expected) << aspect.num << "/" << aspect.den;
   }
 }
@@ -123,7 +123,7 @@ TEST(PictureQueue, OtherLayoutsKeepTheirColours) {
                    "," + std::to_string(colour.g) + "," + std::to_string(colour.b));
       FramePtr frame = solidFrame(c.format, 34, 18, c.fullRange, colour.r, colour.g, colour.b);
       PictureQueue picture;
-      ASSERT_TRUE(picture.store(frame.get(), 0.0));
+      ASSERT_TRUE(picture.store(frame.get(), 0.0, 0));
       const std::vector<uint8_t> bgr = converted(picture);
       const uint8_t* centre = &bgr[(9 * 34 + 17) * 3];
       EXPECT_NEAR(centre[0], colour.b, 4);
@@ -136,8 +136,8 @@ TEST(PictureQueue, OtherLayoutsKeepTheirColours) {
 TEST(PictureQueue, RefusesFramesWithoutPicture) {
   PictureQueue picture;
   FramePtr empty(av_frame_alloc());
-  EXPECT_FALSE(picture.store(empty.get(), 0.0));
+  EXPECT_FALSE(picture.store(empty.get(), 0.0, 0));
   FramePtr noFormat = blankFrame(AV_PIX_FMT_YUV420P, 8, 8);
   noFormat->format = AV_PIX_FMT_NONE;
-  EXPECT_FALSE(picture.store(noFormat.get(), 0.0));
+  EXPECT_FALSE(picture.store(noFormat.get(), 0.0, 0));
 }

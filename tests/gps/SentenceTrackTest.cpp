@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "gps/SentenceTrack.h"
 #include "gps/SentenceTracks.h"
 #include "gps/TrackLoader.h"
@@ -39,6 +41,8 @@ TEST(SentenceRoutePosition, TokensGiveTheRouteAndTheDistanceMagnitudes) {
 
 // The speeds of a generated sidecar, as loaded.
 std::vector<float> loadedSpeeds(const std::string& arguments, Track* loaded = nullptr) {
+  static std::map<std::string, std::vector<float>> known;  // generating takes a while
+  if (!loaded && known.count(arguments)) return known[arguments];
   TempDir dir;
   tracktest::writeFile(dir.file("clip.TXT"), tracktest::generatedTrack(arguments));
   TrackLoad load = loadTrack(dir.file("clip.mp4"));
@@ -46,6 +50,7 @@ std::vector<float> loadedSpeeds(const std::string& arguments, Track* loaded = nu
   std::vector<float> speeds;
   for (const GpsFix& fix : load.track.fixes) speeds.push_back(fix.speedKmh);
   if (loaded) *loaded = std::move(load.track);
+  known[arguments] = speeds;
   return speeds;
 }
 

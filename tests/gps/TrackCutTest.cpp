@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "gps/GpxTrack.h"
+#include "gps/NmeaTrack.h"
 #include "gps/TrackCut.h"
 #include "gps/TrackTestSupport.h"
 
@@ -137,3 +139,85 @@ TEST(CutTrackFile, NothingToCutOrAFailureLeavesNoFileAndSaysWhy) {
 }
 
 }  // namespace
+
+namespace {
+
+// A generated log of `seconds` seconds, as the tests' GPS logger writes it.
+std::string generatedLog(const char* format, int seconds) {
+  const std::string command = std::string("python3 '") + VANTREL_SOURCE_DIR +
+                              "/tests/fixtures/gps-log.py' " + format + " " +
+                              std::to_string(seconds);
+  std::string out;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      out.append(buffer, got);
+    pclose(pipe);
+  }
+  return out;
+}
+
+TrackLoad loadWith(const TrackSource& source, const std::string& file) {
+  return source.load({file, file, nullptr});
+}
+
+}  // namespace
+
+// An NMEA log keeps the seconds of the span, each with its g-sensor line
+// before the RMC and its GGA and satellites after it; the cut log reads back
+// as the fixes of those seconds.
+TEST(CutTrackFile, NmeaKeepsTheLinesOfTheSpansSeconds) {
+  TempDir dir;
+  const std::string log = generatedLog("nmea", 10);  // 6 lines a second
+  ASSERT_FALSE(log.empty());
+  writeFile(dir.file("drive.NMEA"), log);
+  const std::optional<TrackFile> track = trackFileOf(dir.file("drive.mp4"));
+  ASSERT_TRUE(track.has_value());
+  EXPECT_EQ(track->source, "nmea");
+  EXPECT_EQ(clipTrackPath(*track, dir.file("drive.mp4"), dir.file("clip.mp4")),
+            dir.file("clip.NMEA"));
+  std::string reason;
+  ASSERT_EQ(cutTrackFile(*track, 10, 3.0, 6.0, dir.file("clip.NMEA"), &reason), kTrackCutWritten)
+      << reason;
+  EXPECT_EQ(readFile(dir.file("clip.NMEA")), linesOf(log, 18, 36));
+  const TrackLoad clip = loadWith(nmeaTrackSource(), dir.file("clip.NMEA"));
+  ASSERT_EQ(clip.track.fixes.size(), 3u);
+  EXPECT_EQ(clip.track.fixes[0].utcMs, track->originUtcMs + 3000);
+
+  // The same log in UTF-16 (a byte-order mark, two bytes a character).
+  std::string wide = "\xFF\xFE";
+  for (char c : log) wide += std::string{c, '\0'};
+  writeFile(dir.file("wide.NMEA"), wide);
+  const TrackFile wideTrack{dir.file("wide.NMEA"), "nmea", 10, track->originUtcMs};
+  ASSERT_EQ(cutTrackFile(wideTrack, 10, 3.0, 6.0, dir.file("wide-clip.NMEA"), &reason),
+            kTrackCutWritten)
+      << reason;
+  EXPECT_EQ(loadWith(nmeaTrackSource(), dir.file("wide-clip.NMEA")).track.fixes.size(), 3u);
+  EXPECT_EQ(readFile(dir.file("wide-clip.NMEA")).substr(0, 2), "\xFF\xFE");
+}
+
+// A GPX file keeps everything but the points outside the span.
+TEST(CutTrackFile, GpxKeepsTheFileWithoutThePointsOutsideTheSpan) {
+  TempDir dir;
+  for (const char* format : {"gpx10", "gpx11"}) {
+    const std::string gpx = generatedLog(format, 10);
+    ASSERT_FALSE(gpx.empty());
+    writeFile(dir.file("drive.gpx"), gpx);
+    const std::optional<TrackFile> track = trackFileOf(dir.file("drive.mp4"));
+    ASSERT_TRUE(track.has_value()) << format;
+    EXPECT_EQ(track->source, "gpx");
+    std::string reason;
+    ASSERT_EQ(cutTrackFile(*track, 10, 2.5, 5.0, dir.file("clip.gpx"), &reason), kTrackCutWritten)
+        << format << ": " << reason;
+    const std::string cut = readFile(dir.file("clip.gpx"));
+    const size_t firstPoint = gpx.find("<trkpt");
+    EXPECT_EQ(cut.substr(0, firstPoint), gpx.substr(0, firstPoint)) << format;
+    EXPECT_TRUE(cut.ends_with(gpx.substr(gpx.rfind("</trkseg>")))) << format;
+    // Seconds 3 and 4 (the point of second 2 lies before 2.5).
+    const TrackLoad clip = loadWith(gpxTrackSource(), dir.file("clip.gpx"));
+    ASSERT_EQ(clip.track.fixes.size(), 2u) << format;
+    EXPECT_EQ(clip.track.fixes[0].utcMs, track->originUtcMs + 3000) << format;
+    EXPECT_EQ(cutTrackFile(*track, 10, 20, 30, dir.file("clip.gpx"), &reason), kTrackCutEmpty);
+    std::filesystem::remove(dir.file("drive.gpx"));
+  }
+}

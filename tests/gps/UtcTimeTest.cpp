@@ -50,3 +50,23 @@ TEST(UtcTime, NmeaTimesOfDay) {
   };
   for (const auto& [text, ms] : cases) EXPECT_EQ(parseClockMs(text), ms) << text;
 }
+
+TEST(UtcTime, GpxTimes) {
+  const int64_t base = int64_t{1740123005} * 1000;  // 2025-02-21T07:30:05Z
+  const std::pair<const char*, std::optional<int64_t>> cases[] = {
+      {"2025-02-21T07:30:05Z", base},
+      {"2025-02-21T07:30:05", base},  // no zone: UTC
+      {" 2025-02-21T07:30:05.25Z\n", base + 250},
+      {"2025-02-21T09:30:05+02:00", base},
+      {"2025-02-21T02:00:05-05:30", base},
+      {"2025-02-21T07:30:05.123456789Z", base + 123},
+      {"2025-02-30T07:30:05Z", std::nullopt},
+      {"2025-02-21 07:30:05Z", std::nullopt},
+      {"2025-02-21T24:00:00Z", std::nullopt},
+      {"2025-02-21T07:30:05+2:00", std::nullopt},
+      {"2025-02-21T07:30:05Zulu", std::nullopt},
+      {"2025-02-21", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [text, ms] : cases) EXPECT_EQ(parseIsoTimeMs(text), ms) << text;
+}

@@ -14,8 +14,12 @@ inline bool xdotool(const std::string& arguments) {
   return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// (--sync waits for the pointer to move, and would wait many seconds for a
+// pointer already there: it is first put one pixel beside the point.)
 inline bool moveMouseTo(const wxPoint& screen) {
-  return xdotool("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+  const std::string y = " " + std::to_string(screen.y);
+  return xdotool("mousemove " + std::to_string(screen.x + 1) + y) &&
+         xdotool("mousemove --sync " + std::to_string(screen.x) + y);
 }
 
 // A left click at a point of the screen.

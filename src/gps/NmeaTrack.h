@@ -1,0 +1,34 @@
+#pragma once
+// Standard NMEA 0183 logs: one fix per valid RMC sentence of any talker
+// ($GPRMC, $GNRMC, ...), UTC from its time and date, speed in knots; the
+// altitude and fix quality from the GGA sentence of the same time; the
+// g-sensor values of a dashcam's "$GSENSORD,x,y,z" line for the fix after it.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "gps/TrackSource.h"
+
+namespace vantrel {
+
+// What a file's first RMC sentences say about its layout.
+enum class TrackText {
+  Nmea,       // time in field 1, a status letter in field 2: standard NMEA
+  Sentences,  // time in field 2: the sentence layout (SentenceTrack.h)
+  Other,      // no RMC sentence, and nothing else NMEA either
+};
+
+// Judged from the start of a file (UTF-16 included). Without an RMC sentence
+// in it, a sentence with a valid checksum or a g-sensor line still makes it
+// NMEA.
+TrackText classifyTrackText(std::string_view head);
+
+const StreamTrackSource& nmeaTrackSource();
+
+// "$GPRMC" and "$GNRMC" are both RMC: the talker is the two letters after '$'.
+bool isNmeaType(std::string_view id, std::string_view type);
+// An RMC date field (ddmmyy; two-digit years from 80 on are the 1900s) with
+// the time of day: milliseconds since 1970 UTC.
+std::optional<int64_t> nmeaDateMs(std::string_view field, int64_t msOfDay);
+
+}  // namespace vantrel

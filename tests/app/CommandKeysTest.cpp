@@ -1,0 +1,180 @@
+// The window's keys as a user presses them: real key events on the test
+// display, the dialog in its real modal loop, each key checked by what its
+// command does.
+#include <gtest/gtest.h>
+#include <wx/listbox.h>
+
+#include <filesystem>
+
+#include "TempFolder.h"
+#include "app/ControlTable.h"
+#include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
+#include "engine/PlayerState.h"
+#include "map/BigMap.h"
+#include "support/ModalScript.h"
+#include "support/RealInput.h"
+#include "support/WxTestSupport.h"
+#include "widgets/BitmapSlider.h"
+
+using namespace vantrel;
+namespace fs = std::filesystem;
+using testsupport::after;
+using testsupport::ModalScript;
+using testsupport::pressKeys;
+
+namespace {
+
+class CommandKeys : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    previous_ = fs::current_path();
+    fs::current_path(folder.path());  // screenshots and clips go here
+    for (const char* name : {"a.mp4", "b.mp4"}) {
+      fs::copy_file(fs::path(VANTREL_FIXTURES) / "numbered.mp4", folder.path() / name);
+    }
+    dialog.OpenFolder(folder.path().string());
+  }
+  void TearDown() override { fs::current_path(previous_); }
+
+  wxListBox* Playlist() { return static_cast<wxListBox*>(dialog.FindWindow(IDC_PLAYLIST)); }
+  bool PlayingFile(const char* name) {
+    return player.playState == Playing && dialog.ShowsPlayback() &&
+           player.getFileName().ends_with(name);
+  }
+  // A picture of this playback is on screen.
+  bool Showing() {
+    const auto frame = dialog.VideoArea()->CurrentFrame();
+    return frame && frame->generation == player.generation;
+  }
+  int Saved() {
+    const fs::path shots = folder.path() / "VideoScreenshot";
+    if (!fs::is_directory(shots)) return 0;
+    return static_cast<int>(std::distance(fs::directory_iterator(shots), fs::directory_iterator()));
+  }
+  std::function<void()> Click(wxWindow* window) {
+    return [window] { testsupport::clickOn(*window); };
+  }
+  std::function<void()> Press(const char* keys) {
+    return [keys] { pressKeys(keys); };
+  }
+  void Run(ModalScript& script, int result) {
+    EXPECT_EQ(script.run(dialog), result);
+    EXPECT_EQ(script.unfinished(), "");
+  }
+
+  testsupport::TempFolder folder;
+  fs::path previous_;
+  PlayerState player;
+  CVantrelDlg dialog{player};
+};
+
+}  // namespace
+
+// Before anything plays, the commands that need a playback do nothing; the
+// volume keys and Mute work at any time.
+TEST_F(CommandKeys, DisabledCommandsDoNothingAndTheVolumeKeysWork) {
+  const int start = player.volume;
+  ASSERT_GE(start, 2 * CVantrelDlg::kVolumeStep);
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step("s, i, o, Ctrl+S while idle", Press("s i o ctrl+s"), after(400))
+      .step("nothing happened", nullptr,
+            [&] {
+              return Saved() == 0 && !dialog.ClipIn() && !dialog.ClipOut() &&
+                     !dialog.FindWindow(IDC_STATUS)->IsShown() && player.playState == Idle;
+            })
+      .step("m mutes", Press("m"), [&] { return player.volume == 0; })
+      .step("m again", Press("m"), [&] { return player.volume == start; })
+      .step("Up", Press("Up"), [&] { return player.volume == start + CVantrelDlg::kVolumeStep; })
+      .step("Down Down", Press("Down Down"),
+            [&] { return player.volume == start - CVantrelDlg::kVolumeStep; })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+  EXPECT_EQ(dialog.GetSettings().volume, start - CVantrelDlg::kVolumeStep)
+      << "kept for the next start";
+}
+
+// Space plays, I and O mark, Ctrl+S saves, S takes a screenshot, Page Down and
+// Page Up change the recording, Space pauses.
+TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000)
+      .step("i marks the start", Press("i"), [&] { return dialog.ClipIn().has_value(); })
+      .step("s saves a picture", Press("s"), [&] { return Saved() == 1; })
+      .step("o marks the end", Press("o"), [&] { return dialog.ClipOut().has_value(); })
+      .step(
+          "Ctrl+S saves the clip", Press("ctrl+s"), [&] { return Saved() == 2; }, 8000)
+      .step(
+          "Page Down plays the next", Press("Next"), [&] { return PlayingFile("b.mp4"); }, 8000)
+      .step(
+          "Page Up the one before", Press("Prior"), [&] { return PlayingFile("a.mp4"); }, 8000)
+      .step(
+          "Page Up wraps to the last", Press("Prior"), [&] { return PlayingFile("b.mp4"); }, 8000)
+      .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+}
+
+// F and F11 switch to full screen and back; Escape leaves full screen, closes
+// the large map (L opens it) and the About box (F1), and only then exits.
+TEST_F(CommandKeys, EscapeLeavesFullScreenAndClosesBeforeItExits) {
+  const auto aboutShown = [] {
+    for (wxWindow* window : wxTopLevelWindows) {
+      if (window->IsShown() && window->GetLabel().Contains("Vantrel") &&
+          window->GetLabel() != "Vantrel") {
+        return true;
+      }
+    }
+    return false;
+  };
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step("f", Press("f"), [&] { return player.fullScreen == 1; })
+      .step("Escape leaves it", Press("Escape"), [&] { return player.fullScreen == 0; })
+      .step("F11", Press("F11"), [&] { return player.fullScreen == 1; })
+      .step("F11 again", Press("F11"), [&] { return player.fullScreen == 0; })
+      .step("click the picture again", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step("l opens the large map", Press("l"),
+            [&] { return dialog.RouteMaps().BigMap() && dialog.RouteMaps().BigMap()->IsShown(); })
+      .step("Escape closes it", Press("Escape"),
+            [&] { return !dialog.RouteMaps().BigMap()->IsShown(); })
+      .step("F1 shows the About box", Press("F1"), aboutShown)
+      .step("Escape closes it", Press("Escape"), [&] { return !aboutShown(); })
+      .step("still running", nullptr, after(300))
+      .step("Escape exits", Press("Escape"));
+  Run(script, wxID_CANCEL);
+}
+
+// The playlist keeps its arrows; letters (the list finds no entries by
+// typing) and Space are still the window's.
+TEST_F(CommandKeys, ThePlaylistKeepsItsArrows) {
+  const int volume = player.volume;
+  ASSERT_GT(volume, 0);
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step(
+          "click the first entry", [&] { testsupport::clickOn(*Playlist(), wxPoint(40, 8)); },
+          [&] { return Playlist()->GetSelection() == 0 && Playlist()->HasFocus(); })
+      .step("Down moves the selection", Press("Down"),
+            [&] { return Playlist()->GetSelection() == 1 && player.volume == volume; })
+      .step("Page Up moves it too", Press("Prior"),
+            [&] { return Playlist()->GetSelection() == 0 && player.playState == Idle; })
+      .step("End", Press("End"), [&] { return Playlist()->GetSelection() == 1; })
+      .step("m mutes", Press("m"), [&] { return player.volume == 0; })
+      .step(
+          "Space plays the selected entry", Press("space"), [&] { return PlayingFile("b.mp4"); },
+          8000)
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+}

@@ -1,0 +1,102 @@
+// Picture and sound together at the low sample rates of cheap dashcams (8 to
+// 16 kHz, PCM and AAC, mono, 5 to 15 pictures a second), on SDL's dummy
+// device. That device keeps time by sleeping after each buffer and falls
+// behind real time on a busy machine, so the pictures are measured against
+// the sound as it plays, not against the wall clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/Playback.h"
+#include "engine/PlayerState.h"
+#include "engine/VideoSink.h"
+
+using namespace vantrel;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+struct Recording {
+  const char* file;
+  int seconds;
+  int rate;  // pictures a second
+};
+
+void PrintTo(const Recording& r, std::ostream* os) {
+  *os << r.file;
+}
+
+const Recording kRecordings[] = {
+    {"lowrate-pcm8k-10fps.AVI", 5, 10},  {"lowrate-pcm11k-5fps.AVI", 5, 5},
+    {"lowrate-pcm16k-15fps.AVI", 5, 15}, {"lowrate-aac8k-5fps.mp4", 5, 5},
+    {"lowrate-aac11k-15fps.mp4", 5, 15}, {"lowrate-aac16k-10fps.mp4", 5, 10},
+};
+
+// Notes how far each picture leads the sound being heard when it is shown,
+// and where the sound stands when the playback has ended.
+class SyncRecorder : public PlaybackHost, public VideoSink {
+ public:
+  explicit SyncRecorder(PlayerState& state) : state_(state) {}
+
+  void postGpsSync(int, int64_t) override {}
+  void showLoading(bool) override {}
+  void playbackStarted() override {}
+  void playbackReset(bool) override {
+    endHeard_ = audioChunkClock(state_.audioChunks, Clock::now()).media;
+  }
+  void advancePlaylist() override {}
+  VideoSink* videoSink() override { return this; }
+
+  void presentFrame(std::shared_ptr<const BgrFrame> frame) override {
+    const double heard = audioChunkClock(state_.audioChunks, Clock::now()).media;
+    std::lock_guard<std::mutex> hold(lock_);
+    ++shown_;
+    maxLead_ = std::max(maxLead_, frame->time - heard);
+  }
+
+  int shown() const { return shown_; }
+  double maxLead() const { return maxLead_; }
+  double endHeard() const { return endHeard_; }
+
+ private:
+  PlayerState& state_;
+  std::mutex lock_;
+  int shown_ = 0;
+  double maxLead_ = -1e9;
+  double endHeard_ = -1.0;
+};
+
+}  // namespace
+
+class SoundSync : public testing::TestWithParam<Recording> {
+ protected:
+  void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+};
+
+TEST_P(SoundSync, PicturesNeverLeadTheSoundWhichIsHeardToTheEnd) {
+  const Recording& r = GetParam();
+  PlayerState state;
+  state.volume = 80;
+  state.setFileName(std::string(VANTREL_FIXTURES) + "/" + r.file);
+  SyncRecorder recorder(state);
+  double sound = 0.0;
+  ASSERT_EQ(playFile(state, recorder, nullptr, &sound), 100);
+  EXPECT_EQ(recorder.shown(), r.seconds * r.rate);
+  EXPECT_LE(recorder.maxLead(), 0.1);
+  // All the sound was handed to the device and heard before the end.
+  EXPECT_NEAR(sound, r.seconds, 0.2);
+  EXPECT_NEAR(recorder.endHeard(), r.seconds, 0.2);
+}
+
+INSTANTIATE_TEST_SUITE_P(LowRates, SoundSync, testing::ValuesIn(kRecordings),
+                         [](const testing::TestParamInfo<Recording>& info) {
+                           std::string name = info.param.file;
+                           std::replace_if(
+                               name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
+                           return name;
+                         });
