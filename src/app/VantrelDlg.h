@@ -253,6 +253,7 @@ class CVantrelDlg : public wxDialog {
   void StartLibraryScan(std::vector<std::string> paths, const std::string& folder);
   void OnLibraryTimer(wxTimerEvent& event);
   void OnLibraryScanned();
+  bool LibraryHasTrouble() const;
   wxString LibrarySummary() const;
   void FurnishBigMap();
   void ShowDrivesPanel();

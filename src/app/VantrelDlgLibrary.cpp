@@ -8,6 +8,7 @@
 #include <wx/menu.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -88,8 +89,12 @@ void CVantrelDlg::OnLibraryTimer(wxTimerEvent&) {
 void CVantrelDlg::OnLibraryScanned() {
   m_libraryTimer.Stop();
   if (m_scanProgress) m_scanProgress->Hide();
-  wxString status = LibrarySummary();
-  if (!m_startupNote.empty()) status += "; " + wxString::FromUTF8(m_startupNote);
+  // The line above the video tells of what went wrong (a cancel, unreadable
+  // files, the index); the drives panel always has the summary.
+  wxString status = LibraryHasTrouble() ? LibrarySummary() : wxString();
+  if (!m_startupNote.empty()) {
+    status += (status.empty() ? "" : "; ") + wxString::FromUTF8(m_startupNote);
+  }
   ShowStatus(status);
   m_chosenDrive.reset();
   if (m_drivesPanel) ShowDrivesPanel();
@@ -97,6 +102,13 @@ void CVantrelDlg::OnLibraryScanned() {
   // whole drive now (or when its track arrives).
   SetDriveContextFor(m_player.getFileName());
   m_dashboard.RedrawMaps();
+}
+
+bool CVantrelDlg::LibraryHasTrouble() const {
+  const LibraryContents& contents = m_library.Contents();
+  const auto unreadable = [](const ClipRecord& clip) { return !clip.readable; };
+  return contents.cancelled || !m_library.Note().empty() ||
+         std::any_of(contents.clips.begin(), contents.clips.end(), unreadable);
 }
 
 wxString CVantrelDlg::LibrarySummary() const {

@@ -27,9 +27,9 @@ wxBEGIN_EVENT_TABLE(CBigMap, wxDialog)
   EVT_CLOSE(CBigMap::OnCloseWindow)
   EVT_CHAR_HOOK(CBigMap::OnCharHook)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
+    CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
     : wxDialog(owner, wxID_ANY, wxString::FromUTF8("Vantrel实时地图"), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
@@ -46,12 +46,6 @@ CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
                             ConvertDialogToPixels(wxPoint(340, 274)), exitSize);
   exit->SetDefault();
   m_exit = exit;
-  // The main window runs modally, and GTK gives a modal window every click
-  // of the windows in its group: in a group of its own, this window takes
-  // its clicks (the map, its panels) while the main window's loop runs.
-  GtkWindowGroup* group = gtk_window_group_new();
-  gtk_window_group_add_window(group, GTK_WINDOW(GetHandle()));
-  g_object_unref(group);
 }
 
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
@@ -98,14 +92,32 @@ void CBigMap::LayOut() {
 bool CBigMap::Show(bool show) {
   const bool changed = wxDialog::Show(show);
   if (show && m_bOpen) SetSize(m_screen);
+  // The main window runs modally, and GTK gives a modal window every click
+  // and key of the windows in its group: while shown, this window holds the
+  // group's grab above it and takes its own (the map, its panels); hidden,
+  // it hands them back.
+  if (changed && show != m_grabbing) {
+    m_grabbing = show;
+    if (show) {
+      gtk_grab_add(GetHandle());
+    } else {
+      gtk_grab_remove(GetHandle());
+    }
+  }
   return changed;
 }
 
-void CBigMap::OnOK(wxCommandEvent&) { CloseMap(); }
+void CBigMap::OnOK(wxCommandEvent&) {
+  CloseMap();
+}
 
-void CBigMap::OnCancel(wxCommandEvent&) { CloseMap(); }
+void CBigMap::OnCancel(wxCommandEvent&) {
+  CloseMap();
+}
 
-void CBigMap::OnCloseWindow(wxCloseEvent&) { CloseMap(); }
+void CBigMap::OnCloseWindow(wxCloseEvent&) {
+  CloseMap();
+}
 
 // Escape closes this window only: skipped, it would reach the main window,
 // whose Escape ends the program.
@@ -123,6 +135,9 @@ void CBigMap::CloseMap() {
   m_browser.Navigate(wxWebViewDefaultURLStr);  // no call reaches the old page
   ShowFullScreen(false);
   Hide();
+  // In a window group of its own, this window's focus does not fall back to
+  // the owner by itself: the owner's keys would go nowhere.
+  if (wxWindow* owner = GetParent(); owner && owner->IsShown()) owner->Raise();
 }
 
 }  // namespace vantrel

@@ -48,7 +48,8 @@ class CBigMap : public wxDialog {
   wxButton* m_exit = nullptr;
   wxWindow* m_side = nullptr;
   wxWindow* m_bottom = nullptr;
-  wxRect m_screen;  // the primary display, as OnInitDialog found it
+  bool m_grabbing = false;  // holds the window group's grab while shown
+  wxRect m_screen;          // the primary display, as OnInitDialog found it
 
   wxDECLARE_EVENT_TABLE();
 };
