@@ -44,8 +44,9 @@ class CVantrelDlg : public wxDialog {
   // outlives the window.
   void EndModal(int retCode) override;
 
-  // Timer 1: starts a playback 100 ms after StartPlaybackTimer.
+  // Timer 1: starts a playback kStartPlaybackDelayMs after StartPlaybackTimer.
   static constexpr int kStartPlaybackTimer = 1;
+  static constexpr int kStartPlaybackDelayMs = 100;
   // Timer 2: counts the playing seconds while a recording plays.
   static constexpr int kElapsedTimer = 2;
   // Timer 3: moves the clip save's progress bar.
