@@ -10,10 +10,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <wx/app.h>
-#include <wx/evtloop.h>
 #include <wx/init.h>
-#include <wx/timer.h>
 
 #include <chrono>
 #include <cstdio>
@@ -26,42 +23,12 @@
 #include "app/VantrelDlg.h"
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
+#include "support/WindowLoop.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-class BenchApp : public wxApp {
- public:
-  bool OnInit() override { return true; }
-};
-
-double cpuSeconds(int who) {
-  rusage usage{};
-  getrusage(who, &usage);
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void runLoopFor(int ms) {
-  wxEventLoop loop;
-  wxTimer timer;
-  timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { loop.Exit(); });
-  timer.StartOnce(ms);
-  loop.Run();
-}
-
-template <typename Done>
-bool runLoopUntil(Done done, double timeoutSeconds) {
-  const auto start = Clock::now();
-  while (!done()) {
-    if (std::chrono::duration<double>(Clock::now() - start).count() > timeoutSeconds) return false;
-    runLoopFor(5);
-  }
-  return true;
-}
 
 bool makeRecording(const fs::path& out, int seconds) {
   const std::string s = std::to_string(seconds);
@@ -87,7 +54,7 @@ bool playInWindow(const fs::path& folder, int seconds, Played& played) {
   runLoopFor(2000);  // the window and its map pages settle
   dialog.OpenFolder(folder.string());
   const PlaybackStats before = dialog.ShownStats();
-  const double cpuBefore = cpuSeconds(RUSAGE_SELF);
+  const double cpuBefore = cpuSeconds();
   wxCommandEvent play(wxEVT_BUTTON, IDC_PLAY);
   play.SetEventObject(dialog.FindWindow(IDC_PLAY));
   dialog.GetEventHandler()->ProcessEvent(play);
@@ -96,7 +63,7 @@ bool playInWindow(const fs::path& folder, int seconds, Played& played) {
   const bool ended =
       started && runLoopUntil([&] { return player.elapsedSeconds >= seconds; }, seconds * 4.0);
   runLoopFor(300);  // the last pictures
-  played.cpuSeconds = cpuSeconds(RUSAGE_SELF) - cpuBefore;
+  played.cpuSeconds = cpuSeconds() - cpuBefore;
   played.stats = dialog.ShownStats();
   played.stats.shown -= before.shown;
   played.stats.dropped -= before.dropped;
