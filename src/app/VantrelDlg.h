@@ -17,6 +17,7 @@
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
 #include "engine/Playback.h"
+#include "engine/PlaybackStats.h"
 #include "gps/Dashboard.h"
 #include "gps/TrackLoader.h"
 #include "map/Explorer1.h"
@@ -47,8 +48,9 @@ class CVantrelDlg : public wxDialog {
   // outlives the window.
   void EndModal(int retCode) override;
 
-  // Timer 1: starts a playback 100 ms after StartPlaybackTimer.
+  // Timer 1: starts a playback kStartPlaybackDelayMs after StartPlaybackTimer.
   static constexpr int kStartPlaybackTimer = 1;
+  static constexpr int kStartPlaybackDelayMs = 100;
   // Timer 2: counts the playing seconds while a recording plays.
   static constexpr int kElapsedTimer = 2;
   // Timer 3: moves the clip save's progress bar.
@@ -151,6 +153,8 @@ class CVantrelDlg : public wxDialog {
 
   // The video area: the sink the display hands finished pictures to.
   VideoPanel* VideoArea() const { return m_video; }
+  // How smoothly the pictures reached the video area since the window opened.
+  PlaybackStats ShownStats() const;
 
   // The open folder's library, drives and place search (VantrelDlgLibrary.cpp).
   CDriveLibrary& Library() { return m_library; }

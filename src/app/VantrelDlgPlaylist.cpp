@@ -37,7 +37,7 @@ int CVantrelDlg::CurrentPlaylistIndex() const {
 }
 
 void CVantrelDlg::StartPlaybackTimer() {
-  m_startPlaybackTimer.StartOnce(100);
+  m_startPlaybackTimer.StartOnce(kStartPlaybackDelayMs);
 }
 
 void CVantrelDlg::PlaySelectedEntry() {

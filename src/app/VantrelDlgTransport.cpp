@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "app/LanguageTable.h"
 #include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "engine/Transport.h"
 #include "widgets/BitmapSlider.h"
@@ -171,6 +172,10 @@ void CVantrelDlg::ResetDashboard() {
   m_progress->SetPos(0);
   m_player.elapsedSeconds = 0;
   m_player.opening = 0;
+}
+
+PlaybackStats CVantrelDlg::ShownStats() const {
+  return m_player.display.stats(m_video ? m_video->DroppedFrames() : 0);
 }
 
 void CVantrelDlg::StopPlaybackForExit() {

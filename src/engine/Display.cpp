@@ -1,7 +1,6 @@
 #include "engine/Display.h"
 
 #include <chrono>
-#include <cstring>
 
 #include "engine/PlayerState.h"
 #include "engine/VideoSink.h"
@@ -58,6 +57,7 @@ int Display::presentPicture(PlayerState& state) {
     state.pictureCount = 0;
   }
   state.pictureCond.notify_all();  // the decoder may hand over the next picture
+  stats_.picture(time - state.audioClock.load());
   publish(std::move(frame));
   return serial;
 }
@@ -77,29 +77,7 @@ void Display::waitForAudio(PlayerState& state) {
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {
-  {
-    std::lock_guard<std::mutex> hold(snapshotLock_);
-    lastPresented_ = frame;
-  }
   if (VideoSink* sink = sink_.load()) sink->presentFrame(std::move(frame));
-}
-
-ScreenshotFrame Display::screenshotFrame() const {
-  std::shared_ptr<const BgrFrame> frame;
-  {
-    std::lock_guard<std::mutex> hold(snapshotLock_);
-    frame = lastPresented_;
-  }
-  ScreenshotFrame shot;
-  if (!frame) return shot;
-  shot.width = frame->width;
-  shot.height = frame->height;
-  const size_t rowBytes = static_cast<size_t>(frame->width) * 3;
-  shot.pixels.resize(rowBytes * frame->height);
-  for (int r = 0; r < frame->height; ++r) {
-    std::memcpy(shot.pixels.data() + rowBytes * (frame->height - 1 - r), frame->row(r), rowBytes);
-  }
-  return shot;
 }
 
 }  // namespace vantrel

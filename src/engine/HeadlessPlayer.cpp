@@ -63,13 +63,15 @@ HeadlessSummary playHeadless(const char* path, const TrackLoader& loadTrack, std
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   summary.durationSeconds = state.durationSeconds.load();
   summary.frames = host.frames();
+  summary.stats = state.display.stats();
   return summary;
 }
 
 void printSummary(const HeadlessSummary& s, std::FILE* out) {
-  std::fprintf(out,
-               "result=%d duration=%" PRId64 " frames=%" PRId64 " audio_seconds=%.2f wall=%.2f\n",
-               s.result, s.durationSeconds, s.frames, s.audioSeconds, s.wallSeconds);
+  std::fprintf(
+      out, "result=%d duration=%" PRId64 " frames=%" PRId64 " audio_seconds=%.2f wall=%.2f %s\n",
+      s.result, s.durationSeconds, s.frames, s.audioSeconds, s.wallSeconds,
+      formatStats(s.stats).c_str());
 }
 
 int runHeadlessPlayer(int argc, char** argv, const TrackLoader& loadTrack) {
