@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "engine/PlayerState.h"
 #include "engine/VideoSink.h"
@@ -62,8 +61,7 @@ int Display::presentPicture(PlayerState& state) {
     return -1;  // held: the next step looks at the moved clock again
   }
   const auto now = std::chrono::steady_clock::now();
-  if (pictureTooLate(time, clock, speed,
-                     std::chrono::duration<double>(now - lastShown_).count())) {
+  if (pictureTooLate(time, clock, speed, std::chrono::duration<double>(now - lastShown_).count())) {
     droppedLate_++;
     releasePicture(state);
     return -1;
@@ -79,6 +77,7 @@ int Display::presentPicture(PlayerState& state) {
                   picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
                   frame->stride);
   releasePicture(state);
+  stats_.picture(time - state.audioClock.load());
   publish(std::move(frame));
   return serial;
 }
@@ -101,34 +100,17 @@ bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
 
 void Display::waitForAudio(PlayerState& state, std::chrono::microseconds wait) {
   std::unique_lock<std::mutex> hold(state.pictureLock);
-  state.pictureCond.wait_for(hold, wait,
-                             [&state] { return state.quit.load() != 0; });
+  state.pictureCond.wait_for(hold, wait, [&state] { return state.quit.load() != 0; });
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {
-  {
-    std::lock_guard<std::mutex> hold(snapshotLock_);
-    lastPresented_ = frame;
-  }
   if (VideoSink* sink = sink_.load()) sink->presentFrame(std::move(frame));
 }
 
-ScreenshotFrame Display::screenshotFrame() const {
-  std::shared_ptr<const BgrFrame> frame;
-  {
-    std::lock_guard<std::mutex> hold(snapshotLock_);
-    frame = lastPresented_;
-  }
-  ScreenshotFrame shot;
-  if (!frame) return shot;
-  shot.width = frame->width;
-  shot.height = frame->height;
-  const size_t rowBytes = static_cast<size_t>(frame->width) * 3;
-  shot.pixels.resize(rowBytes * frame->height);
-  for (int r = 0; r < frame->height; ++r) {
-    std::memcpy(shot.pixels.data() + rowBytes * (frame->height - 1 - r), frame->row(r), rowBytes);
-  }
-  return shot;
+PlaybackStats Display::stats(int64_t dropped) const {
+  PlaybackStats s = stats_.stats(dropped);
+  s.dropped += droppedLate_.load();
+  return s;
 }
 
 }  // namespace vantrel

@@ -1,30 +1,23 @@
 #pragma once
 // The display step: takes the waiting picture from the PictureQueue, paces it
 // against the audio clock, converts it to B, G, R and hands the finished frame
-// to the video sink (the window draws it on its own thread). It also keeps the
-// last presented picture for the screenshot command.
+// to the video sink (the window draws it on its own thread). The sink keeps
+// the picture it shows (the screenshot command takes it from there); nothing
+// here holds a finished picture, so with a sink that keeps none one buffer
+// serves every picture.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <mutex>
-#include <vector>
 
 #include "engine/BgrFrame.h"
 #include "engine/FramePool.h"
+#include "engine/PlaybackStats.h"
 
 namespace vantrel {
 
 struct PlayerState;
 class VideoSink;
-
-// The last presented picture as a BMP stores it: rows of width x 3 bytes
-// (B, G, R), bottom row first. Empty (0 x 0) before the first picture.
-struct ScreenshotFrame {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;
-};
 
 // Pacing: a picture more than 0.1 s ahead of the audio clock waits 50 ms
 // first, and goes on waiting, 50 ms at a time, until the clock has come
@@ -70,14 +63,15 @@ class Display {
   // not. Whether a picture is ready to be shown.
   bool waitForPicture(PlayerState& state, int timeoutMs);
 
-  // A copy of the last presented picture; the copy is made only here, on
-  // request, not on every picture.
-  ScreenshotFrame screenshotFrame() const;
-
   // Pictures that waited for the audio clock, since this display was made.
   int64_t pacingWaits() const { return pacingWaits_.load(); }
   // Pictures dropped for being too late, since this display was made.
   int64_t droppedLate() const { return droppedLate_.load(); }
+
+  // How the pictures presented since this display was made stood against
+  // the sound; dropped of them never reached the screen (the sink knows).
+  // The pictures dropped here for being too late count as dropped too.
+  PlaybackStats stats(int64_t dropped = 0) const;
 
  private:
   // Sleeps the pacing wait unless a stop comes first.
@@ -90,9 +84,7 @@ class Display {
   std::atomic<int64_t> pacingWaits_{0};
   std::atomic<int64_t> droppedLate_{0};
   std::chrono::steady_clock::time_point lastShown_{};  // playback thread only
-
-  mutable std::mutex snapshotLock_;
-  std::shared_ptr<const BgrFrame> lastPresented_;  // guarded by snapshotLock_
+  StatsRecorder stats_;
 };
 
 }  // namespace vantrel

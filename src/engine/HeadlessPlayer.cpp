@@ -36,7 +36,7 @@ class HeadlessHost : public PlaybackHost {
   void showLoading(bool) override {}
   void playbackStarted() override {}
   // ResetDashboard's own post, which ends every playback that got going.
-  void playbackReset() override { postGpsSync(2, 0); }
+  void playbackReset(bool) override { postGpsSync(2, 0); }
   void advancePlaylist() override {}  // one file, no playlist
   VideoSink* videoSink() override { return &sink_; }
   int64_t frames() const { return sink_.frames(); }
@@ -68,17 +68,17 @@ HeadlessSummary playHeadless(const char* path, const TrackLoader& loadTrack, std
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   summary.durationSeconds = state.durationSeconds.load();
   summary.frames = host.frames();
-  summary.dropped = state.display.droppedLate();
   summary.speed = speed;
+  summary.stats = state.display.stats();
   return summary;
 }
 
 void printSummary(const HeadlessSummary& s, std::FILE* out) {
   std::fprintf(out,
-               "result=%d duration=%" PRId64 " frames=%" PRId64 " dropped=%" PRId64
-               " audio_seconds=%.2f wall=%.2f speed=%g\n",
-               s.result, s.durationSeconds, s.frames, s.dropped, s.audioSeconds, s.wallSeconds,
-               s.speed);
+               "result=%d duration=%" PRId64 " frames=%" PRId64
+               " audio_seconds=%.2f wall=%.2f speed=%g %s\n",
+               s.result, s.durationSeconds, s.frames, s.audioSeconds, s.wallSeconds, s.speed,
+               formatStats(s.stats).c_str());
 }
 
 std::optional<HeadlessArguments> parseHeadlessArguments(int argc, char** argv) {

@@ -4,16 +4,18 @@
 // Pictures go to a sink that only counts them, sound to SDL (the dummy
 // driver when there is no sound device). Each WM_GPS_SYNC the playback posts
 // is printed as "sync <code> <arg>", then one summary line:
-//   result=<100|0|-1> duration=<s> frames=<n> dropped=<n> audio_seconds=<s.ss>
-//   wall=<s.ss> speed=<S>
-// (dropped: pictures too late to show at a speed above 1). Exit status 0
-// when the recording played to its end, 1 otherwise, 2 for a wrong command
-// line.
+//   result=<100|0|-1> duration=<s> frames=<n> audio_seconds=<s.ss> wall=<s.ss>
+//   speed=<S> shown=<n> dropped=<n> late=<n> offset_mean=<s> offset_largest=<s>
+// (from shown on as formatStats writes it, on the same line; dropped counts
+// the pictures too late to show at a speed above 1 too).
+// Exit status 0 when the recording played to its end, 1 otherwise, 2 for a
+// wrong command line.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 
 #include "engine/PlaybackHost.h"
+#include "engine/PlaybackStats.h"
 
 namespace vantrel {
 
@@ -21,10 +23,10 @@ struct HeadlessSummary {
   int result = -1;
   int64_t durationSeconds = 0;
   int64_t frames = 0;
-  int64_t dropped = 0;
   double audioSeconds = 0.0;
   double wallSeconds = 0.0;
   double speed = 1.0;
+  PlaybackStats stats;
 };
 
 // Plays path at speed, printing the sync lines to out; the summary is returned.

@@ -90,8 +90,8 @@ struct PlayerState {
 
   AudioPacketList audioPackets;
   AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
-  // Display step of the playback thread; outlives playbacks so the
-  // screenshot command always finds the last presented picture.
+  // Display step of the playback thread; outlives playbacks, so its picture
+  // buffers and its statistics serve the window's whole life.
   Display display;
 
   std::string getFileName() const;

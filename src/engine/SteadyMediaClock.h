@@ -1,8 +1,8 @@
 #pragma once
 // The clock of a recording without sound: media seconds that advance with
 // the steady clock (times the playback speed) while playing, stand still
-// while paused and jump with a seek. The display paces pictures against it as it would against the audio
-// clock. Playback thread only.
+// while paused and jump with a seek. The display paces pictures against it as it would against the
+// audio clock. Playback thread only.
 #include <chrono>
 
 namespace vantrel {

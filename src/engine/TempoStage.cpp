@@ -35,8 +35,7 @@ void TempoStage::clear() {
   held_.clear();
 }
 
-void TempoStage::refill(AudioChunkList& list, size_t want, double speed, int rate,
-                        int channels) {
+void TempoStage::refill(AudioChunkList& list, size_t want, double speed, int rate, int channels) {
   if (rate != rate_ || channels != channels_) {
     clear();
     rate_ = rate;
@@ -75,7 +74,8 @@ size_t TempoStage::take(AudioChunkList& list, AudioChunk chunk, double speed) {
       push(held.data(), held.size(), heldTime);
     }
   }
-  if (speed != 1.0 && !running_ && !start(chunk.time, speed)) speed = 1.0;  // unstretched, not silent
+  if (speed != 1.0 && !running_ && !start(chunk.time, speed))
+    speed = 1.0;  // unstretched, not silent
   if (speed == 1.0) {
     chunk.speed = 1.0;
     return added + appendReady(list, std::move(chunk));
@@ -113,8 +113,8 @@ size_t TempoStage::pullInto(AudioChunkList& list) {
   // position, in whole sample frames.
   const size_t frameBytes = static_cast<size_t>(channels_) * kBytesPerSample;
   const double out = std::max(0.0, tempo_.nextTime() - heldTime_);
-  const size_t done = std::min(held_.size(), static_cast<size_t>(out * bytesPerSecond_) /
-                                                 frameBytes * frameBytes);
+  const size_t done =
+      std::min(held_.size(), static_cast<size_t>(out * bytesPerSecond_) / frameBytes * frameBytes);
   held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(done));
   heldTime_ += done / bytesPerSecond_;
   return appendReady(list, std::move(chunk));

@@ -59,6 +59,19 @@ class CommandKeys : public testing::Test {
   std::function<void()> Press(const char* keys) {
     return [keys] { pressKeys(keys); };
   }
+  // Keys that start another recording. Until its playback has started, the
+  // one before winds down still playing, under the new file's name already.
+  std::function<void()> PressForAnother(const char* keys) {
+    return [this, keys] {
+      generationBefore_ = player.generation;
+      pressKeys(keys);
+    };
+  }
+  std::function<bool()> AnotherPlaying(const char* name) {
+    return [this, name] {
+      return player.generation != generationBefore_ && player.opening == 0 && PlayingFile(name);
+    };
+  }
   void Run(ModalScript& script, int result) {
     EXPECT_EQ(script.run(dialog), result);
     EXPECT_EQ(script.unfinished(), "");
@@ -66,6 +79,7 @@ class CommandKeys : public testing::Test {
 
   testsupport::TempFolder folder;
   fs::path previous_;
+  uint32_t generationBefore_ = 0;
   PlayerState player;
   CVantrelDlg dialog{player};
 };
@@ -110,14 +124,19 @@ TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
       .step("i marks the start", Press("i"), [&] { return dialog.ClipIn().has_value(); })
       .step("s saves a picture", Press("s"), [&] { return Saved() == 1; })
       .step("o marks the end", Press("o"), [&] { return dialog.ClipOut().has_value(); })
+      // The clip's file is there before it is whole; the keys reach this
+      // window again only once the progress bar has gone.
       .step(
-          "Ctrl+S saves the clip", Press("ctrl+s"), [&] { return Saved() == 2; }, 8000)
-      .step(
-          "Page Down plays the next", Press("Next"), [&] { return PlayingFile("b.mp4"); }, 8000)
-      .step(
-          "Page Up the one before", Press("Prior"), [&] { return PlayingFile("a.mp4"); }, 8000)
-      .step(
-          "Page Up wraps to the last", Press("Prior"), [&] { return PlayingFile("b.mp4"); }, 8000)
+          "Ctrl+S saves the clip", Press("ctrl+s"),
+          [&] {
+            return Saved() == 2 &&
+                   dialog.FindWindow(IDC_STATUS)->GetLabel().StartsWith("Clip saved") &&
+                   wxWindow::FindFocus() == dialog.VideoArea();
+          },
+          8000)
+      .step("Page Down plays the next", PressForAnother("Next"), AnotherPlaying("b.mp4"), 8000)
+      .step("Page Up the one before", PressForAnother("Prior"), AnotherPlaying("a.mp4"), 8000)
+      .step("Page Up wraps to the last", PressForAnother("Prior"), AnotherPlaying("b.mp4"), 8000)
       .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);

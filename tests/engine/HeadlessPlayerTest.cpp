@@ -59,6 +59,8 @@ TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
   EXPECT_EQ(s.result, 100);
   EXPECT_EQ(s.durationSeconds, r.seconds);
   EXPECT_EQ(s.frames, r.seconds * r.rate);  // the last one too
+  EXPECT_EQ(s.stats.shown, s.frames);
+  EXPECT_EQ(s.stats.dropped, 0);
   EXPECT_NEAR(s.audioSeconds, r.sound ? r.seconds : 0.0, 0.5);
   // Paced by the sound (or the steady clock), never faster than real time.
   EXPECT_GE(s.wallSeconds, r.seconds - 0.5);
@@ -74,9 +76,9 @@ TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
   EXPECT_EQ(got[got.size() - 2], "sync 2 0");
   char expected[160];
   std::snprintf(expected, sizeof expected,
-                "result=100 duration=%d frames=%lld audio_seconds=%.2f wall=%.2f", r.seconds,
-                static_cast<long long>(s.frames), s.audioSeconds, s.wallSeconds);
-  EXPECT_EQ(got.back(), expected);
+                "result=100 duration=%d frames=%lld audio_seconds=%.2f wall=%.2f speed=1 ",
+                r.seconds, static_cast<long long>(s.frames), s.audioSeconds, s.wallSeconds);
+  EXPECT_EQ(got.back(), expected + formatStats(s.stats));
 }
 
 INSTANTIATE_TEST_SUITE_P(SoundPaths, HeadlessPlay, testing::ValuesIn(kRecordings),

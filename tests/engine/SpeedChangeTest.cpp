@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "engine/AudioOutput.h"
@@ -24,8 +24,8 @@ constexpr double kBytesPerSecond = kRate * 2 * 2;
 // Short callbacks (2.7 ms), so that a jump of the clock inside the filter's
 // window could not hide inside one of them.
 constexpr size_t kCallbackBytes = 512;
-constexpr size_t kBlockFrames = 1024;    // as an AAC decoder hands them out
-constexpr double kStart = 5.0;           // media time of the first decoded sample
+constexpr size_t kBlockFrames = 1024;  // as an AAC decoder hands them out
+constexpr double kStart = 5.0;         // media time of the first decoded sample
 
 struct Handed {
   double start, end;  // media times
@@ -107,16 +107,17 @@ TEST_F(CallbackAtSpeeds, TheClockRunsAtTheSpeedAndGoesOnWithoutAJumpWhenItChange
   for (size_t i = 0; i < handed.size(); i += kPerSpeed) {
     const Handed& from = handed[i + 50];
     const Handed& to = handed[i + kPerSpeed - 1];
-    EXPECT_NEAR((to.end - from.start) / (played * (kPerSpeed - 50)), from.speed,
-                0.01 * from.speed)
+    EXPECT_NEAR((to.end - from.start) / (played * (kPerSpeed - 50)), from.speed, 0.01 * from.speed)
         << "speed " << from.speed;
   }
   for (size_t i = 0; i < handed.size(); i += kPerSpeed) {
-    std::printf("seg %g: %f (ideal %f) first50 %f\n", handed[i].speed, handed[i+kPerSpeed-1].end - handed[i].start, played*kPerSpeed*handed[i].speed, handed[i+49].end-handed[i].start);
+    std::printf("seg %g: %f (ideal %f) first50 %f\n", handed[i].speed,
+                handed[i + kPerSpeed - 1].end - handed[i].start,
+                played * kPerSpeed * handed[i].speed, handed[i + 49].end - handed[i].start);
   }
   // Everything played, and every decoded second heard.
-  EXPECT_NEAR(handed.back().end - kStart, 0.5 * (1 + 2 + 0.5 + 4 + 0.25 + 1.25 + 1 + 0.75 + 1.5 + 1),
-              0.05);
+  EXPECT_NEAR(handed.back().end - kStart,
+              0.5 * (1 + 2 + 0.5 + 4 + 0.25 + 1.25 + 1 + 0.75 + 1.5 + 1), 0.05);
 }
 
 // At the end of the decoded sound the filter gives up what it holds: every
