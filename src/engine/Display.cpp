@@ -77,7 +77,7 @@ int Display::presentPicture(PlayerState& state) {
                   picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
                   frame->stride);
   releasePicture(state);
-  stats_.picture(time - state.audioClock.load());
+  stats_.picture(time - state.audioClock.load(), speed);
   publish(std::move(frame));
   return serial;
 }
