@@ -36,7 +36,10 @@ void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   if (!m_refreshQueued.exchange(true)) {
     CallAfter([this] {
       m_refreshQueued = false;
+      // Painted now rather than at the toolkit's next frame: a picture that
+      // waits for that may be replaced by the next one before it is seen.
       Refresh(false);
+      Update();
     });
   }
 }
