@@ -38,7 +38,7 @@ int CVantrelDlg::CurrentPlaylistIndex() const {
 }
 
 void CVantrelDlg::StartPlaybackTimer() {
-  m_startPlaybackTimer.StartOnce(100);
+  m_startPlaybackTimer.StartOnce(kStartPlaybackDelayMs);
 }
 
 void CVantrelDlg::PlaySelectedEntry() {
@@ -79,6 +79,7 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
     m_playEnabled = true;
   }
   RefreshCommandStates();
+  StartLibraryScan(listing.paths, folder);
 }
 
 bool CVantrelDlg::OpenDroppedFile(const std::string& path) {

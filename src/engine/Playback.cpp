@@ -43,7 +43,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
     host.showLoading(false);
     host.playbackFailed(failure);
   } else {
-    host.playbackReset();
+    host.playbackReset(result == 100);
   }
   endPlayback(state);
   return result;

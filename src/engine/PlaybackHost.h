@@ -22,7 +22,8 @@ class PlaybackHost {
   // The recording opened and plays: ShowPlaybackStarted.
   virtual void playbackStarted() = 0;
   // The playback has been torn down: the video area shown, ResetDashboard.
-  virtual void playbackReset() = 0;
+  // playedToEnd: it ended at the recording's end (the next one follows).
+  virtual void playbackReset(bool playedToEnd) = 0;
   // The recording could not be played; why, in words for the user ("it holds
   // no pictures").
   virtual void playbackFailed(const std::string& reason) = 0;
