@@ -116,7 +116,7 @@ void CVantrelDlg::ShowPlaybackFailed(const std::string& path, const std::string&
   // The idle look: no picture, and no route, not even one a track beside
   // the unplayable file drew.
   m_video->ClearPicture();
-  m_routeMaps.StartNewRoute();
+  m_routeMaps.ClearRoutes();
   ShowProblem(wxString::Format("Cannot play %s: %s", pathText(path), wxString::FromUTF8(reason)));
   m_playbackProblem = true;
 }

@@ -60,7 +60,8 @@ class DashboardMaps {
  public:
   virtual ~DashboardMaps() = default;
   // A new recording: both maps forget the last route, travelled line and
-  // markers, whether or not a route follows.
+  // markers, whether or not a route follows; the next clip of the drive on
+  // a map keeps the drive's route there.
   virtual void StartNewRoute() = 0;
   // The route on the small map.
   virtual void InitMapRoute(const std::vector<RoutePoint>& route) = 0;

@@ -1,5 +1,7 @@
 #include "map/RouteMaps.h"
 
+#include <utility>
+
 #include "map/BigMap.h"
 #include "map/Explorer1.h"
 #include "map/RouteCalls.h"
@@ -41,17 +43,26 @@ void CRouteMaps::StartNewRoute() {
   m_holdingRoute = false;
   m_heldRoute.clear();
   m_heldTravelled.clear();
-  if (m_small.Document()) {
+  const bool sameDrive = !m_driveKey.empty();
+  if (m_small.Document() && !(sameDrive && m_driveKey == m_smallDriveKey)) {
     CWebPage page;
     page.AttachDocument(m_small.Document());
     page.CallScriptBatch({newRouteCall()});
   }
-  if (!m_bigMap || !m_bigMap->m_bOpen) return;
+  if (!m_bigMap || !m_bigMap->m_bOpen || (sameDrive && m_driveKey == m_bigDriveKey)) return;
   // The large map gets the new route at the next tick, as after opening.
   m_bigMap->m_bRouteReady = false;
   CWebPage bigPage;
   bigPage.AttachDocument(m_bigMap->Browser().Document());
   bigPage.CallScriptBatch({newRouteCall()});
+}
+
+void CRouteMaps::ClearRoutes() {
+  m_smallDriveKey.clear();
+  m_bigDriveKey.clear();
+  const std::string drive = std::exchange(m_driveKey, std::string());
+  StartNewRoute();
+  m_driveKey = drive;
 }
 
 void CRouteMaps::SetDriveContext(const std::string& key, std::vector<MapPoint> before,

@@ -40,6 +40,9 @@ class CRouteMaps : public DashboardMaps {
                        std::vector<MapPoint> after);
 
   void StartNewRoute() override;
+  // A recording that could not be played: no route on either map, not even
+  // its drive's.
+  void ClearRoutes();
   void InitMapRoute(const std::vector<RoutePoint>& route) override;
   bool BigMapWaitingForRoute() const override;
   int InitBigMapRoute(const std::vector<RoutePoint>& route) override;
