@@ -159,7 +159,20 @@ void AudioOutput::start() {
   if (device_) SDL_PauseAudioDevice(device_, 0);
 }
 
+void AudioOutput::hold() {
+  if (!device_ || held_) return;
+  SDL_LockAudioDevice(device_);
+  held_ = true;
+}
+
+void AudioOutput::release() {
+  if (!held_) return;
+  SDL_UnlockAudioDevice(device_);
+  held_ = false;
+}
+
 void AudioOutput::close() {
+  release();  // closing waits for the device thread, which must not be asleep on the lock
   if (device_) SDL_CloseAudioDevice(device_);  // returns once the callback has left
   device_ = 0;
   if (sdlAudioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
