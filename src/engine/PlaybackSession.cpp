@@ -198,6 +198,7 @@ void PlaybackSession::endPreviewAfter(int shownSerial) {
 
 void PlaybackSession::waitWhilePaused() {
   silentClock_.pause(Clock::now());
+  output_.hold();
   {
     // Resume, a seek and a stop all signal pictureCond.
     std::unique_lock<std::mutex> hold(state_.pictureLock);
@@ -206,6 +207,7 @@ void PlaybackSession::waitWhilePaused() {
              state_.seekPosition.load() >= 0;
     });
   }
+  output_.release();
   silentClock_.resume(Clock::now());
 }
 
