@@ -261,7 +261,7 @@ class CVantrelDlg : public wxDialog {
   void OnSliderSet(wxThreadEvent& event);
   void OnSliderTrack(wxThreadEvent& event);
   void OnProgressReleased();
-  void PostGpsSync(int code, long argument);
+  void PostGpsSync(GpsSyncCode code, long argument);
   void StopPlaybackForExit();
   // Clip (VantrelDlgClip.cpp).
   std::optional<double> ShownPictureTime() const;

@@ -27,8 +27,9 @@ void CVantrelDlg::CheckWebEngine() {
 
 void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
   if (isStaleGpsSync(event, m_player.generation.load())) return;
-  m_dashboard.OnGpsSync(event.GetInt(), event.GetExtraLong());
-  if (event.GetInt() == kSyncTick || event.GetInt() == kSyncSeek) {
+  const auto code = static_cast<GpsSyncCode>(event.GetInt());
+  m_dashboard.OnGpsSync(code, event.GetExtraLong());
+  if (code == kSyncTick || code == kSyncSeek) {
     UpdateChartCursor(event.GetExtraLong());
   }
 }

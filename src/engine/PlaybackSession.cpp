@@ -120,7 +120,7 @@ int PlaybackSession::loop() {
 void PlaybackSession::postVideoSecond() {
   const auto second = static_cast<int64_t>(state_.videoClock.load());
   if (second == lastPosted_) return;
-  host_.postGpsSync(1, second);
+  host_.postGpsSync(kSyncTick, second);
   lastPosted_ = second;
 }
 
