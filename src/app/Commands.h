@@ -30,6 +30,16 @@ enum class Command {
   MarkOut,
   SaveClip,
   WholePicture,
+  SeekBack,
+  SeekForward,
+  SeekBackShort,
+  SeekForwardShort,
+  SeekBackLong,
+  SeekForwardLong,
+  SeekStart,
+  SeekEnd,
+  StepBack,
+  StepForward,
 };
 
 struct KeyBinding {

@@ -20,7 +20,7 @@ int Display::bindVideoSurface(VideoSink* sink) {
   return 1;
 }
 
-int Display::presentPicture(PlayerState& state) {
+int Display::presentPicture(PlayerState& state, bool paced) {
   if (!state.videoStream) return -1;
   const int current = state.videoQueue.serial.load();
   double time;
@@ -39,7 +39,7 @@ int Display::presentPicture(PlayerState& state) {
       return -1;
     }
   }
-  if (pictureMustWait(time, state.audioClock.load())) {
+  if (paced && pictureMustWait(time, state.audioClock.load())) {
     pacingWaits_++;
     waitForAudio(state);
     return -1;  // held: the next step looks at the moved clock again
@@ -82,6 +82,12 @@ void Display::publish(std::shared_ptr<const BgrFrame> frame) {
     lastPresented_ = frame;
   }
   if (VideoSink* sink = sink_.load()) sink->presentFrame(std::move(frame));
+}
+
+std::optional<double> Display::shownTime(uint32_t generation) const {
+  std::lock_guard<std::mutex> hold(snapshotLock_);
+  if (!lastPresented_ || lastPresented_->generation != generation) return std::nullopt;
+  return lastPresented_->time;
 }
 
 ScreenshotFrame Display::screenshotFrame() const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "engine/BgrFrame.h"
@@ -47,7 +48,8 @@ class Display {
   // picture slot stays taken until the picture has been converted, so the
   // decoder never writes into planes being read. Returns the serial of the
   // picture shown (the video queue's at its decoding), -1 when none was.
-  int presentPicture(PlayerState& state);
+  // Unpaced (a frame step), the waiting picture is shown whatever the clock.
+  int presentPicture(PlayerState& state, bool paced = true);
 
   // Sleeps until a picture waits to be shown (never while paused), a stop
   // comes or timeoutMs passes, so the playback loop need not spin, paused or
@@ -57,6 +59,10 @@ class Display {
   // A copy of the last presented picture; the copy is made only here, on
   // request, not on every picture.
   ScreenshotFrame screenshotFrame() const;
+
+  // The time of the last presented picture, when it belongs to the playback
+  // of that generation.
+  std::optional<double> shownTime(uint32_t generation) const;
 
   // Pictures that waited for the audio clock, since this display was made.
   int64_t pacingWaits() const { return pacingWaits_.load(); }

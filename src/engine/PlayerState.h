@@ -12,6 +12,7 @@
 #include "engine/Display.h"
 #include "engine/PacketQueue.h"
 #include "engine/PictureQueue.h"
+#include "engine/SeekRequests.h"
 
 extern "C" {
 struct AVFormatContext;
@@ -67,9 +68,9 @@ struct PlayerState {
   std::atomic<int> seekRequest{0};
   std::atomic<int64_t> seekTargetVideo{0};
   std::atomic<int64_t> seekTargetAudio{0};
-  // A progress-slider position (whole seconds) the playback thread is to turn
-  // into seek targets with the streams it owns; -1 none.
-  std::atomic<int64_t> seekPosition{-1};
+  // Seeks and frame steps asked for, which the playback thread turns into
+  // seek targets with the streams it owns.
+  SeekRequests seeks;
 
   // Start/stop protocol flags beside the record.
   std::atomic<int> finished{1};
