@@ -25,7 +25,7 @@ const std::string kClip = kFolder + "/clip.mp4";
 constexpr int kClipSeconds = 10;
 constexpr int kSeconds = 400;  // 40 Mbit/s: 2 GB
 constexpr double kNeededBytes = 2.6e9;
-const char* const kLayouts[] = {"novatek", "gopro", "garmin"};
+const char* const kLayouts[] = {"novatek", "gopro", "garmin", "blackvue", "nmea"};
 
 bool run(const std::string& command) {
   return std::system(command.c_str()) == 0;
@@ -37,9 +37,11 @@ bool makeClip() {
   const std::string partial = kFolder + "/partial.mp4";
   const bool made = run(
       "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=30:"
-      "duration=" + std::to_string(kClipSeconds) +
+      "duration=" +
+      std::to_string(kClipSeconds) +
       " -c:v libx264 -preset ultrafast -pix_fmt yuv420p -b:v 40M -minrate 40M -maxrate 40M"
-      " -bufsize 20M -x264-params nal-hrd=cbr '" + partial + "'");
+      " -bufsize 20M -x264-params nal-hrd=cbr '" +
+      partial + "'");
   if (made) std::filesystem::rename(partial, kClip);
   return made;
 }
@@ -82,26 +84,34 @@ Load loadOnce(const std::string& recording) {
   return {load.track.fixes.size(), bytesReadSoFar() - before};
 }
 
+void benchOurs(benchmark::State& state, const std::string& recording) {
+  Load load;
+  for (auto _ : state) load = loadOnce(recording);
+  if (load.fixes == 0) state.SkipWithError("no fix loaded");
+  state.counters["fixes"] = static_cast<double>(load.fixes);
+  state.counters["MB_read"] = static_cast<double>(load.bytesRead) / 1e6;
+}
+
+void benchExiftool(benchmark::State& state, const std::string& recording) {
+  for (auto _ : state) {
+    if (!run("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" + recording +
+             "' > /dev/null 2>&1")) {
+      state.SkipWithError("exiftool failed");
+    }
+  }
+}
+
 void registerLayout(const std::string& layout) {
   const std::string recording = recordingOf(layout);
-  benchmark::RegisterBenchmark(("BM_Ours/" + layout).c_str(), [recording](benchmark::State& state) {
-    Load load;
-    for (auto _ : state) load = loadOnce(recording);
-    if (load.fixes == 0) state.SkipWithError("no fix loaded");
-    state.counters["fixes"] = static_cast<double>(load.fixes);
-    state.counters["MB_read"] = static_cast<double>(load.bytesRead) / 1e6;
-  })->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-  benchmark::RegisterBenchmark(
-      ("BM_Exiftool/" + layout).c_str(),
-      [recording](benchmark::State& state) {
-        for (auto _ : state) {
-          if (!run("exiftool -ee -n -p '$GPSLatitude $GPSLongitude' '" + recording +
-                   "' > /dev/null 2>&1")) {
-            state.SkipWithError("exiftool failed");
-          }
-        }
-      })
-      ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+  benchmark::RegisterBenchmark(("BM_Ours/" + layout).c_str(), benchOurs, recording)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Repetitions(5);
+  benchmark::RegisterBenchmark(("BM_Exiftool/" + layout).c_str(), benchExiftool, recording)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->Iterations(1)
+      ->Repetitions(3);
 }
 
 // Generates, measures and deletes one layout's recording.

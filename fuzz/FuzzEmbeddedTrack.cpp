@@ -1,20 +1,27 @@
 // libFuzzer target: the input is a recording or one record of an embedded
 // track layout. The box reader walks it to a few levels and reads its sample
-// descriptions; the Novatek source reads it as a whole recording (index,
-// blocks, or the search of a cut file); the record decoders (Novatek block,
-// GPMF payload, Garmin PNDM sample) each decode it. Every fix goes through
-// the printer and the timeline, as the player uses them.
-// VANTREL_FUZZ_DECODER=box|novatek|gpmf|pndm limits a run to one of them.
+// descriptions; the Novatek and BlackVue sources read it as a whole
+// recording (index, blocks, or the search of a cut file; the free box); the
+// record decoders (Novatek block, GPMF payload, Garmin PNDM sample, BlackVue
+// lines and g-sensor records, NMEA text sample) each decode it. Every fix
+// goes through the printer and the timeline, as the player uses them.
+// VANTREL_FUZZ_DECODER=box|novatek|gpmf|pndm|blackvue|nmea-stream limits a
+// run to one of them.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "gps/BlackVueTrack.h"
 #include "gps/BoxReader.h"
 #include "gps/DashboardRoute.h"
 #include "gps/GarminTrack.h"
 #include "gps/GpmfDecoder.h"
+#include "gps/NmeaFixes.h"
+#include "gps/NmeaSentences.h"
+#include "gps/NmeaStreamTrack.h"
 #include "gps/NovatekTrack.h"
 #include "gps/SampleEntries.h"
 #include "gps/TrackPrinter.h"
@@ -74,6 +81,27 @@ void fuzzPndm(std::span<const uint8_t> input) {
   useTrack(track, kTimingOffset);
 }
 
+void fuzzBlackVue(std::span<const uint8_t> input) {
+  Track track;
+  readBlackVueGps(std::string_view(reinterpret_cast<const char*>(input.data()), input.size()),
+                  track.fixes);
+  attachGsensor(readBlackVueGsensor(input), track.fixes);
+  useTrack(track, blackVueTrackSource().timing());
+  MemoryBytes bytes(input);
+  Track inBoxes;
+  blackVueTrackSource().read(bytes, TrackRequest(), inBoxes);
+  useTrack(inBoxes, blackVueTrackSource().timing());
+}
+
+void fuzzNmeaStream(std::span<const uint8_t> input) {
+  Track track;
+  NmeaFixes fixes(track.fixes);
+  NmeaSentences sentences([&fixes](std::string_view sentence, bool) { fixes.take(sentence); });
+  sentences.feed(nmeaOfTextSample(input));
+  sentences.finish();
+  useTrack(track, nmeaStreamTrackSource().timing());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -84,5 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (selected("novatek")) fuzzNovatek(input);
   if (selected("gpmf")) fuzzGpmf(input);
   if (selected("pndm")) fuzzPndm(input);
+  if (selected("blackvue")) fuzzBlackVue(input);
+  if (selected("nmea-stream")) fuzzNmeaStream(input);
   return 0;
 }

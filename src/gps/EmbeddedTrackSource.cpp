@@ -30,23 +30,9 @@ TrackLoad EmbeddedTrackSource::load(const TrackRequest& request) const {
     load.reason = "cannot open '" + request.file + "': " + std::strerror(errno);
     return load;
   }
-  if (read(bytes, request, load.track) != 0) {
-    load.reason = "cannot read '" + request.file + "'";
-    load.track = Track();
-    return load;
-  }
-  load.result = 0;
-  load.track.source = name();
-  load.track.file = request.file;
-  load.track.timing = timing();
-  // A track with a fix counts as found: at the stream it came from, or 255
-  // for boxes outside any stream.
-  if (load.track.fixes.empty()) {
-    load.track.streamIndex = -1;
-  } else if (load.track.streamIndex < 0) {
-    load.track.streamIndex = 255;
-  }
-  return load;
+  Track track;
+  const int status = read(bytes, request, track);
+  return finishLoad(status, request, std::move(track));
 }
 
 }  // namespace vantrel

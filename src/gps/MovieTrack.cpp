@@ -1,6 +1,7 @@
 #include "gps/MovieTrack.h"
 
 #include "gps/GpsSentence.h"
+#include "gps/NmeaTrack.h"
 #include "gps/SentenceTrack.h"
 #include "gps/TrackFile.h"
 
@@ -33,7 +34,7 @@ std::string errorText(int error) {
 // Reads every packet of the text stream. The other streams are discarded
 // first, so the demuxer walks their index without reading their data.
 void readTextSamples(AVFormatContext* context, int textStream, const TrackRequest& request,
-                     SentenceTrackBuilder& sentences) {
+                     SentenceTrackBuilder& sentences, std::string& head) {
   for (unsigned i = 0; i < context->nb_streams; ++i) {
     if (static_cast<int>(i) != textStream) context->streams[i]->discard = AVDISCARD_ALL;
   }
@@ -43,7 +44,10 @@ void readTextSamples(AVFormatContext* context, int textStream, const TrackReques
     // read past its end.
     if (packet->stream_index == textStream && packet->size >= kSamplePrefix) {
       const char* text = reinterpret_cast<const char*>(packet->data) + kSamplePrefix;
-      sentences.add(sentenceFromBytes(text, static_cast<size_t>(packet->size - kSamplePrefix)));
+      const std::string sentence =
+          sentenceFromBytes(text, static_cast<size_t>(packet->size - kSamplePrefix));
+      sentences.add(sentence);
+      if (head.size() < kProbeBytes) head.append(sentence).append("\n");
     }
     av_packet_unref(packet);
   }
@@ -77,11 +81,15 @@ TrackLoad MovieTrackSource::load(const TrackRequest& request) const {
   }
   const int textStream = firstTextStream(context);
   SentenceTrackBuilder sentences;
-  if (textStream >= 0) readTextSamples(context, textStream, request, sentences);
+  std::string head;
+  if (textStream >= 0) readTextSamples(context, textStream, request, sentences, head);
   avformat_close_input(&context);
 
   load.result = 0;
-  load.track = sentences.finish();
+  // Standard NMEA (time in field 1) is not this layout: read as it, every
+  // time would show 00:00:00 and knots as km/h. The source of NMEA in text
+  // streams reads it instead.
+  if (classifyTrackText(head) != TrackText::Nmea) load.track = sentences.finish();
   load.track.source = name();
   load.track.file = path;
   load.track.streamIndex = textStream;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "gps/NmeaTrack.h"
+#include "gps/NmeaFixes.h"
 #include "gps/TextFields.h"
 #include "gps/TrackCutRanges.h"
 #include "gps/UtcTime.h"

@@ -3,8 +3,6 @@
 // ($GPRMC, $GNRMC, ...), UTC from its time and date, speed in knots; the
 // altitude and fix quality from the GGA sentence of the same time; the
 // g-sensor values of a dashcam's "$GSENSORD,x,y,z" line for the fix after it.
-#include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "gps/TrackSource.h"
@@ -24,11 +22,5 @@ enum class TrackText {
 TrackText classifyTrackText(std::string_view head);
 
 const StreamTrackSource& nmeaTrackSource();
-
-// "$GPRMC" and "$GNRMC" are both RMC: the talker is the two letters after '$'.
-bool isNmeaType(std::string_view id, std::string_view type);
-// An RMC date field (ddmmyy; two-digit years from 80 on are the 1900s) with
-// the time of day: milliseconds since 1970 UTC.
-std::optional<int64_t> nmeaDateMs(std::string_view field, int64_t msOfDay);
 
 }  // namespace vantrel

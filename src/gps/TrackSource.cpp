@@ -28,18 +28,28 @@ TrackLoad StreamTrackSource::load(const TrackRequest& request) const {
     load.reason = "cannot open '" + request.file + "': " + std::strerror(errno);
     return load;
   }
-  if (read(file.get(), request, load.track) != 0) {
+  Track track;
+  const int status = read(file.get(), request, track);
+  return finishLoad(status, request, std::move(track));
+}
+
+TrackLoad TrackSource::finishLoad(int status, const TrackRequest& request, Track track) const {
+  TrackLoad load;
+  if (status != 0) {
     load.reason = "cannot read '" + request.file + "'";
-    load.track = Track();
     return load;
   }
   load.result = 0;
+  load.track = std::move(track);
   load.track.fixes.shrink_to_fit();  // the track is kept for the whole playback
   load.track.source = name();
   load.track.file = request.file;
   load.track.timing = timing();
-  // Any line found marks the track as read from a file beside the recording.
-  load.track.streamIndex = load.track.fixes.empty() ? -1 : 255;
+  if (load.track.fixes.empty()) {
+    load.track.streamIndex = -1;
+  } else if (load.track.streamIndex < 0) {
+    load.track.streamIndex = 255;
+  }
   return load;
 }
 

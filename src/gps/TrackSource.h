@@ -52,6 +52,13 @@ class TrackSource {
   // they are tried. Lists folders; reads no file.
   virtual std::vector<std::string> folderLogs(const std::string&) const { return {}; }
   virtual TrackLoad load(const TrackRequest& request) const = 0;
+
+ protected:
+  // The outcome of reading request.file into track, read's result being
+  // status: the reason when it failed; otherwise the track named after this
+  // source and the file, found (at its stream, or 255 outside any) when it
+  // holds a fix.
+  TrackLoad finishLoad(int status, const TrackRequest& request, Track track) const;
 };
 
 // A source that reads its file as a stream of bytes; the fuzz target feeds

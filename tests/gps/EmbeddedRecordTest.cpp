@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "gps/BlackVueTrack.h"
 #include "gps/EmbeddedBytes.h"
 #include "gps/GarminTrack.h"
 #include "gps/GpmfDecoder.h"
+#include "gps/NmeaStreamTrack.h"
 #include "gps/NovatekTrack.h"
 #include "gps/UtcTime.h"
 
@@ -287,4 +289,69 @@ TEST(NovatekTrack, ReadsTheIndexAndTheRecordsOnly) {
     for (size_t i = 0; i < 3; ++i) EXPECT_EQ(track.fixes[i].offsetMs, 1000 * int64_t(i)) << c.what;
     EXPECT_LE(bytes.bytesRead(), c.mostRead) << c.what;
   }
+}
+
+TEST(NmeaOfTextSample, GivesEachSentenceItsDollarAndLine) {
+  auto sample = [](const std::string& text, size_t length) {
+    return join({be16(static_cast<uint16_t>(length)), tag(text)});
+  };
+  const struct {
+    const char* what;
+    Bytes sample;
+    std::string sentences;
+  } cases[] = {
+      {"lines", sample("$GPRMC,1\n$GPGGA,2", 17), "$GPRMC,1\n$GPGGA,2\n"},
+      {"joined by ';' without '$'", sample("gsensori,4;GNRMC,1*00;CAR,0", 27),
+       "$gsensori,4\n$GNRMC,1*00\n$CAR,0\n"},
+      {"CR LF, blanks and NUL", sample(std::string(" $A,1\r\n\r\n$B,2\0$C,3", 18), 18),
+       "$A,1\n$B,2\n$C,3\n"},
+      {"text shorter than the sample", sample("$A,1$B,2", 4), "$A,1\n"},
+      {"length past the sample", sample("$A,1", 400), "$A,1\n"},
+      {"no text", Bytes{0}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(nmeaOfTextSample(c.sample), c.sentences) << c.what;
+}
+
+TEST(BlackVueGps, PlacesFixesByTheirLinesTimes) {
+  const std::string lines =
+      "[1715931005040]$GPRMC,073005.00,A,4807.0380,N,01131.0000,E,10.0,90.0,170524,,,A*50\n"
+      "[1715931005040]$GPGGA,073005.00,4807.0380,N,01131.0000,E,1,08,0.9,520.5,M,47.0,M,,*6F\n"
+      "[1715931006540]$GPRMC,073006.00,A,4807.0390,N,01131.0000,E,10.0,90.0,170524,,,A*52\r\n"
+      "$GPRMC,073007.00,A,4807.0400,N,01131.0000,E,10.0,90.0,170524,,,A*5D\n"
+      "[17x]$GPRMC,073008.00,A,4807.0410,N,01131.0000,E,10.0,90.0,170524,,,A*53";
+  std::vector<GpsFix> fixes;
+  readBlackVueGps(lines, fixes);
+  ASSERT_EQ(fixes.size(), 4u);
+  EXPECT_EQ(fixes[0].offsetMs, 0);
+  EXPECT_TRUE(fixes[0].has(kFixAltitude));  // from the GGA of its time
+  EXPECT_EQ(fixes[1].offsetMs, 1500);
+  EXPECT_FALSE(fixes[2].has(kFixOffset));  // a line without its time
+  EXPECT_FALSE(fixes[3].has(kFixOffset));  // a time that is no number
+  EXPECT_NEAR(fixes[3].latitude, 48 + 7.041 / 60, 1e-12);
+}
+
+TEST(BlackVueGsensor, RecordsUpToTheEndMarkAttachToTheirMoment) {
+  auto record = [](uint32_t ms, int16_t x) {
+    return join(
+        {be32(ms), be16(static_cast<uint16_t>(x)), be16(static_cast<uint16_t>(-3)), be16(10)});
+  };
+  const Bytes records = join({record(200, 5), record(0, -25), record(100, 12), be32(0xFFFFFFFF),
+                              record(300, 7), Bytes(4)});
+  const std::vector<GsensorRecord> read = readBlackVueGsensor(records);
+  ASSERT_EQ(read.size(), 3u);  // in time order, none after the end mark
+  EXPECT_EQ(read[0].ms, 0);
+  EXPECT_FLOAT_EQ(read[0].g[0], -2.5f);
+  EXPECT_FLOAT_EQ(read[2].g[2], 1.0f);
+
+  std::vector<GpsFix> fixes(4);
+  const int64_t offsets[] = {-1, 150, 999, 0};
+  for (size_t i = 0; i < 3; ++i) {
+    fixes[i].offsetMs = offsets[i];
+    fixes[i].flags = kFixOffset;
+  }
+  attachGsensor(read, fixes);
+  EXPECT_FALSE(fixes[0].has(kFixGsensor));  // before the first record
+  EXPECT_FLOAT_EQ(fixes[1].gsensor[0], 1.2f);
+  EXPECT_FLOAT_EQ(fixes[2].gsensor[0], 0.5f);
+  EXPECT_FALSE(fixes[3].has(kFixGsensor));  // not placed
 }

@@ -50,6 +50,7 @@ struct ExpectedFix {
   double latitude;
   double longitude;
   double speed;
+  std::vector<float> gsensor;  // x, y, z where the layout has them
 };
 
 // The fixes the generator stored, as reading them must give them.
@@ -57,8 +58,13 @@ std::vector<ExpectedFix> expectedFixes(const std::string& recording) {
   std::vector<ExpectedFix> fixes;
   std::ifstream in(fixture("expected/" + recording + ".tsv"));
   EXPECT_TRUE(in.good()) << recording;
-  ExpectedFix fix;
-  while (in >> fix.clock >> fix.latitude >> fix.longitude >> fix.speed) fixes.push_back(fix);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    ExpectedFix fix;
+    fields >> fix.clock >> fix.latitude >> fix.longitude >> fix.speed;
+    for (float g; fields >> g;) fix.gsensor.push_back(g);
+    fixes.push_back(fix);
+  }
   return fixes;
 }
 
@@ -114,18 +120,38 @@ const Layout kLayouts[] = {
     {"gopro.MP4", "gopro"},
     {"gopro9.MP4", "gopro"},  // GPS9 beside GPS5: GPS9 is read
     {"garmin.MP4", "garmin"},
+    {"blackvue.MP4", "blackvue"},
+    {"nmea.MP4", "nmea-stream"},
+    {"nmea.MOV", "nmea-stream"},  // standard NMEA is no longer read as the sentence layout
+    {"nmea-joined.MP4", "nmea-stream"},
     // Damaged: the fixes that survive.
     {"novatek-cut-index.MP4", "novatek"},    // no movie box: the blocks are searched for
     {"novatek-cut-block.MP4", "novatek"},    // ...and the last one is cut in half
     {"novatek-wrong-count.MP4", "novatek"},  // the index claims more blocks than it lists
     {"novatek-outside.MP4", "novatek"},      // two entries point past the end
     {"gopro-nofix.MP4", "gopro"},            // no lock in the first seconds
+    {"blackvue-cut.MP4", "blackvue"},        // its box is at the start: all survives
 };
 
 INSTANTIATE_TEST_SUITE_P(Layouts, EmbeddedTracks, testing::ValuesIn(kLayouts),
                          [](const testing::TestParamInfo<Layout>& info) {
                            return testName(info.param.recording);
                          });
+
+// The g-sensor values of the moment of each fix stay on it.
+TEST(EmbeddedTrack, GsensorValuesStayOnTheFixes) {
+  const std::vector<ExpectedFix> expected = expectedFixes("blackvue.MP4");
+  const TrackLoad load = loadTrack(fixture("blackvue.MP4"));
+  ASSERT_EQ(load.track.fixes.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const GpsFix& fix = load.track.fixes[i];
+    ASSERT_EQ(expected[i].gsensor.size(), 3u);
+    ASSERT_TRUE(fix.has(kFixGsensor)) << i;
+    for (size_t axis = 0; axis < 3; ++axis) {
+      EXPECT_EQ(fix.gsensor[axis], expected[i].gsensor[axis]) << i << " " << axis;
+    }
+  }
+}
 
 // A 'gpmd' stream another camera filled with its own data gives no track.
 TEST(EmbeddedTrack, GpmdStreamThatIsNotGpmfGivesNoFix) {
@@ -165,7 +191,11 @@ TEST(EmbeddedTrack, ExiftoolReadsTheSamePositions) {
   const struct {
     const char* recording;
     bool everyFix;  // false: ExifTool shows one fix per GPMF sample
-  } cases[] = {{"novatek.MP4", true}, {"gopro.MP4", false}, {"garmin.MP4", true}};
+  } cases[] = {{"novatek.MP4", true},
+               {"gopro.MP4", false},
+               {"garmin.MP4", true},
+               {"blackvue.MP4", true},
+               {"nmea.MOV", true}};
   for (const auto& [recording, everyFix] : cases) {
     const std::vector<ExpectedFix> ours = expectedFixes(recording);
     const Lines theirs =
