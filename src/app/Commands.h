@@ -40,6 +40,9 @@ enum class Command {
   SeekEnd,
   StepBack,
   StepForward,
+  Slower,
+  Faster,
+  NormalSpeed,
 };
 
 struct KeyBinding {

@@ -34,17 +34,23 @@ void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
     ShowElapsed(event.GetExtraLong());
   }
   m_dashboard.OnGpsSync(event.GetInt(), event.GetExtraLong());
+  if (event.GetInt() == kSyncTick || event.GetInt() == kSyncSeek) {
+    UpdateChartCursor(event.GetExtraLong());
+  }
 }
 
 void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
   m_dashboard.OnSpeedUnitChange(m_speedUnit->GetSelection());
   m_settings.speedUnit = m_speedUnit->GetSelection();
   SaveSettings();
+  if (m_drivesPanel) ShowDrivesPanel();  // distances and speeds in the new unit
 }
 
 void CVantrelDlg::OpenBigMap() {
+  FurnishBigMap();
   m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage, m_tileSource)),
                          LanguageText(kSlotBigMapClose));
+  ShowDrivesPanel();
 }
 
 }  // namespace vantrel

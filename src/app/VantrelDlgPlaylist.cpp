@@ -37,7 +37,7 @@ int CVantrelDlg::CurrentPlaylistIndex() const {
 }
 
 void CVantrelDlg::StartPlaybackTimer() {
-  m_startPlaybackTimer.StartOnce(100);
+  m_startPlaybackTimer.StartOnce(kStartPlaybackDelayMs);
 }
 
 void CVantrelDlg::PlaySelectedEntry() {
@@ -78,6 +78,7 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
     m_playEnabled = true;
   }
   RefreshCommandStates();
+  StartLibraryScan(listing.paths, folder);
 }
 
 bool CVantrelDlg::OpenDroppedFile(const std::string& path) {

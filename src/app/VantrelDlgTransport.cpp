@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "app/LanguageTable.h"
 #include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "engine/Transport.h"
 #include "widgets/BitmapSlider.h"
@@ -39,6 +40,8 @@ void CVantrelDlg::OnStartPlaybackTimer(wxTimerEvent&) {
     StartPlaybackTimer();
     return;
   }
+  // The maps draw the whole drive of the recording about to play.
+  SetDriveContextFor(m_player.getFileName());
   if (!m_playback.start()) StartPlaybackTimer();
 }
 
@@ -95,8 +98,38 @@ void CVantrelDlg::PostGpsSync(int code, long argument) {
 }
 
 void CVantrelDlg::AdvancePlaylist() {
-  // Past the last entry the selection wraps to the first.
-  if (SelectPlaylistEntry(CurrentPlaylistIndex() + 1) == 0) StartPlaybackTimer();
+  // Within a drive its next clip plays (the front one of a front/rear pair);
+  // otherwise the next entry, and past the last the first.
+  const std::optional<int> next = NextDriveEntry();
+  if (SelectPlaylistEntry(next.value_or(CurrentPlaylistIndex() + 1)) != 0) return;
+  // The previous playback has ended: the next clip of a drive need not wait.
+  if (m_continuingDrive) {
+    m_startPlaybackTimer.StartOnce(1);
+  } else {
+    StartPlaybackTimer();
+  }
+}
+
+void CVantrelDlg::OnPlaybackReset(bool playedToEnd) {
+  FindWindow(IDC_VIDEO)->Show();
+  m_continuingDrive = playedToEnd && NextDriveEntry().has_value();
+  if (!m_continuingDrive) {
+    ResetDashboard();
+    return;
+  }
+  m_elapsedTimer.Stop();
+  m_player.elapsedSeconds = 0;
+  m_player.opening = 0;
+}
+
+void CVantrelDlg::ShowLoading(bool shown) {
+  if (m_continuingDrive) {
+    if (shown) return;
+    // The next clip could not be played: the dashboard goes idle after all.
+    m_continuingDrive = false;
+    ResetDashboard();
+  }
+  FindWindow(IDC_LOADING)->Show(shown);
 }
 
 void CVantrelDlg::ShowPlaybackStarted() {
@@ -112,7 +145,9 @@ void CVantrelDlg::ShowPlaybackStarted() {
   m_playingLook = true;
   RefreshCommandStates();
   m_player.elapsedSeconds = 0;
-  m_elapsedTimer.Start(1000);
+  StartElapsedTimer();
+  m_continuingDrive = false;
+  ApplyPendingSeek();
 }
 
 void CVantrelDlg::ResetDashboard() {
@@ -137,7 +172,13 @@ void CVantrelDlg::ResetDashboard() {
   m_player.opening = 0;
 }
 
+PlaybackStats CVantrelDlg::ShownStats() const {
+  return m_player.display.stats(m_video ? m_video->DroppedFrames() : 0);
+}
+
 void CVantrelDlg::StopPlaybackForExit() {
+  m_libraryTimer.Stop();
+  m_library.StopScan();
   m_startPlaybackTimer.Stop();
   m_elapsedTimer.Stop();
   m_playback.stopAndJoin();  // the thread never waits for this one

@@ -16,18 +16,17 @@ void CWindowPlaybackHost::postGpsSync(int code, int64_t argument) {
 }
 
 void CWindowPlaybackHost::showLoading(bool shown) {
-  m_window.CallAfter([this, shown] { m_window.FindWindow(IDC_LOADING)->Show(shown); });
+  m_window.CallAfter([this, shown] { m_window.ShowLoading(shown); });
 }
 
 void CWindowPlaybackHost::playbackStarted() {
   m_window.CallAfter([this] { m_window.ShowPlaybackStarted(); });
 }
 
-void CWindowPlaybackHost::playbackReset() {
+void CWindowPlaybackHost::playbackReset(bool playedToEnd) {
   m_resetsQueued++;
-  m_window.CallAfter([this] {
-    m_window.FindWindow(IDC_VIDEO)->Show();
-    m_window.ResetDashboard();
+  m_window.CallAfter([this, playedToEnd] {
+    m_window.OnPlaybackReset(playedToEnd);
     m_resetsQueued--;
   });
 }

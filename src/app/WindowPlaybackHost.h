@@ -19,7 +19,7 @@ class CWindowPlaybackHost : public PlaybackHost {
   void postGpsSync(int code, int64_t argument) override;
   void showLoading(bool shown) override;
   void playbackStarted() override;
-  void playbackReset() override;
+  void playbackReset(bool playedToEnd) override;
   void advancePlaylist() override;
   VideoSink* videoSink() override;
 

@@ -40,7 +40,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
     state.opening = 0;
     host.showLoading(false);
   } else {
-    host.playbackReset();
+    host.playbackReset(result == 100);
   }
   endPlayback(state);
   return result;

@@ -21,7 +21,8 @@ class PlaybackHost {
   // The recording opened and plays: ShowPlaybackStarted.
   virtual void playbackStarted() = 0;
   // The playback has been torn down: the video area shown, ResetDashboard.
-  virtual void playbackReset() = 0;
+  // playedToEnd: it ended at the recording's end (the next one follows).
+  virtual void playbackReset(bool playedToEnd) = 0;
   // The recording played to its end: select the next playlist entry (past
   // the last, the first) and start timer 1 for it.
   virtual void advancePlaylist() = 0;

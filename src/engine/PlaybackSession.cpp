@@ -253,6 +253,7 @@ void PlaybackSession::waitWhilePaused() {
 
 void PlaybackSession::advanceClock() {
   const auto now = Clock::now();
+  silentClock_.setRate(state_.speed.load(), now);
   if (!hasAudio_) {
     state_.audioClock = silentClock_.at(now);
     return;

@@ -50,6 +50,9 @@ struct PlayerState {
   std::atomic<int> quit{0};
   std::atomic<int> paused{0};
   std::atomic<int> volume{0};  // 0..128
+  // Media seconds played each second (kPlaybackSpeeds); the window sets it,
+  // and it is kept from one playback to the next as the volume is.
+  std::atomic<double> speed{1.0};
   std::atomic<int> playState{Idle};
 
   // Audio format bookkeeping: audio decoding thread only.
@@ -88,8 +91,8 @@ struct PlayerState {
 
   AudioPacketList audioPackets;
   AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
-  // Display step of the playback thread; outlives playbacks so the
-  // screenshot command always finds the last presented picture.
+  // Display step of the playback thread; outlives playbacks, so its picture
+  // buffers and its statistics serve the window's whole life.
   Display display;
 
   std::string getFileName() const;

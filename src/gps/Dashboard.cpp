@@ -216,6 +216,15 @@ void Dashboard::UpdateDashboard(const GpsFix& fix, int64_t index) {
   ShowSpeedReadouts();
 }
 
+void Dashboard::RedrawMaps() {
+  if (!m_maps || m_busy || !HasTrack() || m_track->streamIndex < 0) return;
+  m_maps->InitMapRoute(m_route);
+  if (m_shownIndex < 0) return;
+  const auto shown = static_cast<size_t>(m_shownIndex);
+  const size_t count = m_timeline.stepped() ? shown + 1 : m_timeline.rankOf(shown) + 1;
+  m_maps->RedrawRouteTo(TravelledBefore(static_cast<int64_t>(count)), false);
+}
+
 void Dashboard::OnSpeedUnitChange(int unitSelection) {
   m_unitSelection = unitSelection;
   m_display.ShowGaugeUnits(unitName(unitSelection));

@@ -92,6 +92,10 @@ class Dashboard {
   void UpdateDashboard(const GpsFix& fix, int64_t index);
   // The unit box changed: gauge units and the speed readouts in that unit.
   void OnSpeedUnitChange(int unitSelection);
+  // Sends the route, and the travelled line up to the fix shown, to the maps
+  // again (what they draw around the track changed); the readouts and the
+  // statistics stay as they are.
+  void RedrawMaps();
 
   const TripStatistics& Trip() const { return m_trip; }
   // Track entries per second of playback; -1 until the first tick, 0 for a

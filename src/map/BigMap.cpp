@@ -1,7 +1,9 @@
 #include "map/BigMap.h"
 
+#include <gtk/gtk.h>
 #include <wx/button.h>
 #include <wx/display.h>
+#include <wx/sizer.h>
 
 #include <algorithm>
 
@@ -14,6 +16,8 @@ const wxSize kTemplateSize{437, 295};
 const wxRect kBrowserRect{0, 0, 434, 273};
 const wxSize kExitSize{94, 20};
 constexpr int kExitMaxWidth = 140;
+constexpr int kGap = 10;  // pixels between the parts and around them
+constexpr int kTopGap = 15;
 }  // namespace
 
 // clang-format off
@@ -23,9 +27,9 @@ wxBEGIN_EVENT_TABLE(CBigMap, wxDialog)
   EVT_CLOSE(CBigMap::OnCloseWindow)
   EVT_CHAR_HOOK(CBigMap::OnCharHook)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
+    CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
     : wxDialog(owner, wxID_ANY, wxString::FromUTF8("Vantrel实时地图"), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetFont(wxFont(8, wxFONTFAMILY_DEFAULT, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
@@ -47,15 +51,11 @@ CBigMap::CBigMap(wxWindow* owner, const wxString& backend)
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   // The client area covers the whole primary display.
   m_screen = wxDisplay(0u).GetGeometry();
-  const int cx = m_screen.width, cy = m_screen.height;
   SetSize(m_screen);
   ShowFullScreen(true, wxFULLSCREEN_ALL);
 
-  m_browser.SetWidth(cx - 20);
-  m_browser.SetHeight(cy - 60);
-  m_browser.Window()->Move(10, 15);
   m_exit->SetLabelText(exitText);
-  m_exit->Move(cx - 150, cy - 40);
+  LayOut();
 
   m_browser.Navigate(pageUrl);
   m_browser.SetSilent(true);
@@ -64,17 +64,60 @@ bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   return true;
 }
 
+void CBigMap::SetPanels(wxWindow* side, wxWindow* bottom) {
+  m_side = side;
+  m_bottom = bottom;
+  if (m_bOpen) LayOut();
+}
+
+// The panel on the left, the map with the bottom panel under it on the
+// right, and the exit button at the bottom right; the map's top left corner
+// where the dialog template had it, (10, 15) without a side panel.
+void CBigMap::LayOut() {
+  SetSizer(nullptr);  // the windows leave the old sizer before joining the new one
+  auto* mapColumn = new wxBoxSizer(wxVERTICAL);
+  mapColumn->Add(m_browser.Window(), 1, wxEXPAND);
+  if (m_bottom) mapColumn->Add(m_bottom, 0, wxEXPAND | wxTOP, kGap);
+  auto* body = new wxBoxSizer(wxHORIZONTAL);
+  if (m_side) body->Add(m_side, 0, wxEXPAND | wxRIGHT, kGap);
+  body->Add(mapColumn, 1, wxEXPAND);
+  auto* window = new wxBoxSizer(wxVERTICAL);
+  window->AddSpacer(kTopGap);
+  window->Add(body, 1, wxEXPAND | wxLEFT | wxRIGHT, kGap);
+  window->Add(m_exit, 0, wxALIGN_RIGHT | wxALL, kGap);
+  SetSizer(window);
+  Layout();
+}
+
 bool CBigMap::Show(bool show) {
   const bool changed = wxDialog::Show(show);
   if (show && m_bOpen) SetSize(m_screen);
+  // The main window runs modally, and GTK gives a modal window every click
+  // and key of the windows in its group: while shown, this window holds the
+  // group's grab above it and takes its own (the map, its panels); hidden,
+  // it hands them back.
+  if (changed && show != m_grabbing) {
+    m_grabbing = show;
+    if (show) {
+      gtk_grab_add(GetHandle());
+    } else {
+      gtk_grab_remove(GetHandle());
+    }
+  }
   return changed;
 }
 
-void CBigMap::OnOK(wxCommandEvent&) { CloseMap(); }
+void CBigMap::OnOK(wxCommandEvent&) {
+  CloseMap();
+}
 
-void CBigMap::OnCancel(wxCommandEvent&) { CloseMap(); }
+void CBigMap::OnCancel(wxCommandEvent&) {
+  CloseMap();
+}
 
-void CBigMap::OnCloseWindow(wxCloseEvent&) { CloseMap(); }
+void CBigMap::OnCloseWindow(wxCloseEvent&) {
+  CloseMap();
+}
 
 // Escape closes this window only: skipped, it would reach the main window,
 // whose Escape ends the program.
@@ -92,6 +135,9 @@ void CBigMap::CloseMap() {
   m_browser.Navigate(wxWebViewDefaultURLStr);  // no call reaches the old page
   ShowFullScreen(false);
   Hide();
+  // In a window group of its own, this window's focus does not fall back to
+  // the owner by itself: the owner's keys would go nowhere.
+  if (wxWindow* owner = GetParent(); owner && owner->IsShown()) owner->Raise();
 }
 
 }  // namespace vantrel

@@ -23,7 +23,7 @@ class PlaybackRecorder : public PlaybackHost, public VideoSink {
   void postGpsSync(int code, int64_t argument) override { add({"sync", code, argument}); }
   void showLoading(bool shown) override { add({"loading", shown ? 1 : 0}); }
   void playbackStarted() override { add({"started"}); }
-  void playbackReset() override { add({"reset"}); }
+  void playbackReset(bool) override { add({"reset"}); }
   void advancePlaylist() override { add({"advance"}); }
   VideoSink* videoSink() override { return this; }
   void presentFrame(std::shared_ptr<const BgrFrame>) override { frames++; }

@@ -46,7 +46,7 @@ class SyncRecorder : public PlaybackHost, public VideoSink {
   void postGpsSync(int, int64_t) override {}
   void showLoading(bool) override {}
   void playbackStarted() override {}
-  void playbackReset() override {
+  void playbackReset(bool) override {
     endHeard_ = audioChunkClock(state_.audioChunks, Clock::now()).media;
   }
   void advancePlaylist() override {}
