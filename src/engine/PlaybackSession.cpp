@@ -151,6 +151,10 @@ bool PlaybackSession::picturesPlayedOut() {
     std::lock_guard<std::mutex> hold(state_.videoQueue.lock);
     if (state_.videoQueue.count > 0) return false;
   }
+  // The last packets taken may still be on their way through the decoder.
+  if (state_.videoStream && state_.videoDrainedSerial.load() != state_.videoQueue.serial.load()) {
+    return false;
+  }
   return !pictureWaiting();
 }
 

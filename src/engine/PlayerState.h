@@ -86,6 +86,10 @@ struct PlayerState {
   // it gives up on); cleared by a seek and by playerStateInit. The playback
   // ends once this is set and everything queued has been shown and heard.
   std::atomic<int> demuxEnded{0};
+  // The video queue's serial whose end mark the video decoder has drained,
+  // the last picture handed over (-1: none yet). An empty queue alone does
+  // not say so: the decoder may still be working through the last packets.
+  std::atomic<int> videoDrainedSerial{-1};
   // Bumped by every playerStateInit, so stale posts are recognised and dropped.
   std::atomic<uint32_t> generation{0};
 

@@ -40,6 +40,7 @@ int VideoDecoder::open(int streamIndex) {
 
 void VideoDecoder::start() {
   serial_ = state_.videoQueue.serial.load();
+  state_.videoDrainedSerial = -1;
   thread_ = std::thread([this] { videoThread(); });
 }
 
@@ -116,7 +117,10 @@ void VideoDecoder::decodePacket(AVPacket* packet, AVFrame* frame) {
     receivePictures(frame);
   }
   // Any other refusal drops the packet; decoding goes on with the next one.
-  if (!input) handOverHeld();
+  if (!input) {
+    handOverHeld();
+    state_.videoDrainedSerial = serial_;
+  }
 }
 
 bool VideoDecoder::receivePictures(AVFrame* frame) {
