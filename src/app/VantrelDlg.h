@@ -270,7 +270,7 @@ class CVantrelDlg : public wxDialog {
   void ShowSeekPosition(double position);
   // elapsedSeconds, the elapsed time and the slider at second.
   void ShowElapsed(int64_t second);
-  void PostGpsSync(int code, long argument);
+  void PostGpsSync(GpsSyncCode code, long argument);
   void StopPlaybackForExit();
   // Clip (VantrelDlgClip.cpp).
   std::optional<double> ShownPictureTime() const;

@@ -29,12 +29,12 @@ void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
   if (isStaleGpsSync(event, m_player.generation.load())) return;
   // Paused, the seconds come from seeks and frame steps: the slider and the
   // elapsed time show the picture's.
-  const int code = event.GetInt();
-  if ((code == 1 || code == 3) && m_player.playState.load() == Paused) {
+  const auto code = static_cast<GpsSyncCode>(event.GetInt());
+  if ((code == kSyncTick || code == kSyncSeek) && m_player.playState.load() == Paused) {
     ShowElapsed(event.GetExtraLong());
   }
-  m_dashboard.OnGpsSync(event.GetInt(), event.GetExtraLong());
-  if (event.GetInt() == kSyncTick || event.GetInt() == kSyncSeek) {
+  m_dashboard.OnGpsSync(code, event.GetExtraLong());
+  if (code == kSyncTick || code == kSyncSeek) {
     UpdateChartCursor(event.GetExtraLong());
   }
 }

@@ -321,7 +321,7 @@ void CVantrelDlg::SeekTo(int64_t second) {
     SetLanguageText(IDC_PLAY, kSlotPlayPlaying);
   }
   if (!requestSeek(m_player, second)) return;
-  PostGpsSync(3, static_cast<long>(second));
+  PostGpsSync(kSyncSeek, static_cast<long>(second));
   m_progress->SetPos(static_cast<int>(second));
   static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(formatHms(second));
 }

@@ -44,7 +44,7 @@ bool CVantrelDlg::CanSeek() const {
 void CVantrelDlg::ShowSeekPosition(double position) {
   const auto second = static_cast<int64_t>(position);
   ShowElapsed(second);
-  PostGpsSync(3, static_cast<long>(second));
+  PostGpsSync(kSyncSeek, static_cast<long>(second));
 }
 
 void CVantrelDlg::ShowElapsed(int64_t second) {

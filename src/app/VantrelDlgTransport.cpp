@@ -84,7 +84,7 @@ void CVantrelDlg::OnProgressReleased() {
   if (m_player.playState.load() == Idle) m_progress->SetPos(0);
   const int position = m_progress->GetPos();
   requestSeek(m_player, position);
-  PostGpsSync(3, position);
+  PostGpsSync(kSyncSeek, position);
   m_progress->SetPos(position);
   m_player.progressDragging = 0;
 }
@@ -93,7 +93,7 @@ void CVantrelDlg::OnSliderTrack(wxThreadEvent& event) {
   if (event.GetExtraLong() == IDC_PROGRESS) m_player.progressDragging = 1;
 }
 
-void CVantrelDlg::PostGpsSync(int code, long argument) {
+void CVantrelDlg::PostGpsSync(GpsSyncCode code, long argument) {
   wxQueueEvent(this, new GpsSyncEvent(code, argument, m_player.generation.load()));
 }
 
@@ -152,7 +152,7 @@ void CVantrelDlg::ShowPlaybackStarted() {
 
 void CVantrelDlg::ResetDashboard() {
   m_elapsedTimer.Stop();
-  PostGpsSync(2, 0);
+  PostGpsSync(kSyncPlaybackEnded, 0);
   SetLanguageText(IDC_PLAY, kSlotPlayStopped);
   m_meter->SetValue(0.0);
   m_ledSpeed->SetText("000.00");

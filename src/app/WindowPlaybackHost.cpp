@@ -8,7 +8,7 @@
 
 namespace vantrel {
 
-void CWindowPlaybackHost::postGpsSync(int code, int64_t argument) {
+void CWindowPlaybackHost::postGpsSync(GpsSyncCode code, int64_t argument) {
   // The generation of the playback posting it, so a late message of an
   // earlier playback is recognised and dropped.
   wxQueueEvent(&m_window,

@@ -30,13 +30,13 @@ class CountingSink : public VideoSink {
 class HeadlessHost : public PlaybackHost {
  public:
   explicit HeadlessHost(std::FILE* out) : out_(out) {}
-  void postGpsSync(int code, int64_t argument) override {
+  void postGpsSync(GpsSyncCode code, int64_t argument) override {
     std::fprintf(out_, "sync %d %" PRId64 "\n", code, argument);
   }
   void showLoading(bool) override {}
   void playbackStarted() override {}
   // ResetDashboard's own post, which ends every playback that got going.
-  void playbackReset(bool) override { postGpsSync(2, 0); }
+  void playbackReset(bool) override { postGpsSync(kSyncPlaybackEnded, 0); }
   void advancePlaylist() override {}  // one file, no playlist
   VideoSink* videoSink() override { return &sink_; }
   int64_t frames() const { return sink_.frames(); }

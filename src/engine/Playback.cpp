@@ -28,7 +28,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   playerStateInit(state);
   host.showLoading(true);
   if (loadTrack) loadTrack(state);
-  host.postGpsSync(0, 0);
+  host.postGpsSync(kSyncTrackLoaded, 0);
   int result;
   {
     PlaybackSession session(state, host);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/Messages.h"
+
 namespace vantrel {
 
 struct PlayerState;
@@ -14,9 +16,9 @@ class VideoSink;
 class PlaybackHost {
  public:
   virtual ~PlaybackHost() = default;
-  // WM_GPS_SYNC (code, argument): 0 track loaded, 1 whole second of video,
-  // 2 playback reset (ResetDashboard's own post).
-  virtual void postGpsSync(int code, int64_t argument) = 0;
+  // WM_GPS_SYNC (code, argument): track loaded, a whole second of video,
+  // playback ended (ResetDashboard's own post).
+  virtual void postGpsSync(GpsSyncCode code, int64_t argument) = 0;
   virtual void showLoading(bool shown) = 0;
   // The recording opened and plays: ShowPlaybackStarted.
   virtual void playbackStarted() = 0;

@@ -104,7 +104,7 @@ void PlaybackSession::postVideoSecond() {
   if (state_.paused.load() || preview_ != Preview::None) return;
   const auto second = static_cast<int64_t>(state_.videoClock.load());
   if (second == lastPosted_) return;
-  host_.postGpsSync(1, second);
+  host_.postGpsSync(kSyncTick, second);
   lastPosted_ = second;
 }
 
@@ -115,7 +115,7 @@ void PlaybackSession::postShownSecond() {
   if (second == lastPosted_) return;
   // On: a tick; back (a step back, a seek's end before the length): the
   // travelled route redrawn, as after a seek.
-  host_.postGpsSync(second > lastPosted_ ? 1 : 3, second);
+  host_.postGpsSync(second > lastPosted_ ? kSyncTick : kSyncSeek, second);
   lastPosted_ = second;
 }
 
@@ -245,6 +245,7 @@ void PlaybackSession::endPreviewAfter(int shownSerial) {
 
 void PlaybackSession::waitWhilePaused() {
   silentClock_.pause(Clock::now());
+  output_.hold();
   {
     // Resume, a seek and a stop all signal pictureCond.
     std::unique_lock<std::mutex> hold(state_.pictureLock);
@@ -252,6 +253,7 @@ void PlaybackSession::waitWhilePaused() {
       return state_.paused.load() == 0 || state_.quit.load() != 0 || state_.seeks.pending();
     });
   }
+  output_.release();
   silentClock_.resume(Clock::now());
 }
 

@@ -60,7 +60,7 @@ Dashboard::Dashboard(const PlayerState& player, const GpsTrack& track, Dashboard
                      DashboardMaps* maps)
     : m_player(player), m_gpsTrack(track), m_display(display), m_maps(maps) {}
 
-int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
+int Dashboard::OnGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex) {
   if (m_busy) {
     m_deferred.push_back({code, seconds});
     return -1;
@@ -76,7 +76,7 @@ int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
   return result;
 }
 
-int Dashboard::HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
+int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex) {
   if (code == kSyncTrackLoaded) TakeTrack();
   if (code != kSyncPlaybackEnded && !HasTrack()) return -1;
   if (code == kSyncTrackLoaded) {
@@ -114,7 +114,7 @@ std::optional<Dashboard::Shown> Dashboard::StepAt(int64_t seconds) {
 // The last fix at or before the playback position. A tick that reaches no
 // newer fix (the file has fewer fixes than seconds, or playback is past its
 // end) changes nothing; a seek shows the fix again and redraws up to it.
-std::optional<Dashboard::Shown> Dashboard::TimedAt(int code, int64_t seconds) {
+std::optional<Dashboard::Shown> Dashboard::TimedAt(GpsSyncCode code, int64_t seconds) {
   m_trackStep = 0;
   constexpr int64_t kLongestSeconds = std::numeric_limits<int64_t>::max() / 1000;
   const int64_t index =

@@ -162,7 +162,7 @@ TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
 // ] and [ step through the speeds, Backspace goes back to normal; the label
 // under the elapsed time tells the speed while it is not 1, and the elapsed
 // time counts seconds of the recording. Before anything plays the speed is
-// set for the playback to come.
+// set for the playback to come; paused, a change waits for Resume.
 TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
   wxStaticText* label = dialog.PlaybackSpeedLabel();
   const auto speedShown = [&](double speed, const char* text) {
@@ -207,9 +207,18 @@ TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
             speedShown(0.25, "0.25×"))
       .step("[ at the slowest does nothing", Press("bracketleft"), speedShown(0.25, "0.25×"))
       .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
+      // Read after the pause has settled: the playback thread may have
+      // been between its pause check and its clock update.
       .step("Backspace", Press("BackSpace"),
-            [&] { return player.speed == 1.0 && !label->IsShown(); })
+            [&] {
+              clockBefore = player.audioClock;
+              return player.speed == 1.0 && !label->IsShown();
+            })
       .step("[", Press("bracketleft"), speedShown(0.75, "0.75×"))
+      .step("the clock stood still while paused", nullptr,
+            [&, stood = after(300)] { return stood() && player.audioClock == clockBefore; })
+      .step("Space plays on", Press("space"),
+            [&] { return player.playState == Playing && player.audioClock > clockBefore + 0.3; })
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);
   EXPECT_EQ(dialog.GetSettings().playbackSpeed, 0.75) << "kept for the next start";
