@@ -97,6 +97,14 @@ class CVantrelDlg : public wxDialog {
   // Plays the entry step places on in the playlist, wrapping at its ends.
   void PlayNeighbour(int step);
   void ShowWholePicture();
+  // Seeks, each to the picture at the time asked for, and frame steps
+  // (VantrelDlgSeek.cpp).
+  void SeekBy(double seconds);
+  void SeekToStart();
+  void SeekToEnd();
+  // One picture on (+1) or back (-1), pausing first.
+  void StepPicture(int direction);
+  bool CanSeek() const;
   // step +1 or -1: the next faster or slower of kPlaybackSpeeds.
   void ChangePlaybackSpeed(int step);
   bool CanChangePlaybackSpeed(int step) const;
@@ -261,6 +269,10 @@ class CVantrelDlg : public wxDialog {
   void OnSliderSet(wxThreadEvent& event);
   void OnSliderTrack(wxThreadEvent& event);
   void OnProgressReleased();
+  // The slider, the elapsed time and the dashboard moved to a seek's position.
+  void ShowSeekPosition(double position);
+  // elapsedSeconds, the elapsed time and the slider at second.
+  void ShowElapsed(int64_t second);
   void PostGpsSync(GpsSyncCode code, long argument);
   void StopPlaybackForExit();
   // Clip (VantrelDlgClip.cpp).
@@ -304,6 +316,7 @@ class CVantrelDlg : public wxDialog {
   bool m_playingLook = false;        // set by ShowPlaybackStarted, cleared by ResetDashboard
   bool m_playEnabled = false;        // the playlist has had an entry
   std::optional<int> m_mutedVolume;  // the volume before Mute
+  bool m_keyRepeats = false;         // the key being handled is held down
   VideoPanel* m_video = nullptr;     // IDC_VIDEO
   // The instruments, owned by the window as its children.
   CMeter* m_meter = nullptr;

@@ -27,7 +27,12 @@ void CVantrelDlg::CheckWebEngine() {
 
 void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
   if (isStaleGpsSync(event, m_player.generation.load())) return;
+  // Paused, the seconds come from seeks and frame steps: the slider and the
+  // elapsed time show the picture's.
   const auto code = static_cast<GpsSyncCode>(event.GetInt());
+  if ((code == kSyncTick || code == kSyncSeek) && m_player.playState.load() == Paused) {
+    ShowElapsed(event.GetExtraLong());
+  }
   m_dashboard.OnGpsSync(code, event.GetExtraLong());
   if (code == kSyncTick || code == kSyncSeek) {
     UpdateChartCursor(event.GetExtraLong());

@@ -47,9 +47,7 @@ void CVantrelDlg::OnStartPlaybackTimer(wxTimerEvent&) {
 
 void CVantrelDlg::OnElapsedTimer(wxTimerEvent&) {
   if (m_player.playState.load() != Playing) return;
-  const int64_t elapsed = ++m_player.elapsedSeconds;
-  static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(formatHms(elapsed));
-  if (!m_player.progressDragging.load()) m_progress->SetPos(static_cast<int>(elapsed));
+  ShowElapsed(m_player.elapsedSeconds.load() + 1);
 }
 
 void CVantrelDlg::PlayOrPause() {

@@ -34,7 +34,7 @@ int Display::bindVideoSurface(VideoSink* sink) {
   return 1;
 }
 
-int Display::presentPicture(PlayerState& state) {
+int Display::presentPicture(PlayerState& state, bool paced) {
   if (!state.videoStream) return -1;
   const int current = state.videoQueue.serial.load();
   double time;
@@ -55,13 +55,14 @@ int Display::presentPicture(PlayerState& state) {
   }
   const double speed = state.speed.load();
   const double clock = state.audioClock.load();
-  if (pictureMustWait(time, clock, speed)) {
+  if (paced && pictureMustWait(time, clock, speed)) {
     pacingWaits_++;
     waitForAudio(state, pacingWait(speed));
     return -1;  // held: the next step looks at the moved clock again
   }
   const auto now = std::chrono::steady_clock::now();
-  if (pictureTooLate(time, clock, speed, std::chrono::duration<double>(now - lastShown_).count())) {
+  if (paced &&
+      pictureTooLate(time, clock, speed, std::chrono::duration<double>(now - lastShown_).count())) {
     droppedLate_++;
     releasePicture(state);
     return -1;
@@ -104,7 +105,17 @@ void Display::waitForAudio(PlayerState& state, std::chrono::microseconds wait) {
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {
+  {
+    std::lock_guard<std::mutex> hold(shownLock_);
+    shown_ = Shown{frame->time, frame->generation};
+  }
   if (VideoSink* sink = sink_.load()) sink->presentFrame(std::move(frame));
+}
+
+std::optional<double> Display::shownTime(uint32_t generation) const {
+  std::lock_guard<std::mutex> hold(shownLock_);
+  if (!shown_ || shown_->generation != generation) return std::nullopt;
+  return shown_->time;
 }
 
 PlaybackStats Display::stats(int64_t dropped) const {

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "engine/BgrFrame.h"
 #include "engine/FramePool.h"
@@ -56,12 +58,17 @@ class Display {
   // picture slot stays taken until the picture has been converted, so the
   // decoder never writes into planes being read. Returns the serial of the
   // picture shown (the video queue's at its decoding), -1 when none was.
-  int presentPicture(PlayerState& state);
+  // Unpaced (a frame step), the waiting picture is shown whatever the clock.
+  int presentPicture(PlayerState& state, bool paced = true);
 
   // Sleeps until a picture waits to be shown (never while paused), a stop
   // comes or timeoutMs passes, so the playback loop need not spin, paused or
   // not. Whether a picture is ready to be shown.
   bool waitForPicture(PlayerState& state, int timeoutMs);
+
+  // The time of the last presented picture, when it belongs to the playback
+  // of that generation.
+  std::optional<double> shownTime(uint32_t generation) const;
 
   // Pictures that waited for the audio clock, since this display was made.
   int64_t pacingWaits() const { return pacingWaits_.load(); }
@@ -85,6 +92,12 @@ class Display {
   std::atomic<int64_t> droppedLate_{0};
   std::chrono::steady_clock::time_point lastShown_{};  // playback thread only
   StatsRecorder stats_;
+  struct Shown {
+    double time;
+    uint32_t generation;
+  };
+  mutable std::mutex shownLock_;
+  std::optional<Shown> shown_;  // the last picture handed to the sink
 };
 
 }  // namespace vantrel

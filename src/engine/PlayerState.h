@@ -12,6 +12,7 @@
 #include "engine/Display.h"
 #include "engine/PacketQueue.h"
 #include "engine/PictureQueue.h"
+#include "engine/SeekRequests.h"
 
 extern "C" {
 struct AVFormatContext;
@@ -70,9 +71,9 @@ struct PlayerState {
   std::atomic<int> seekRequest{0};
   std::atomic<int64_t> seekTargetVideo{0};
   std::atomic<int64_t> seekTargetAudio{0};
-  // A progress-slider position (whole seconds) the playback thread is to turn
-  // into seek targets with the streams it owns; -1 none.
-  std::atomic<int64_t> seekPosition{-1};
+  // Seeks and frame steps asked for, which the playback thread turns into
+  // seek targets with the streams it owns.
+  SeekRequests seeks;
 
   // Start/stop protocol flags beside the record.
   std::atomic<int> finished{1};
@@ -85,6 +86,10 @@ struct PlayerState {
   // it gives up on); cleared by a seek and by playerStateInit. The playback
   // ends once this is set and everything queued has been shown and heard.
   std::atomic<int> demuxEnded{0};
+  // The video queue's serial whose end mark the video decoder has drained,
+  // the last picture handed over (-1: none yet). An empty queue alone does
+  // not say so: the decoder may still be working through the last packets.
+  std::atomic<int> videoDrainedSerial{-1};
   // Bumped by every playerStateInit, so stale posts are recognised and dropped.
   std::atomic<uint32_t> generation{0};
 

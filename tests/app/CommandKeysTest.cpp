@@ -13,6 +13,7 @@
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "map/BigMap.h"
+#include "support/FrameNumber.h"
 #include "support/ModalScript.h"
 #include "support/RealInput.h"
 #include "support/WxTestSupport.h"
@@ -48,6 +49,21 @@ class CommandKeys : public testing::Test {
   bool Showing() {
     const auto frame = dialog.VideoArea()->CurrentFrame();
     return frame && frame->generation == player.generation;
+  }
+  // The number the picture on screen carries, -1 when none shows.
+  int Number() {
+    const auto frame = dialog.VideoArea()->CurrentFrame();
+    if (!frame || frame->generation != player.generation) return -1;
+    return testsupport::pictureNumberOf([&](int x, int y) { return frame->row(y)[3 * x + 1]; });
+  }
+  // Paused on picture n (30 a second), with the slider and the elapsed time
+  // at its second.
+  std::function<bool()> PausedAt(int n) {
+    return [this, n, second = n / 30] {
+      return player.playState == Paused && Number() == n &&
+             static_cast<CBitmapSlider*>(dialog.FindWindow(IDC_PROGRESS))->GetPos() == second &&
+             dialog.FindWindow(IDC_TIME_POS)->GetLabel() == wxString::Format("00:00:%02d", second);
+    };
   }
   int Saved() {
     const fs::path shots = folder.path() / "VideoScreenshot";
@@ -262,4 +278,40 @@ TEST_F(CommandKeys, ThePlaylistKeepsItsArrows) {
           8000)
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);
+}
+
+// The seek keys land on the picture at the time asked for (30 pictures a
+// second, a key picture every 2 s), the slider and the elapsed time follow;
+// comma and period step one picture, pausing first.
+TEST_F(CommandKeys, SeekAndStepKeysLandOnExactPictures) {
+  int paused = -1;
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Number() >= 10; },
+          8000)
+      .step("period pauses and steps", Press("period"),
+            [&] {
+              paused = Number();
+              return player.playState == Paused &&
+                     dialog.FindWindow(IDC_PLAY)->GetLabel() == "Resume";
+            })
+      .step("Home: the first picture", Press("Home"), PausedAt(0))
+      .step("Right: 5 s on", Press("Right"), PausedAt(150))
+      .step("Shift+Right: 1 s on", Press("shift+Right"), PausedAt(180))
+      .step("Ctrl+Left: back to the start", Press("ctrl+Left"), PausedAt(0))
+      .step("Ctrl+Right: to the last picture", Press("ctrl+Right"), PausedAt(299))
+      .step("Left: 5 s back", Press("Left"), PausedAt(149))
+      .step("Shift+Left: 1 s back", Press("shift+Left"), PausedAt(119))
+      .step("period: across the key picture", Press("period"), PausedAt(120))
+      .step("comma", Press("comma"), PausedAt(119))
+      .step("comma again", Press("comma"), PausedAt(118))
+      .step("End", Press("End"), PausedAt(299))
+      .step("still paused there", nullptr,
+            [&, still = after(400)] { return still() && PausedAt(299)(); })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+  EXPECT_GE(paused, 10);
 }
