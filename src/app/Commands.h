@@ -30,6 +30,9 @@ enum class Command {
   MarkOut,
   SaveClip,
   WholePicture,
+  Slower,
+  Faster,
+  NormalSpeed,
 };
 
 struct KeyBinding {

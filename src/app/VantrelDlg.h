@@ -26,6 +26,7 @@
 #include "map/TileSource.h"
 
 class wxChoice;
+class wxStaticText;
 class wxProgressDialog;
 class wxListBox;
 
@@ -94,6 +95,9 @@ class CVantrelDlg : public wxDialog {
   // Plays the entry step places on in the playlist, wrapping at its ends.
   void PlayNeighbour(int step);
   void ShowWholePicture();
+  // step +1 or -1: the next faster or slower of kPlaybackSpeeds.
+  void ChangePlaybackSpeed(int step);
+  bool CanChangePlaybackSpeed(int step) const;
   bool HasRecordings() const;
   // Play is enabled from the playlist's first entry on, and stays so.
   bool PlayEnabled() const { return m_playEnabled; }
@@ -183,9 +187,13 @@ class CVantrelDlg : public wxDialog {
   // The settings as read at start and changed since; each change is saved.
   const Settings& GetSettings() const { return m_settings; }
   const std::string& SettingsPath() const { return m_settingsPath; }
-  // Keeps speed for the next start when it is one of kPlaybackSpeeds;
-  // returns whether it was.
+  // Plays at speed from now on, shows it beside the elapsed time and keeps
+  // it for the next start, when it is one of kPlaybackSpeeds; returns
+  // whether it was (VantrelDlgSpeed.cpp).
   bool SetPlaybackSpeed(double speed);
+  double PlaybackSpeed() const;
+  // The speed label beside the elapsed time, hidden at normal speed.
+  wxStaticText* PlaybackSpeedLabel() const { return m_speedLabel; }
 
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
@@ -243,6 +251,11 @@ class CVantrelDlg : public wxDialog {
   // Transport (VantrelDlgTransport.cpp).
   void OnStartPlaybackTimer(wxTimerEvent& event);
   void OnElapsedTimer(wxTimerEvent& event);
+  // Timer 2 ticks once a second of the recording: 1000 ms over the speed.
+  void StartElapsedTimer();
+  // The speed label: under the elapsed time in either layout.
+  void CreatePlaybackSpeedLabel();
+  void PlacePlaybackSpeedLabel();
   void OnSliderSet(wxThreadEvent& event);
   void OnSliderTrack(wxThreadEvent& event);
   void OnProgressReleased();
@@ -311,6 +324,7 @@ class CVantrelDlg : public wxDialog {
   wxListBox* m_playlistBox = nullptr;
   wxTimer m_startPlaybackTimer{this, kStartPlaybackTimer};
   wxTimer m_elapsedTimer{this, kElapsedTimer};
+  wxStaticText* m_speedLabel = nullptr;
   // The dashboard and the maps it draws on; UI thread only.
   CDashboardReadouts m_readouts{*this};
   CRouteMaps m_routeMaps{m_map, this, wxWebViewBackendDefault};

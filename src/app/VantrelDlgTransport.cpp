@@ -147,7 +147,7 @@ void CVantrelDlg::ShowPlaybackStarted() {
   m_playingLook = true;
   RefreshCommandStates();
   m_player.elapsedSeconds = 0;
-  m_elapsedTimer.Start(1000);
+  StartElapsedTimer();
   m_continuingDrive = false;
   ApplyPendingSeek();
 }

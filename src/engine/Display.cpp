@@ -1,5 +1,6 @@
 #include "engine/Display.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "engine/PlayerState.h"
@@ -8,10 +9,24 @@
 
 namespace vantrel {
 
-bool pictureMustWait(double pictureTime, double audioClock) {
-  constexpr double kLead = 0.1;
-  constexpr double kTolerance = 1e-6;
-  return pictureTime - audioClock > kLead + kTolerance;
+namespace {
+constexpr double kLead = 0.1;
+constexpr double kTolerance = 1e-6;
+}  // namespace
+
+bool pictureMustWait(double pictureTime, double audioClock, double speed) {
+  return pictureTime - audioClock > kLead * std::min(1.0, speed) + kTolerance;
+}
+
+std::chrono::microseconds pacingWait(double speed) {
+  return std::chrono::microseconds(
+      static_cast<int64_t>(kPacingWaitMs * 1000.0 / std::max(1.0, speed)));
+}
+
+bool pictureTooLate(double pictureTime, double audioClock, double speed,
+                    double secondsSinceLastShown) {
+  if (speed <= 1.0 || secondsSinceLastShown >= kLead) return false;
+  return audioClock - pictureTime > kLead * speed + kTolerance;
 }
 
 int Display::bindVideoSurface(VideoSink* sink) {
@@ -38,11 +53,20 @@ int Display::presentPicture(PlayerState& state) {
       return -1;
     }
   }
-  if (pictureMustWait(time, state.audioClock.load())) {
+  const double speed = state.speed.load();
+  const double clock = state.audioClock.load();
+  if (pictureMustWait(time, clock, speed)) {
     pacingWaits_++;
-    waitForAudio(state);
+    waitForAudio(state, pacingWait(speed));
     return -1;  // held: the next step looks at the moved clock again
   }
+  const auto now = std::chrono::steady_clock::now();
+  if (pictureTooLate(time, clock, speed, std::chrono::duration<double>(now - lastShown_).count())) {
+    droppedLate_++;
+    releasePicture(state);
+    return -1;
+  }
+  lastShown_ = now;
   // The slot is still ours (count 1): the decoder does not touch the planes.
   const PictureQueue& picture = state.picture;
   std::shared_ptr<BgrFrame> frame = pool_.take(picture.width(), picture.height());
@@ -52,14 +76,18 @@ int Display::presentPicture(PlayerState& state) {
   convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
                   picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
                   frame->stride);
+  releasePicture(state);
+  stats_.picture(time - state.audioClock.load(), speed);
+  publish(std::move(frame));
+  return serial;
+}
+
+void Display::releasePicture(PlayerState& state) {
   {
     std::lock_guard<std::mutex> hold(state.pictureLock);
     state.pictureCount = 0;
   }
   state.pictureCond.notify_all();  // the decoder may hand over the next picture
-  stats_.picture(time - state.audioClock.load());
-  publish(std::move(frame));
-  return serial;
 }
 
 bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
@@ -70,14 +98,19 @@ bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
   return ready();
 }
 
-void Display::waitForAudio(PlayerState& state) {
+void Display::waitForAudio(PlayerState& state, std::chrono::microseconds wait) {
   std::unique_lock<std::mutex> hold(state.pictureLock);
-  state.pictureCond.wait_for(hold, std::chrono::milliseconds(kPacingWaitMs),
-                             [&state] { return state.quit.load() != 0; });
+  state.pictureCond.wait_for(hold, wait, [&state] { return state.quit.load() != 0; });
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {
   if (VideoSink* sink = sink_.load()) sink->presentFrame(std::move(frame));
+}
+
+PlaybackStats Display::stats(int64_t dropped) const {
+  PlaybackStats s = stats_.stats(dropped);
+  s.dropped += droppedLate_.load();
+  return s;
 }
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 // here holds a finished picture, so with a sink that keeps none one buffer
 // serves every picture.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -25,8 +26,23 @@ class VideoSink;
 // once the sound has ended (the playback keeps it). Differences within a
 // microsecond of 0.1 s count as 0.1 s, so that 0.1 s as the clocks count it
 // does not become 0.1000000001 in doubles.
-bool pictureMustWait(double pictureTime, double audioClock);
+//
+// At other playback speeds the pacing keeps its feel in seconds of the
+// screen where that is the finer: slower, the lead is 0.1 s of playing time
+// (0.025 s of media at 0.25x), so the picture never runs visibly ahead of its
+// sound; faster, the wait is 50 ms of media (12.5 ms at 4x), so pictures come
+// one by one rather than in bursts.
+bool pictureMustWait(double pictureTime, double audioClock, double speed = 1.0);
 constexpr int kPacingWaitMs = 50;
+std::chrono::microseconds pacingWait(double speed);
+
+// Faster than normal the machine may not convert every picture in time: a
+// picture more than 0.1 s of playing time behind the clock is dropped unseen,
+// unless none has been shown for that long (the screen keeps moving even when
+// the decoder itself falls behind). At normal speed and slower every picture
+// is shown, a late one at once.
+bool pictureTooLate(double pictureTime, double audioClock, double speed,
+                    double secondsSinceLastShown);
 
 class Display {
  public:
@@ -49,19 +65,25 @@ class Display {
 
   // Pictures that waited for the audio clock, since this display was made.
   int64_t pacingWaits() const { return pacingWaits_.load(); }
+  // Pictures dropped for being too late, since this display was made.
+  int64_t droppedLate() const { return droppedLate_.load(); }
 
   // How the pictures presented since this display was made stood against
   // the sound; dropped of them never reached the screen (the sink knows).
-  PlaybackStats stats(int64_t dropped = 0) const { return stats_.stats(dropped); }
+  // The pictures dropped here for being too late count as dropped too.
+  PlaybackStats stats(int64_t dropped = 0) const;
 
  private:
-  // Sleeps kPacingWaitMs unless a stop comes first.
-  void waitForAudio(PlayerState& state);
+  // Sleeps the pacing wait unless a stop comes first.
+  void waitForAudio(PlayerState& state, std::chrono::microseconds wait);
+  void releasePicture(PlayerState& state);
   void publish(std::shared_ptr<const BgrFrame> frame);
 
   std::atomic<VideoSink*> sink_{nullptr};
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
+  std::atomic<int64_t> droppedLate_{0};
+  std::chrono::steady_clock::time_point lastShown_{};  // playback thread only
   StatsRecorder stats_;
 };
 

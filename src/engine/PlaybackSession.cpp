@@ -171,6 +171,7 @@ void PlaybackSession::endPreviewAfter(int shownSerial) {
 
 void PlaybackSession::waitWhilePaused() {
   silentClock_.pause(Clock::now());
+  output_.hold();
   {
     // Resume, a seek and a stop all signal pictureCond.
     std::unique_lock<std::mutex> hold(state_.pictureLock);
@@ -179,11 +180,13 @@ void PlaybackSession::waitWhilePaused() {
              state_.seekPosition.load() >= 0;
     });
   }
+  output_.release();
   silentClock_.resume(Clock::now());
 }
 
 void PlaybackSession::advanceClock() {
   const auto now = Clock::now();
+  silentClock_.setRate(state_.speed.load(), now);
   if (!hasAudio_) {
     state_.audioClock = silentClock_.at(now);
     return;

@@ -24,10 +24,10 @@ void printStatsIfAsked(const PlaybackStats& stats, std::FILE* out) {
   std::fflush(out);
 }
 
-void StatsRecorder::picture(double offset) {
+void StatsRecorder::picture(double offset, double speed) {
   std::lock_guard<std::mutex> hold(lock_);
   ++handed_;
-  if (offset < -kLateSeconds) ++late_;
+  if (offset < -kLateSeconds * speed) ++late_;
   offsetSum_ += offset;
   if (std::fabs(offset) > std::fabs(offsetLargest_)) offsetLargest_ = offset;
 }

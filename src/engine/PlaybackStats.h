@@ -10,7 +10,8 @@
 
 namespace vantrel {
 
-// Sound running ahead of the picture by more than this is noticed.
+// Sound running ahead of the picture by more than this (seconds heard) is
+// noticed.
 constexpr double kLateSeconds = 0.045;
 
 struct PlaybackStats {
@@ -30,7 +31,8 @@ void printStatsIfAsked(const PlaybackStats& stats, std::FILE* out);
 // Pictures handed to the screen, from the playback thread; read from any.
 class StatsRecorder {
  public:
-  void picture(double offset);
+  // offset in seconds of the recording, played at speed.
+  void picture(double offset, double speed = 1.0);
   // dropped of the pictures handed over never reached the screen.
   PlaybackStats stats(int64_t dropped = 0) const;
 

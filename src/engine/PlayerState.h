@@ -49,6 +49,9 @@ struct PlayerState {
   std::atomic<int> quit{0};
   std::atomic<int> paused{0};
   std::atomic<int> volume{0};  // 0..128
+  // Media seconds played each second (kPlaybackSpeeds); the window sets it,
+  // and it is kept from one playback to the next as the volume is.
+  std::atomic<double> speed{1.0};
   std::atomic<int> playState{Idle};
 
   // Audio format bookkeeping: audio decoding thread only.

@@ -3,6 +3,7 @@
 // command does.
 #include <gtest/gtest.h>
 #include <wx/listbox.h>
+#include <wx/stattext.h>
 
 #include <filesystem>
 
@@ -140,6 +141,62 @@ TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
       .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);
+}
+
+// ] and [ step through the speeds, Backspace goes back to normal; the label
+// under the elapsed time tells the speed while it is not 1, and the elapsed
+// time counts seconds of the recording. Before anything plays the speed is
+// set for the playback to come.
+TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
+  wxStaticText* label = dialog.PlaybackSpeedLabel();
+  const auto speedShown = [&](double speed, const char* text) {
+    return [&, speed, text] {
+      return player.speed == speed && label->IsShownOnScreen() &&
+             label->GetLabel() == wxString::FromUTF8(text);
+    };
+  };
+  int64_t elapsedBefore = 0;
+  double clockBefore = 0.0;
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step("normal speed, no label", nullptr,
+            [&] { return player.speed == 1.0 && !label->IsShown(); })
+      .step("[ while idle", Press("bracketleft"), speedShown(0.75, "0.75×"))
+      .step("Backspace", Press("BackSpace"),
+            [&] { return player.speed == 1.0 && !label->IsShown(); })
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000)
+      .step("] ]", Press("bracketright bracketright"), speedShown(1.5, "1.5×"))
+      .step("] ]", Press("bracketright bracketright"), speedShown(4.0, "4×"))
+      .step("] at the fastest does nothing", Press("bracketright"),
+            [&] {
+              elapsedBefore = player.elapsedSeconds;
+              clockBefore = player.videoClock;
+              return player.speed == 4.0;
+            })
+      // A second of the recording every quarter of a second: four of them,
+      // and the pictures as far, well before two seconds have passed.
+      .step(
+          "the elapsed time and the pictures run four times as fast", nullptr,
+          [&] {
+            return player.elapsedSeconds >= elapsedBefore + 4 &&
+                   player.videoClock >= clockBefore + 4.0;
+          },
+          2000)
+      .step("[ seven times",
+            Press("bracketleft bracketleft bracketleft bracketleft "
+                  "bracketleft bracketleft bracketleft"),
+            speedShown(0.25, "0.25×"))
+      .step("[ at the slowest does nothing", Press("bracketleft"), speedShown(0.25, "0.25×"))
+      .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
+      .step("Backspace", Press("BackSpace"),
+            [&] { return player.speed == 1.0 && !label->IsShown(); })
+      .step("[", Press("bracketleft"), speedShown(0.75, "0.75×"))
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+  EXPECT_EQ(dialog.GetSettings().playbackSpeed, 0.75) << "kept for the next start";
 }
 
 // F and F11 switch to full screen and back; Escape leaves full screen, closes

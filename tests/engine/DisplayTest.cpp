@@ -69,6 +69,45 @@ TEST(Display, PacingWaitsOnlyForPicturesMoreThanATenthAhead) {
   }
 }
 
+// Slower than normal the lead is a tenth of a second of playing time; faster,
+// a tenth of the recording (the wait between looks shrinks instead).
+TEST(Display, AtOtherSpeedsThePacingKeepsItsFeel) {
+  struct Case {
+    double ahead, speed;
+    bool waits;
+  };
+  const Case cases[] = {
+      {0.025, 0.25, false}, {0.03, 0.25, true}, {0.05, 0.5, false}, {0.06, 0.5, true},
+      {0.1, 2.0, false},    {0.11, 2.0, true},  {0.1, 4.0, false},  {0.11, 4.0, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pictureMustWait(10.0 + c.ahead, 10.0, c.speed), c.waits)
+        << c.ahead << " ahead at " << c.speed;
+  }
+  EXPECT_EQ(pacingWait(1.0), std::chrono::milliseconds(50));
+  EXPECT_EQ(pacingWait(0.25), std::chrono::milliseconds(50));
+  EXPECT_EQ(pacingWait(4.0), std::chrono::microseconds(12500));
+}
+
+// Faster than normal a picture more than a tenth of a second of playing time
+// behind the sound is left out and counted as dropped, unless none has been
+// shown for that long; at normal speed and slower a late one is shown.
+TEST(Display, OnlyFasterThanNormalALatePictureIsLeftOut) {
+  struct Case {
+    double behind, speed, sinceShown;
+    bool leftOut;
+  };
+  const Case cases[] = {
+      {0.5, 1.0, 0.0, false},   {5.0, 0.5, 0.0, false},  {0.2, 2.0, 0.0, false},
+      {0.21, 2.0, 0.0, true},   {0.21, 2.0, 0.1, false}, {0.41, 4.0, 0.05, true},
+      {0.39, 4.0, 0.05, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pictureTooLate(10.0 - c.behind, 10.0, c.speed, c.sinceShown), c.leftOut)
+        << c.behind << " behind at " << c.speed << ", " << c.sinceShown << " s since one was shown";
+  }
+}
+
 TEST_F(DisplayTest, ReturnsAtOnceWithoutAPicture) {
   state.display.presentPicture(state);
   EXPECT_EQ(sink.count(), 0u);
@@ -164,6 +203,34 @@ TEST_F(DisplayTest, StatisticsCountThePicturesShownAndHowLateTheyCame) {
   EXPECT_EQ(window.dropped, 2);
   EXPECT_EQ(formatStats(window),
             "shown=4 dropped=2 late=2 offset_mean=-0.027 offset_largest=-0.200");
+}
+
+TEST_F(DisplayTest, FasterThanNormalALatePictureIsDroppedAndCounted) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  state.speed = 2.0;
+  state.audioClock = 10.0;
+  handOver(frame.get(), 10.0);
+  EXPECT_GE(state.display.presentPicture(state), 0);
+  handOver(frame.get(), 9.5);  // half a second behind, just after one was shown
+  EXPECT_EQ(state.display.presentPicture(state), -1);
+  EXPECT_EQ(pictureCount(), 0) << "the slot is free for the next picture";
+  EXPECT_EQ(sink.count(), 1u);
+  const PlaybackStats stats = state.display.stats(1);  // one more replaced in the window
+  EXPECT_EQ(stats.shown, 0);
+  EXPECT_EQ(stats.dropped, 2);
+}
+
+// Late is judged in playing time: 30 ms of the recording behind the sound
+// is 7.5 ms heard at 4 times, 120 ms at a quarter.
+TEST_F(DisplayTest, LatenessIsJudgedInPlayingTime) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  for (double speed : {4.0, 0.25}) {
+    state.speed = speed;
+    state.audioClock = 20.0;
+    handOver(frame.get(), 19.97);
+    ASSERT_GE(state.display.presentPicture(state), 0);
+  }
+  EXPECT_EQ(state.display.stats().late, 1);
 }
 
 TEST(PlaybackStats, PrintedOnlyWhenAskedFor) {
