@@ -49,20 +49,26 @@ void makeTwoDrives(const testsupport::TempFolder& folder) {
   folder.write("broken.mp4", std::string(4096, 'x'));
 }
 
+// HOME in a fresh folder for as long as it lives: the window reads its user
+// folder once, when it is made, and keeps the language chosen there.
+struct ScopedHome {
+  ScopedHome() {
+    if (const char* home = std::getenv("HOME")) saved = home;
+    setenv("HOME", folder.path().c_str(), 1);
+  }
+  ~ScopedHome() { setenv("HOME", saved.c_str(), 1); }
+  std::string saved;
+  testsupport::TempFolder folder;
+};
+
 class DrivesWindow : public testing::Test {
  protected:
   void SetUp() override {
-    // The language chosen is kept in the user's folder: a fresh one.
-    if (const char* home = std::getenv("HOME")) savedHome = home;
-    setenv("HOME", userFolder.path().c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setenv(kMapTilesVariable, "none", 1);
     dialog.Show();
   }
-  void TearDown() override {
-    dialog.RouteMaps().CloseBigMap();
-    setenv("HOME", savedHome.c_str(), 1);
-  }
+  void TearDown() override { dialog.RouteMaps().CloseBigMap(); }
 
   // Opens folder and waits for its scan.
   void OpenAndScan(const fs::path& folder, size_t clips) {
@@ -89,8 +95,7 @@ class DrivesWindow : public testing::Test {
     return dialog.Library().ClipOf(path(name))->points.at(static_cast<size_t>(secondsIn));
   }
 
-  std::string savedHome;
-  testsupport::TempFolder userFolder;
+  ScopedHome home;  // before the window, which reads it when made
   testsupport::ScopedTimeZone utc{"UTC0"};
   testsupport::TempFolder folder;
   PlayerState player;
