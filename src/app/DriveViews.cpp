@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/LibraryTexts.h"
 #include "gps/Coordinates.h"
 #include "gps/Dashboard.h"
 #include "library/CivilTime.h"
@@ -60,11 +61,22 @@ std::string driveRouteText(const Drive& drive, const std::vector<ClipRecord>& cl
 }
 
 std::vector<ChartLane> driveChartLanes(const Drive& drive, const std::vector<ClipRecord>& clips,
-                                       int unitSelection) {
+                                       int unitSelection, int language) {
   const bool miles = unitSelection == 1;
-  ChartLane speed{"Speed", miles ? "mph" : "km/h", wxColour(21, 101, 192), true, {}, {}};
-  ChartLane altitude{"Altitude", miles ? "ft" : "m", wxColour(46, 125, 50), false, {}, {}};
-  ChartLane force{"G-force", "g", wxColour(239, 108, 0), true, {}, {}};
+  ChartLane speed{libraryText(language, LibraryText::Speed),
+                  miles ? "mph" : "km/h",
+                  wxColour(21, 101, 192),
+                  true,
+                  {},
+                  {}};
+  ChartLane altitude{libraryText(language, LibraryText::Altitude),
+                     miles ? "ft" : "m",
+                     wxColour(46, 125, 50),
+                     false,
+                     {},
+                     {}};
+  ChartLane force{
+      libraryText(language, LibraryText::GForce), "g", wxColour(239, 108, 0), true, {}, {}};
   bool hasAltitude = false, hasForce = false;
   const double factor = unitFactor(unitSelection);
   for (const DriveClip& driveClip : drive.clips) {

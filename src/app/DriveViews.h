@@ -28,9 +28,10 @@ DriveRow driveRow(const Drive& drive, int unitSelection);
 std::string driveRouteText(const Drive& drive, const std::vector<ClipRecord>& clips);
 
 // Speed, and altitude and g-force when any clip of the drive has them, over
-// the seconds from the drive's start; the lines break between clips.
+// the seconds from the drive's start; the lines break between clips. Titled
+// in language (a language box index).
 std::vector<ChartLane> driveChartLanes(const Drive& drive, const std::vector<ClipRecord>& clips,
-                                       int unitSelection);
+                                       int unitSelection, int language);
 
 // The map points of the drive's clips before and after position.
 struct DriveNeighbours {

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/DriveViews.h"
+#include "app/LibraryTexts.h"
 
 namespace vantrel {
 
@@ -17,14 +18,16 @@ namespace {
 constexpr int kPanelWidth = 440;
 
 struct Column {
-  const char* title;
+  LibraryText title;
   int width;
   wxListColumnFormat align;
 };
 constexpr Column kColumns[] = {
-    {"Date", 96, wxLIST_FORMAT_LEFT},       {"Time", 104, wxLIST_FORMAT_LEFT},
-    {"Clips", 50, wxLIST_FORMAT_RIGHT},     {"Distance", 86, wxLIST_FORMAT_RIGHT},
-    {"Max speed", 90, wxLIST_FORMAT_RIGHT},
+    {LibraryText::Date, 96, wxLIST_FORMAT_LEFT},
+    {LibraryText::Time, 104, wxLIST_FORMAT_LEFT},
+    {LibraryText::Clips, 60, wxLIST_FORMAT_RIGHT},
+    {LibraryText::Distance, 86, wxLIST_FORMAT_RIGHT},
+    {LibraryText::MaxSpeed, 104, wxLIST_FORMAT_RIGHT},
 };
 
 void setRow(wxListCtrl* list, long row, const std::vector<wxString>& cells) {
@@ -36,34 +39,47 @@ void setRow(wxListCtrl* list, long row, const std::vector<wxString>& cells) {
 
 CDrivesPanel::CDrivesPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   SetName("DrivesPanel");
-  auto* title = new wxStaticText(this, wxID_ANY, "Drives");
-  title->SetFont(title->GetFont().Bold().Larger());
+  m_title = new wxStaticText(this, wxID_ANY, "");
+  m_title->SetFont(m_title->GetFont().Bold().Larger());
   m_list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                           wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_THEME);
   m_list->SetName("DrivesList");
   for (size_t c = 0; c < std::size(kColumns); ++c) {
-    m_list->InsertColumn(static_cast<long>(c), kColumns[c].title, kColumns[c].align,
-                         kColumns[c].width);
+    m_list->InsertColumn(static_cast<long>(c), "", kColumns[c].align, kColumns[c].width);
   }
   m_status = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
                               wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
-  m_export = new wxButton(this, wxID_ANY, "Export drive...");
+  m_export = new wxButton(this, wxID_ANY, "");
   m_export->SetName("ExportDrive");
   m_export->Disable();
 
   auto* column = new wxBoxSizer(wxVERTICAL);
-  column->Add(title, 0, wxBOTTOM, 6);
+  column->Add(m_title, 0, wxBOTTOM, 6);
   column->Add(m_list, 1, wxEXPAND);
   column->Add(m_status, 0, wxEXPAND | wxTOP, 6);
   column->Add(m_export, 0, wxTOP, 6);
   SetSizer(column);
   SetMinSize(wxSize(kPanelWidth, -1));
+  SetLanguage(m_language);
 
   m_list->Bind(wxEVT_LIST_ITEM_SELECTED, &CDrivesPanel::OnSelected, this);
   m_export->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
     if (const std::optional<size_t> drive = SelectedDrive(); drive && m_onExport)
       m_onExport(*drive);
   });
+}
+
+void CDrivesPanel::SetLanguage(int language) {
+  m_language = language;
+  m_title->SetLabel(libraryText(language, LibraryText::Drives));
+  for (size_t c = 0; c < std::size(kColumns); ++c) {
+    wxListItem heading;
+    heading.SetMask(wxLIST_MASK_TEXT);
+    heading.SetText(libraryText(language, kColumns[c].title));
+    m_list->SetColumn(static_cast<int>(c), heading);
+  }
+  m_export->SetLabel(libraryText(language, LibraryText::ExportDrive));
+  Layout();
 }
 
 void CDrivesPanel::ShowDrives(const LibraryContents& contents, int unitSelection) {
@@ -82,7 +98,9 @@ void CDrivesPanel::ShowDrives(const LibraryContents& contents, int unitSelection
   for (const ClipRecord& clip : contents.clips) {
     if (clip.readable) continue;
     const std::string name = std::filesystem::path(clip.key.path).filename().string();
-    setRow(m_list, row, {"unreadable", wxString::FromUTF8(name), "", "", ""});
+    setRow(
+        m_list, row,
+        {libraryText(m_language, LibraryText::Unreadable), wxString::FromUTF8(name), "", "", ""});
     m_list->SetItemTextColour(row, wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT));
     m_list->SetItem(row, 3, wxString::FromUTF8(clip.reason));
     ++row;

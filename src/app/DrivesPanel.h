@@ -21,6 +21,9 @@ class CDrivesPanel : public wxPanel {
  public:
   explicit CDrivesPanel(wxWindow* parent);
 
+  // The texts in language (a language box index); the rows follow at the
+  // next ShowDrives.
+  void SetLanguage(int language);
   // Fills the list from contents; unitSelection: the speed-unit box.
   void ShowDrives(const LibraryContents& contents, int unitSelection);
   // Marks drive as chosen (none: nothing), without telling the handler.
@@ -38,11 +41,13 @@ class CDrivesPanel : public wxPanel {
  private:
   void OnSelected(wxListEvent& event);
 
+  wxStaticText* m_title = nullptr;
   wxListCtrl* m_list = nullptr;
   wxStaticText* m_status = nullptr;
   wxButton* m_export = nullptr;
   size_t m_driveCount = 0;  // rows past these name unreadable files
   bool m_filling = false;
+  int m_language = -1;  // English
   std::function<void(size_t)> m_onChoose;
   std::function<void(size_t)> m_onExport;
 };

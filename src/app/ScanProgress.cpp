@@ -7,18 +7,20 @@
 
 #include <algorithm>
 
+#include "app/LibraryTexts.h"
+
 namespace vantrel {
 
 CScanProgress::CScanProgress(wxWindow* parent, const wxPoint& position, const wxSize& size,
                              std::function<void()> onCancel)
     : wxPanel(parent, wxID_ANY, position, size, wxBORDER_SIMPLE), m_onCancel(std::move(onCancel)) {
   SetName("ScanProgress");
-  m_text = new wxStaticText(this, wxID_ANY, "Reading clips", wxDefaultPosition, wxDefaultSize,
-                            wxST_NO_AUTORESIZE);
+  m_text = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
+                            wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
   m_gauge = new wxGauge(this, wxID_ANY, 1, wxDefaultPosition, wxDefaultSize,
                         wxGA_HORIZONTAL | wxGA_SMOOTH);
-  m_cancel =
-      new wxButton(this, wxID_CANCEL, "Cancel", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+  m_cancel = new wxButton(this, wxID_CANCEL, libraryText(m_language, LibraryText::Cancel),
+                          wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
   m_cancel->SetName("ScanCancel");
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   row->Add(m_text, 2, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 6);
@@ -31,11 +33,21 @@ CScanProgress::CScanProgress(wxWindow* parent, const wxPoint& position, const wx
   });
 }
 
+void CScanProgress::SetLanguage(int language) {
+  m_language = language;
+  m_cancel->SetLabel(libraryText(language, LibraryText::Cancel));
+  SetCounts(m_done, m_total);
+  Layout();
+}
+
 void CScanProgress::SetCounts(size_t done, size_t total) {
+  m_done = done;
+  m_total = total;
   const int range = static_cast<int>(std::max<size_t>(total, 1));
   if (m_gauge->GetRange() != range) m_gauge->SetRange(range);
   m_gauge->SetValue(static_cast<int>(std::min(done, total)));
-  m_text->SetLabel(wxString::Format("Reading clips: %zu of %zu", done, total));
+  m_text->SetLabel(
+      wxString::Format(libraryText(m_language, LibraryText::ReadingCounts), done, total));
 }
 
 wxString CScanProgress::Text() const {

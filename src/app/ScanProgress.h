@@ -17,6 +17,8 @@ class CScanProgress : public wxPanel {
   CScanProgress(wxWindow* parent, const wxPoint& position, const wxSize& size,
                 std::function<void()> onCancel);
 
+  // The texts in language (a language box index).
+  void SetLanguage(int language);
   void SetCounts(size_t done, size_t total);
   // "Reading clips: 120 of 2000".
   wxString Text() const;
@@ -28,6 +30,9 @@ class CScanProgress : public wxPanel {
   wxGauge* m_gauge = nullptr;
   wxButton* m_cancel = nullptr;
   std::function<void()> m_onCancel;
+  int m_language = -1;  // English
+  size_t m_done = 0;
+  size_t m_total = 0;
 };
 
 }  // namespace vantrel

@@ -13,6 +13,7 @@
 #include "app/DriveLibrary.h"
 #include "app/FullScreenLayout.h"
 #include "app/Language.h"
+#include "app/LibraryTexts.h"
 #include "app/Playlist.h"
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
@@ -189,7 +190,7 @@ class CVantrelDlg : public wxDialog {
   void OnBigMapMessage(const wxString& text);
   // The entries of "Recordings here" at a point: a label and the moment.
   std::vector<std::pair<wxString, DriveMoment>> RecordingsHereItems(double latitude,
-                                                                    double longitude) const;
+                                                                    double longitude);
   // Writes the chosen format of drive's track to path; the outcome goes to
   // the drives panel's line. Returns whether it was written.
   bool ExportDriveTo(size_t drive, const std::string& path);
@@ -286,7 +287,11 @@ class CVantrelDlg : public wxDialog {
   void OnLibraryTimer(wxTimerEvent& event);
   void OnLibraryScanned();
   bool LibraryHasTrouble() const;
-  wxString LibrarySummary() const;
+  wxString LibrarySummary();
+  // A text of the library in the current language.
+  wxString LibraryLabel(LibraryText text);
+  // The library's texts on screen in the language just chosen.
+  void ApplyLibraryLanguage();
   void FurnishBigMap();
   void ShowDrivesPanel();
   void SendChosenDrive();

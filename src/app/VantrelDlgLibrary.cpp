@@ -17,6 +17,7 @@
 #include "app/DriveViews.h"
 #include "app/DrivesPanel.h"
 #include "app/LanguageTable.h"
+#include "app/LibraryTexts.h"
 #include "app/ScanProgress.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
@@ -74,12 +75,22 @@ void CVantrelDlg::StartLibraryScan(std::vector<std::string> paths, const std::st
         new CScanProgress(this, video.GetTopLeft(), wxDefaultSize, [this] { m_library.Cancel(); });
     m_scanProgress->SetSize(video.width, m_scanProgress->GetBestSize().y);
   }
+  m_scanProgress->SetLanguage(m_language.ReadLanguage(false));
   m_scanProgress->SetCounts(0, paths.size());
   m_scanProgress->Show();
   m_scanProgress->Raise();
   m_library.Scan(folder, std::move(paths), [this] { OnLibraryScanned(); });
   m_libraryTimer.Start(kProgressTickMs);
-  if (m_drivesPanel) m_drivesPanel->SetStatus("Reading the clips of the folder...");
+  if (m_drivesPanel) m_drivesPanel->SetStatus(LibraryLabel(LibraryText::ReadingFolder));
+}
+
+wxString CVantrelDlg::LibraryLabel(LibraryText text) {
+  return libraryText(m_language.ReadLanguage(false), text);
+}
+
+void CVantrelDlg::ApplyLibraryLanguage() {
+  if (m_scanProgress) m_scanProgress->SetLanguage(m_language.ReadLanguage(false));
+  ShowDrivesPanel();
 }
 
 void CVantrelDlg::OnLibraryTimer(wxTimerEvent&) {
@@ -111,15 +122,14 @@ bool CVantrelDlg::LibraryHasTrouble() const {
          std::any_of(contents.clips.begin(), contents.clips.end(), unreadable);
 }
 
-wxString CVantrelDlg::LibrarySummary() const {
+wxString CVantrelDlg::LibrarySummary() {
   const LibraryContents& contents = m_library.Contents();
   size_t unreadable = 0;
   for (const ClipRecord& clip : contents.clips) unreadable += clip.readable ? 0 : 1;
-  wxString text = wxString::Format("%zu drive%s in %zu clip%s", contents.drives.size(),
-                                   contents.drives.size() == 1 ? "" : "s", contents.clips.size(),
-                                   contents.clips.size() == 1 ? "" : "s");
-  if (contents.cancelled) text += " (reading was cancelled: the rest of the folder is left out)";
-  if (unreadable) text += wxString::Format(", %zu could not be read", unreadable);
+  wxString text = wxString::Format(LibraryLabel(LibraryText::Summary), contents.drives.size(),
+                                   contents.clips.size());
+  if (contents.cancelled) text += LibraryLabel(LibraryText::Cancelled);
+  if (unreadable) text += wxString::Format(LibraryLabel(LibraryText::UnreadableCount), unreadable);
   const std::string note = m_library.Note();
   if (!note.empty()) text += ". " + wxString::FromUTF8(note);
   return text;
@@ -146,8 +156,10 @@ void CVantrelDlg::FurnishBigMap() {
 
 void CVantrelDlg::ShowDrivesPanel() {
   if (!m_drivesPanel) return;
+  m_drivesPanel->SetLanguage(m_language.ReadLanguage(false));
+  m_driveChart->SetEmptyText(LibraryLabel(LibraryText::NoChart));
   m_drivesPanel->ShowDrives(m_library.Contents(), m_speedUnit->GetSelection());
-  m_drivesPanel->SetStatus(m_library.Scanning() ? wxString("Reading the clips of the folder...")
+  m_drivesPanel->SetStatus(m_library.Scanning() ? LibraryLabel(LibraryText::ReadingFolder)
                                                 : LibrarySummary());
   // The drive of the recording playing, when none was chosen.
   if (!m_chosenDrive && m_player.playState.load() != Idle) {
@@ -167,7 +179,8 @@ void CVantrelDlg::ChooseDrive(size_t drive) {
   const Drive& chosen = contents.drives[drive];
   if (m_drivesPanel) m_drivesPanel->SelectDrive(drive);
   if (m_driveChart) {
-    m_driveChart->SetLanes(driveChartLanes(chosen, contents.clips, m_speedUnit->GetSelection()),
+    m_driveChart->SetLanes(driveChartLanes(chosen, contents.clips, m_speedUnit->GetSelection(),
+                                           m_language.ReadLanguage(false)),
                            static_cast<double>(chosen.endMs - chosen.startMs) / 1000);
   }
   SendChosenDrive();
@@ -204,15 +217,19 @@ void CVantrelDlg::OnBigMapMessage(const wxString& text) {
   }
 }
 
-std::vector<std::pair<wxString, DriveMoment>> CVantrelDlg::RecordingsHereItems(
-    double latitude, double longitude) const {
+std::vector<std::pair<wxString, DriveMoment>> CVantrelDlg::RecordingsHereItems(double latitude,
+                                                                               double longitude) {
   std::vector<std::pair<wxString, DriveMoment>> items;
+  const wxString format = LibraryLabel(LibraryText::PassItem);
   for (const PlaceHit& hit : m_library.RecordingsHere(latitude, longitude)) {
     if (items.size() == kMostPlaces) break;
+    // The index may still know clips a cancelled scan did not reach: only
+    // the folder's listed clips can play.
     const ClipRecord* clip = m_library.ClipOf(hit.path);
-    wxString label = fileNameText(hit.path) + " at " + formatHms(hit.offsetMs / 1000);
-    if (clip) label += " (" + localTimeText(clipTime(*clip).startMs + hit.offsetMs) + ")";
-    label += wxString::Format(", %.0f m away", hit.distanceMetres);
+    if (!clip) continue;
+    const wxString label =
+        wxString::Format(format, fileNameText(hit.path), formatHms(hit.offsetMs / 1000),
+                         localTimeText(clipTime(*clip).startMs + hit.offsetMs), hit.distanceMetres);
     items.emplace_back(label, DriveMoment{hit.path, hit.offsetMs});
   }
   return items;
@@ -228,12 +245,12 @@ void CVantrelDlg::ShowRecordingsHere(double latitude, double longitude) {
   }
   if (items.empty()) {
     places
-        ->Append(kFirstPlaceItem - 1,
-                 wxString::Format("No recording passes within %.0f m", kRecordingsHereMetres))
+        ->Append(kFirstPlaceItem - 1, wxString::Format(LibraryLabel(LibraryText::NoRecordingHere),
+                                                       kRecordingsHereMetres))
         ->Enable(false);
   }
   wxMenu menu;
-  menu.AppendSubMenu(places, "Recordings here");
+  menu.AppendSubMenu(places, LibraryLabel(LibraryText::RecordingsHere));
   const int chosen = big->GetPopupMenuSelectionFromUser(menu);
   const int index = chosen - kFirstPlaceItem;
   if (index >= 0 && static_cast<size_t>(index) < items.size()) PlayMoment(items[index].second);
@@ -246,7 +263,7 @@ void CVantrelDlg::ExportDrive(size_t drive) {
   const wxString name =
       wxString::Format("drive-%04d%02d%02d-%02d%02d%02d.gpx", start.year, start.month, start.day,
                        start.hour, start.minute, start.second);
-  wxFileDialog chooser(m_routeMaps.BigMap(), "Export the drive's track", "", name,
+  wxFileDialog chooser(m_routeMaps.BigMap(), LibraryLabel(LibraryText::ExportTitle), "", name,
                        "GPX 1.1 (*.gpx)|*.gpx|KML (*.kml)|*.kml|CSV (*.csv)|*.csv|"
                        "GeoJSON (*.geojson)|*.geojson",
                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
@@ -268,10 +285,13 @@ bool CVantrelDlg::ExportDriveTo(size_t drive, const std::string& path) {
   const ExportFormat format =
       exportFormatNamed(extension.empty() ? "" : extension.substr(1)).value_or(ExportFormat::Gpx);
   const ExportTrack track = driveExportTrack(contents.drives[drive], contents.clips);
-  std::string reason = "the drive has no GPS track";
+  std::string reason;
   const bool written = !track.segments.empty() && writeExportFile(track, format, path, reason);
-  const wxString outcome = written ? "Exported to " + wxString::FromUTF8(path)
-                                   : "Not exported: " + wxString::FromUTF8(reason);
+  const wxString why =
+      track.segments.empty() ? LibraryLabel(LibraryText::NoDriveTrack) : wxString::FromUTF8(reason);
+  const wxString outcome =
+      written ? wxString::Format(LibraryLabel(LibraryText::ExportedTo), wxString::FromUTF8(path))
+              : wxString::Format(LibraryLabel(LibraryText::NotExported), why);
   if (m_drivesPanel) m_drivesPanel->SetStatus(outcome);
   return written;
 }

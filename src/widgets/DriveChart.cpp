@@ -48,6 +48,11 @@ void CDriveChart::SetCursorTime(std::optional<double> seconds) {
   Refresh();
 }
 
+void CDriveChart::SetEmptyText(const wxString& text) {
+  m_emptyText = text;
+  Refresh();
+}
+
 wxSize CDriveChart::DoGetBestSize() const {
   const int lanes = std::max<int>(1, static_cast<int>(m_lanes.size()));
   return {480, kTopMargin + lanes * kLaneHeight + (lanes - 1) * kLaneGap + kBottomMargin};
@@ -87,9 +92,9 @@ void CDriveChart::OnPaint(wxPaintEvent&) {
   dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
   const wxRect plot = PlotRect();
   if (m_lanes.empty() || m_span <= 0) {
-    const wxString text = "No track to chart";
-    const wxSize extent = dc.GetTextExtent(text);
-    dc.DrawText(text, (GetClientSize().x - extent.x) / 2, (GetClientSize().y - extent.y) / 2);
+    const wxSize extent = dc.GetTextExtent(m_emptyText);
+    dc.DrawText(m_emptyText, (GetClientSize().x - extent.x) / 2,
+                (GetClientSize().y - extent.y) / 2);
     return;
   }
   const int count = static_cast<int>(m_lanes.size());

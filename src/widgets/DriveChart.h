@@ -27,6 +27,8 @@ class CDriveChart : public wxControl {
   void SetLanes(std::vector<ChartLane> lanes, double spanSeconds);
   const std::vector<ChartLane>& Lanes() const { return m_lanes; }
   void SetCursorTime(std::optional<double> seconds);
+  // What the chart says when it has nothing to draw.
+  void SetEmptyText(const wxString& text);
   std::optional<double> CursorTime() const { return m_cursor; }
   // Called with the time under a left click inside the plot.
   void SetClickHandler(std::function<void(double seconds)> handler) {
@@ -54,6 +56,7 @@ class CDriveChart : public wxControl {
   double m_span = 0;
   std::optional<double> m_cursor;
   std::function<void(double)> m_onClick;
+  wxString m_emptyText = "No track to chart";
 };
 
 }  // namespace vantrel

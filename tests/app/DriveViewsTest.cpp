@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/DriveViews.h"
+#include "app/LanguageTable.h"
 #include "library/CivilTime.h"
 #include "library/LibraryRecords.h"
 
@@ -53,8 +54,10 @@ TEST(DriveViews, RowsFollowTheSpeedUnitAndTheLocalClock) {
 TEST(DriveViews, ChartLanesRouteTextAndNeighbours) {
   testsupport::ScopedTimeZone utc("UTC0");
   const SampleDrive sample = sampleDrive();
-  const std::vector<ChartLane> lanes = driveChartLanes(sample.drive, sample.clips, 1);
+  const std::vector<ChartLane> lanes = driveChartLanes(sample.drive, sample.clips, 1, kGerman);
   ASSERT_EQ(lanes.size(), 3u);
+  EXPECT_EQ(lanes[0].title, "Geschwindigkeit");
+  EXPECT_EQ(lanes[1].title, wxString::FromUTF8("Höhe"));
   EXPECT_EQ(lanes[0].unit, "mph");
   EXPECT_EQ(lanes[1].unit, "ft");
   EXPECT_EQ(lanes[2].unit, "g");
@@ -67,7 +70,7 @@ TEST(DriveViews, ChartLanesRouteTextAndNeighbours) {
   EXPECT_TRUE(std::isnan(lanes[0].values[10]));
   EXPECT_TRUE(std::isnan(lanes[1].values[fifthOfThird]));  // no altitude in the last clip
   EXPECT_TRUE(driveChartLanes(groupDrives({clipRecord("/c/a.mp4", 1000)})[0],
-                              {clipRecord("/c/a.mp4", 1000)}, 0)
+                              {clipRecord("/c/a.mp4", 1000)}, 0, kEnglish)
                   .empty());
 
   const std::string route = driveRouteText(sample.drive, sample.clips);

@@ -3,6 +3,7 @@
 // here", the export of a drive, and the next clip of a drive following
 // without the idle look in between.
 #include <gtest/gtest.h>
+#include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/stattext.h>
 
@@ -48,6 +49,18 @@ void makeTwoDrives(const testsupport::TempFolder& folder) {
   folder.write("broken.mp4", std::string(4096, 'x'));
 }
 
+// HOME in a fresh folder for as long as it lives: the window reads its user
+// folder once, when it is made, and keeps the language chosen there.
+struct ScopedHome {
+  ScopedHome() {
+    if (const char* home = std::getenv("HOME")) saved = home;
+    setenv("HOME", folder.path().c_str(), 1);
+  }
+  ~ScopedHome() { setenv("HOME", saved.c_str(), 1); }
+  std::string saved;
+  testsupport::TempFolder folder;
+};
+
 class DrivesWindow : public testing::Test {
  protected:
   void SetUp() override {
@@ -82,6 +95,7 @@ class DrivesWindow : public testing::Test {
     return dialog.Library().ClipOf(path(name))->points.at(static_cast<size_t>(secondsIn));
   }
 
+  ScopedHome home;  // before the window, which reads it when made
   testsupport::ScopedTimeZone utc{"UTC0"};
   testsupport::TempFolder folder;
   PlayerState player;
@@ -98,7 +112,7 @@ TEST_F(DrivesWindow, OpeningAFolderScansItIntoDrivesBehindAProgressBar) {
   EXPECT_TRUE(bar->IsShown());
   EXPECT_EQ(bar->GaugeRange(), 6);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return !bar->IsShown(); }, 60000));
-  EXPECT_EQ(status(), "2 drives in 6 clips, 1 could not be read");
+  EXPECT_EQ(status(), "Drives: 2, clips: 6, 1 could not be read");
   const LibraryContents& contents = dialog.Library().Contents();
   ASSERT_EQ(contents.drives.size(), 2u);
   EXPECT_EQ(contents.drives[0].clips.size(), 3u);
@@ -179,6 +193,21 @@ TEST_F(DrivesWindow, TheLargeMapListsTheDrivesAndPlaysWhereItsRouteIsClicked) {
   ASSERT_EQ(chart->Lanes().size(), 1u);  // these tracks carry speed only
   EXPECT_EQ(chart->Lanes()[0].unit, "km/h");
   testsupport::saveScreenshot("drives-panel");
+
+  // Another language: the panel, its rows and the chart follow at once.
+  auto* languages = static_cast<wxChoice*>(dialog.FindWindow(IDC_LANGUAGE));
+  languages->SetSelection(kGerman);
+  wxCommandEvent chosen(wxEVT_CHOICE, IDC_LANGUAGE);
+  chosen.SetEventObject(languages);
+  dialog.GetEventHandler()->ProcessEvent(chosen);
+  wxListItem heading;
+  heading.SetMask(wxLIST_MASK_TEXT);
+  ASSERT_TRUE(list->GetColumn(4, heading));
+  EXPECT_EQ(heading.GetText(), "Max. Geschw.");
+  EXPECT_EQ(list->GetItemText(2, 0), "nicht lesbar");
+  EXPECT_EQ(chart->Lanes()[0].title, "Geschwindigkeit");
+  EXPECT_EQ(panel->Status(), "Fahrten: 2, Clips: 6, 1 nicht lesbar");
+  EXPECT_EQ(dialog.ChosenDrive(), 0u);
 
   // A click on the route at the second clip's third second plays it from there.
   const ClipPoint& p = pointOf("20240501_073009.mp4", 3);
