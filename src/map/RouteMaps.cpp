@@ -60,9 +60,8 @@ void CRouteMaps::StartNewRoute() {
 void CRouteMaps::ClearRoutes() {
   m_smallDriveKey.clear();
   m_bigDriveKey.clear();
-  const std::string drive = std::exchange(m_driveKey, std::string());
+  // With no drive on either map, no drive counts as continuing.
   StartNewRoute();
-  m_driveKey = drive;
 }
 
 void CRouteMaps::SetDriveContext(const std::string& key, std::vector<MapPoint> before,
