@@ -10,6 +10,7 @@
 #include <wx/panel.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -141,13 +142,25 @@ void stretch(benchmark::State& st, wxSize area) {
   s.handOver();
   s.present();
   const std::shared_ptr<const BgrFrame> frame = s.panel->CurrentFrame();
-  std::vector<uint8_t> rgb(static_cast<size_t>(area.x) * area.y * 3);
+  std::vector<uint8_t> out(static_cast<size_t>(area.x) * area.y * 4);
   FrameScaler scaler;
   for (auto _ : st) {
     scaler.scale(*frame,
                  PictureRect{0, 0, static_cast<double>(area.x), static_cast<double>(area.y)},
-                 area.x, area.y, rgb.data());
-    benchmark::DoNotOptimize(rgb.data());
+                 area.x, area.y, out.data(), area.x * 4);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+
+// The yardstick for the paint: what a paint costs when each picture becomes
+// a new wxImage and wxBitmap that is then drawn (the picture already scaled).
+void bitmapPerPicture(benchmark::State& st, wxSize area) {
+  Stage& s = stage(area);
+  wxImage image(area, false);
+  std::memset(image.GetData(), 0x80, static_cast<size_t>(area.x) * area.y * 3);
+  for (auto _ : st) {
+    wxClientDC dc(s.panel);
+    dc.DrawBitmap(wxBitmap(image), 0, 0);
   }
 }
 
@@ -180,6 +193,9 @@ int main(int argc, char** argv) {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("display/1080p/draw-1920x1080/stretch", stretch, fullScreen)
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("display/1080p/bitmap-per-picture-1920x1080", bitmapPerPicture,
+                               fullScreen)
+      ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("display/1080p/step-780x461", wholeStep, windowArea)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("display/1080p/step-1920x1080", wholeStep, fullScreen)
@@ -194,6 +210,14 @@ int main(int argc, char** argv) {
       std::printf("ratio: display-step-1080p-in-%s-vs-30fps-interval %.2f\n", area,
                   (1000.0 / 30.0) / reporter.times.at(step).cpu);
     }
+  }
+  // Our whole paint, scaling included, against one that only hands a new
+  // bitmap over; in wall time too, as the X server's share is not ours.
+  for (const bool cpu : {true, false}) {
+    reporter.printRatio(cpu ? "display-draw-1080p-in-1920x1080-vs-bitmap-per-picture"
+                            : "display-draw-1080p-in-1920x1080-vs-bitmap-per-picture-wall",
+                        "display/1080p/bitmap-per-picture-1920x1080",
+                        "display/1080p/draw-1920x1080", cpu);
   }
   benchmark::Shutdown();
   stages.clear();

@@ -92,10 +92,8 @@ void BM_IndexCold(benchmark::State& state) {
       kClips * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// The index the warm reopens find: made once before they are timed.
 void BM_ReopenWarm(benchmark::State& state) {
-  state.PauseTiming();
-  if (!fs::exists(kWarmIndex)) scanInto(kWarmIndex, state);
-  state.ResumeTiming();
   for (auto _ : state) scanInto(kWarmIndex, state);
 }
 
@@ -200,6 +198,10 @@ int main(int argc, char** argv) {
   if (!makeFolder()) {
     std::fprintf(stderr, "bench_library: cannot generate %s\n", kFolder.c_str());
     return 1;
+  }
+  {
+    OpenedLibrary warm = openLibraryIndex(kWarmIndex.string());
+    scanClips(folderPaths(), *warm.index);
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;

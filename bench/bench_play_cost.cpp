@@ -1,7 +1,8 @@
 // The cost of playing: a 1080p30 H.264 + AAC recording played in our window
 // under the virtual display, against ffplay and mpv playing the same file in
-// the same run. Each player is a child process; its CPU seconds (user +
-// system; the X server's are not counted) and peak RSS come from wait4.
+// the same run; and the engine alone (`vantrel --play`) against the least any
+// player must do, ffmpeg decoding the file into nothing. Each player is a child process; its CPU
+// seconds (user + system; the X server's are not counted) and peak RSS come from wait4.
 //
 //   bench_play_cost [SECONDS]   length of the generated recording (default 30)
 #include <signal.h>
@@ -128,6 +129,17 @@ int main(int argc, char** argv) {
   } else {
     std::puts("mpv not installed: no comparison");
   }
+  const auto engine = runPlayer(
+      {std::string(VANTREL_BINARY_DIR) + "/vantrel", "--play", clip.string()}, guard, true);
+  report("--play", engine);
+  const auto decode = runPlayer(
+      {"ffmpeg", "-nostdin", "-loglevel", "quiet", "-i", clip.string(), "-f", "null", "-"}, guard,
+      true);
+  report("ffmpeg", decode);
+  if (engine && decode) {
+    std::printf("ratio: peak-rss ffmpeg-decode/vantrel-play %.2f\n",
+                decode->peakRssMb / engine->peakRssMb);
+  }
   fs::remove_all(dir);
-  return ours ? 0 : 1;
+  return ours && engine ? 0 : 1;
 }

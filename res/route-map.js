@@ -9,6 +9,13 @@
 //   clearRoute()               forget the route, the line and the markers: a
 //                              new recording's route may begin without
 //                              mapinitialize (its first entry has no fix)
+// and, for a chosen drive of the library:
+//   showDrive(clips)           draw a drive's whole route over its clips:
+//                              "lat,lon lat,lon;lat,lon ..." (clips by ';')
+//   clearDrive()               remove it
+// A page whose browser listens (the large map) tells the program of clicks:
+//   "route <lat> <lon>"  a click on the drive's route
+//   "place <lat> <lon>"  a right-click anywhere on the map
 // A walk of an hour-long track is thousands of calls in one script, so the
 // calls only record points; drawing happens once per frame afterwards.
 /* global L */
@@ -23,7 +30,18 @@ var vantrelMap = {
   current: null,
   layers: null,
   drawPending: false,
+  drive: null,  // the chosen drive's layer
+  follow: true,  // the view keeps the vehicle in sight
 };
+
+function postToProgram(text) {
+  var handlers = window.webkit && window.webkit.messageHandlers;
+  if (handlers && handlers.vantrel) handlers.vantrel.postMessage(text);
+}
+
+function latLngText(latlng) {
+  return latlng.lat.toFixed(6) + " " + latlng.lng.toFixed(6);
+}
 
 function startRouteMap(options) {
   var map = L.map("map", {
@@ -38,14 +56,16 @@ function startRouteMap(options) {
   L.control.scale({ imperial: options.imperialScale, maxWidth: options.scaleWidth }).addTo(map);
   var style = options.style;
   vantrelMap.layers = {
-    route: L.polyline([], { color: style.routeColor, weight: style.routeWeight, opacity: 0.8 }).addTo(map),
-    travelled: L.polyline([], { color: style.travelledColor, weight: style.travelledWeight }).addTo(map),
+    // Clicks pass through to a drive's route underneath.
+    route: L.polyline([], { color: style.routeColor, weight: style.routeWeight, opacity: 0.8, interactive: false }).addTo(map),
+    travelled: L.polyline([], { color: style.travelledColor, weight: style.travelledWeight, interactive: false }).addTo(map),
     start: L.circleMarker([0, 0], { radius: style.markerRadius, color: "#ffffff", weight: 2, fillColor: "#2e9e3e", fillOpacity: 1 }),
     end: L.circleMarker([0, 0], { radius: style.markerRadius, color: "#ffffff", weight: 2, fillColor: "#c62828", fillOpacity: 1 }),
     current: L.circleMarker([0, 0], { radius: style.markerRadius + 2, color: "#ffffff", weight: 3, fillColor: "#ff6f00", fillOpacity: 1 }),
   };
   vantrelMap.map = map;
   map.setView([0, 0], 2);
+  map.on("contextmenu", function (e) { postToProgram("place " + latLngText(e.latlng)); });
 }
 
 function toPoint(lat, lon) {
@@ -84,7 +104,7 @@ function drawNow() {
     placeMarker(layers.current, m.current);
     layers.current.bringToFront();
     // Keep the vehicle in view: recentre once it nears the edge.
-    if (!m.map.getBounds().pad(-0.2).contains(m.current)) m.map.panTo(m.current, { animate: false });
+    if (m.follow && !m.map.getBounds().pad(-0.2).contains(m.current)) m.map.panTo(m.current, { animate: false });
   } else {
     layers.current.remove();
   }
@@ -136,6 +156,7 @@ function clearRoute() {
   vantrelMap.route = [];
   vantrelMap.travelled = [];
   vantrelMap.start = vantrelMap.end = vantrelMap.current = null;
+  vantrelMap.follow = true;
   scheduleDraw();
 }
 
@@ -144,4 +165,28 @@ function clrRTploy() {
   vantrelMap.travelled = [];
   vantrelMap.current = null;
   scheduleDraw();
+}
+
+function showDrive(clips) {
+  var map = requireMap();
+  clearDrive();
+  var lines = String(clips).split(";").map(function (clip) {
+    return clip.split(" ").filter(function (p) { return p !== ""; }).map(function (p) {
+      var parts = p.split(",");
+      return toPoint(parts[0], parts[1]);
+    });
+  }).filter(function (line) { return line.length > 0; });
+  if (lines.length === 0) return;
+  vantrelMap.drive = L.polyline(lines, { color: "#6a1b9a", weight: 9, opacity: 0.45 }).addTo(map);
+  vantrelMap.drive.bringToBack();
+  vantrelMap.drive.on("click", function (e) { postToProgram("route " + latLngText(e.latlng)); });
+  // The drive chosen stays in view until the next route is drawn.
+  vantrelMap.follow = false;
+  map.fitBounds(vantrelMap.drive.getBounds(), { padding: [24, 24], maxZoom: 17, animate: false });
+}
+
+function clearDrive() {
+  requireMap();
+  if (vantrelMap.drive) vantrelMap.drive.remove();
+  vantrelMap.drive = null;
 }

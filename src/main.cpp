@@ -36,7 +36,9 @@ const vantrel::CommandLineOption kOptions[] = {
     {"--autoplay", "", "start playing the first recording of FOLDER", nullptr,
      &vantrel::WindowStart::autoplay},
     {"--track", "FILE", "print FILE's GPS track, one line per entry", vantrel::runTrackPrinter},
-    {"--play", "FILE", "play FILE with its sound, print the dashboard messages and a summary",
+    {"--play", "FILE [--speed S]",
+     "play FILE with its sound (at speed S: 0.25 to 4), print the dashboard messages and a "
+     "summary",
      playHeadless},
     {"--dashboard", "FILE [--mph]", "print the dashboard of FILE for every second",
      vantrel::runDashboardPrinter},

@@ -30,6 +30,19 @@ enum class Command {
   MarkOut,
   SaveClip,
   WholePicture,
+  SeekBack,
+  SeekForward,
+  SeekBackShort,
+  SeekForwardShort,
+  SeekBackLong,
+  SeekForwardLong,
+  SeekStart,
+  SeekEnd,
+  StepBack,
+  StepForward,
+  Slower,
+  Faster,
+  NormalSpeed,
 };
 
 struct KeyBinding {

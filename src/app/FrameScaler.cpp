@@ -28,7 +28,7 @@ void FrameScaler::plan(Taps& taps, int outputs, double start, double length, int
 }
 
 void FrameScaler::scale(const BgrFrame& frame, const PictureRect& rect, int width, int height,
-                        uint8_t* rgb) {
+                        uint8_t* out, int stride) {
   if (frame.width != sourceWidth_ || frame.height != sourceHeight_ || width != width_ ||
       height != height_ || std::memcmp(&rect, &rect_, sizeof rect) != 0) {
     plan(columns_, width, rect.x, rect.width, frame.width);
@@ -43,56 +43,67 @@ void FrameScaler::scale(const BgrFrame& frame, const PictureRect& rect, int widt
     rect_ = rect;
   }
   if (columns_.blended || rows_.blended) {
-    fillBlended(frame, width, height, rgb);
+    fillBlended(frame, width, height, out, stride);
   } else {
-    fillNearest(frame, width, height, rgb);
+    fillNearest(frame, width, height, out, stride);
   }
 }
 
-void FrameScaler::fillNearest(const BgrFrame& frame, int width, int height, uint8_t* rgb) const {
+namespace {
+
+uint32_t pixel(uint32_t r, uint32_t g, uint32_t b) {
+  return r << 16 | g << 8 | b;
+}
+
+uint32_t* outputRow(uint8_t* out, int stride, int y) {
+  return reinterpret_cast<uint32_t*>(out + static_cast<size_t>(y) * stride);
+}
+
+}  // namespace
+
+void FrameScaler::fillNearest(const BgrFrame& frame, int width, int height, uint8_t* out,
+                              int stride) const {
   for (int y = 0; y < height; ++y) {
-    uint8_t* out = rgb + static_cast<size_t>(y) * width * 3;
+    uint32_t* row = outputRow(out, stride, y);
     if (rows_.first[y] < 0) {
-      std::memset(out, 0, static_cast<size_t>(width) * 3);
+      std::fill(row, row + width, 0u);
       continue;
     }
     const uint8_t* source = frame.row(rows_.first[y]);
-    for (int x = 0; x < width; ++x, out += 3) {
-      const int c = columns_.first[x];
-      if (c < 0) {
-        out[0] = out[1] = out[2] = 0;
-        continue;
-      }
-      out[0] = source[c + 2];
-      out[1] = source[c + 1];
-      out[2] = source[c];
+    const int* taps = columns_.first.data();
+    for (int x = 0; x < width; ++x) {
+      const int c = taps[x];
+      row[x] = c < 0 ? 0u : pixel(source[c + 2], source[c + 1], source[c]);
     }
   }
 }
 
-void FrameScaler::fillBlended(const BgrFrame& frame, int width, int height, uint8_t* rgb) const {
+void FrameScaler::fillBlended(const BgrFrame& frame, int width, int height, uint8_t* out,
+                              int stride) const {
   for (int y = 0; y < height; ++y) {
-    uint8_t* out = rgb + static_cast<size_t>(y) * width * 3;
+    uint32_t* row = outputRow(out, stride, y);
     if (rows_.first[y] < 0) {
-      std::memset(out, 0, static_cast<size_t>(width) * 3);
+      std::fill(row, row + width, 0u);
       continue;
     }
     const uint8_t* top = frame.row(rows_.first[y]);
     const uint8_t* bottom = frame.row(rows_.second[y]);
     const int wy = rows_.weight[y];
-    for (int x = 0; x < width; ++x, out += 3) {
+    for (int x = 0; x < width; ++x) {
       const int a = columns_.first[x];
       if (a < 0) {
-        out[0] = out[1] = out[2] = 0;
+        row[x] = 0;
         continue;
       }
       const int b = columns_.second[x];
       const int wx = columns_.weight[x];
+      uint32_t channels[3];  // B, G, R
       for (int k = 0; k < 3; ++k) {
         const int upper = top[a + k] * (256 - wx) + top[b + k] * wx;
         const int lower = bottom[a + k] * (256 - wx) + bottom[b + k] * wx;
-        out[2 - k] = static_cast<uint8_t>((upper * (256 - wy) + lower * wy + 32768) >> 16);
+        channels[k] = static_cast<uint32_t>((upper * (256 - wy) + lower * wy + 32768) >> 16);
       }
+      row[x] = pixel(channels[2], channels[1], channels[0]);
     }
   }
 }

@@ -4,8 +4,9 @@
 // area's edges), black elsewhere. Scaled down, each output pixel is the
 // nearest picture pixel; enlarged, it is blended from the four around it, so
 // small text (a number plate) stays legible rather than blocky. Always from
-// the decoded picture itself. The output is R, G, B, as images on screen
-// take it.
+// the decoded picture itself. The output is 32-bit pixels 0x00RRGGBB in
+// the machine's byte order, as cairo's RGB24 surfaces and the X server take
+// them, so no conversion stands between it and the screen.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,9 +18,10 @@ namespace vantrel {
 
 class FrameScaler {
  public:
-  // Fills rgb (width x height x 3 bytes, no row padding) with frame drawn
-  // over rect.
-  void scale(const BgrFrame& frame, const PictureRect& rect, int width, int height, uint8_t* rgb);
+  // Fills out (height rows of width pixels, stride bytes apart) with frame
+  // drawn over rect.
+  void scale(const BgrFrame& frame, const PictureRect& rect, int width, int height, uint8_t* out,
+             int stride);
 
  private:
   // For one output column or row: the picture pixels it takes (first, and
@@ -30,8 +32,8 @@ class FrameScaler {
     bool blended = false;
   };
   static void plan(Taps& taps, int outputs, double start, double length, int size);
-  void fillNearest(const BgrFrame& frame, int width, int height, uint8_t* rgb) const;
-  void fillBlended(const BgrFrame& frame, int width, int height, uint8_t* rgb) const;
+  void fillNearest(const BgrFrame& frame, int width, int height, uint8_t* out, int stride) const;
+  void fillBlended(const BgrFrame& frame, int width, int height, uint8_t* out, int stride) const;
 
   Taps columns_, rows_;
   // What the taps were planned for.

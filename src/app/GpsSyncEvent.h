@@ -13,7 +13,7 @@ namespace vantrel {
 
 class GpsSyncEvent : public wxThreadEvent {
  public:
-  GpsSyncEvent(int code, long argument, uint32_t generation)
+  GpsSyncEvent(GpsSyncCode code, long argument, uint32_t generation)
       : wxThreadEvent(wxEVT_THREAD, WM_GPS_SYNC), m_generation(generation) {
     SetInt(code);
     SetExtraLong(argument);

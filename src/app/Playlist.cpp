@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <filesystem>
+#include <set>
 
 namespace vantrel {
 
@@ -126,13 +127,27 @@ Playlist::Placement Playlist::AddOrFind(const std::string& path) {
 }
 
 int Playlist::Fill(const std::vector<std::string>& paths) {
+  // The outcome of adding the paths one by one with AddOrFind, in
+  // O(n log n): a folder of ten thousand clips fills at once. Whether a path
+  // is covered does not depend on the order, so the folded paths are kept in
+  // code-point order for that, and the entries sorted once at the end.
+  std::set<std::u32string> folded;
   m_entries.clear();
-  int selection = -1;
+  bool lastCovered = false;
   for (const std::string& path : paths) {
-    const Placement placement = AddOrFind(path);
-    selection = placement.added ? 0 : placement.index;
+    std::u32string key = foldCase(path);
+    const auto next = folded.lower_bound(key);
+    lastCovered = next != folded.end() && next->compare(0, key.size(), key) == 0;
+    if (lastCovered) continue;
+    folded.insert(key);
+    std::wstring collated = collationKey(key);
+    m_entries.push_back({path, std::move(collated), std::move(key)});
   }
-  return selection;
+  std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
+    return a.key != b.key ? a.key < b.key : a.path < b.path;
+  });
+  if (paths.empty()) return -1;
+  return lastCovered ? FindPrefix(paths.back()) : 0;
 }
 
 }  // namespace vantrel

@@ -11,7 +11,7 @@
 #include <optional>
 #include <sstream>
 
-#include "app/PlaybackSpeeds.h"
+#include "engine/PlaybackSpeeds.h"
 
 namespace vantrel {
 

@@ -27,6 +27,7 @@ bool CVantrelApp::OnInit() {
     // --autoplay presses Play, through the command table like the button.
     if (m_start.autoplay) dialog.RunCommand(Command::PlayPause);
     dialog.ShowModal();
+    printStatsIfAsked(dialog.ShownStats(), stderr);
   }
   // The window is gone: OnRun ends the program without a main loop, and
   // with status 0 (a false result here would report a failed start).

@@ -40,12 +40,13 @@ wxBEGIN_EVENT_TABLE(CVantrelDlg, wxDialog)
   EVT_TIMER(kStartPlaybackTimer, CVantrelDlg::OnStartPlaybackTimer)
   EVT_TIMER(kElapsedTimer, CVantrelDlg::OnElapsedTimer)
   EVT_TIMER(kClipProgressTimer, CVantrelDlg::OnClipProgressTimer)
+  EVT_TIMER(kLibraryTimer, CVantrelDlg::OnLibraryTimer)
   EVT_THREAD(WM_SLIDER_SET, CVantrelDlg::OnSliderSet)
   EVT_THREAD(WM_SLIDER_TRACK, CVantrelDlg::OnSliderTrack)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
+    CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
     : wxDialog(parent, wxID_ANY, "Vantrel", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX),
       m_player(player) {
@@ -58,7 +59,9 @@ CVantrelDlg::CVantrelDlg(PlayerState& player, wxWindow* parent)
   OnInitDialog();
 }
 
-CVantrelDlg::~CVantrelDlg() { StopPlaybackForExit(); }
+CVantrelDlg::~CVantrelDlg() {
+  StopPlaybackForExit();
+}
 
 void CVantrelDlg::CreateControls() {
   for (const ControlSpec& spec : dialogControls()) {
@@ -125,6 +128,7 @@ void CVantrelDlg::CreateControls() {
   m_playlistBox = static_cast<wxListBox*>(FindWindow(IDC_PLAYLIST));
   m_playlistBox->SetDropTarget(
       new PlaylistDropTarget([this](const wxArrayString& paths) { return OnDropFiles(paths); }));
+  CreatePlaybackSpeedLabel();
 }
 
 bool CVantrelDlg::OnInitDialog() {
@@ -148,9 +152,13 @@ bool CVantrelDlg::OnInitDialog() {
   return true;
 }
 
-void CVantrelDlg::InitAboutMenu() { m_aboutItemText = wxString::FromUTF8("关于 Vantrel(&A)..."); }
+void CVantrelDlg::InitAboutMenu() {
+  m_aboutItemText = wxString::FromUTF8("关于 Vantrel(&A)...");
+}
 
-void CVantrelDlg::InitIcons() { SetIcons(appIcons()); }
+void CVantrelDlg::InitIcons() {
+  SetIcons(appIcons());
+}
 
 void CVantrelDlg::InitDirectories() {
   m_moduleDir = GetModuleDir();
@@ -192,8 +200,8 @@ void CVantrelDlg::InitProgressSlider() {
 
 void CVantrelDlg::InitVolumeSlider() {
   // See-through bars keyed on their top-left pixel, no thumb.
-  m_volume->SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL_ACTIVE, true, kKeyFromPixel,
-                             0, 0);
+  m_volume->SetBitmapChannel(IDB_VOLUME_CHANNEL, IDB_VOLUME_CHANNEL_ACTIVE, true, kKeyFromPixel, 0,
+                             0);
   m_volume->SetRange(0, 128, false);
   m_player.volume = 80;  // the mixing volume follows this slider
   m_volume->SetPos(80);

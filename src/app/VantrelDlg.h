@@ -10,12 +10,15 @@
 #include "app/ClipSaveJob.h"
 #include "app/Commands.h"
 #include "app/DashboardReadouts.h"
+#include "app/DriveLibrary.h"
 #include "app/FullScreenLayout.h"
 #include "app/Language.h"
+#include "app/LibraryTexts.h"
 #include "app/Playlist.h"
 #include "app/Settings.h"
 #include "app/WindowPlaybackHost.h"
 #include "engine/Playback.h"
+#include "engine/PlaybackStats.h"
 #include "gps/Dashboard.h"
 #include "gps/TrackLoader.h"
 #include "map/Explorer1.h"
@@ -23,6 +26,7 @@
 #include "map/TileSource.h"
 
 class wxChoice;
+class wxStaticText;
 class wxProgressDialog;
 class wxListBox;
 
@@ -33,6 +37,9 @@ class VideoPanel;
 class CBitmapSlider;
 class CLEDDisplay;
 class CMeter;
+class CDriveChart;
+class CDrivesPanel;
+class CScanProgress;
 
 class CVantrelDlg : public wxDialog {
  public:
@@ -43,12 +50,15 @@ class CVantrelDlg : public wxDialog {
   // outlives the window.
   void EndModal(int retCode) override;
 
-  // Timer 1: starts a playback 100 ms after StartPlaybackTimer.
+  // Timer 1: starts a playback kStartPlaybackDelayMs after StartPlaybackTimer.
   static constexpr int kStartPlaybackTimer = 1;
+  static constexpr int kStartPlaybackDelayMs = 100;
   // Timer 2: counts the playing seconds while a recording plays.
   static constexpr int kElapsedTimer = 2;
   // Timer 3: moves the clip save's progress bar.
   static constexpr int kClipProgressTimer = 3;
+  // Timer 4: moves the library scan's progress bar.
+  static constexpr int kLibraryTimer = 4;
 
   // The dashboard's playing and idle looks (UI thread; the playback thread
   // reaches them through its host, in posting order).
@@ -57,8 +67,15 @@ class CVantrelDlg : public wxDialog {
   // A recording that could not be played: why, on the status line, and the
   // idle look (no picture of an earlier recording).
   void ShowPlaybackFailed(const std::string& path, const std::string& reason);
-  // After a recording played to its end: the next entry, wrapping to the first.
+  // After a recording played to its end: the next clip of its drive, else
+  // the next entry, wrapping to the first.
   void AdvancePlaylist();
+  // A playback has been torn down: the idle look, unless it played to its
+  // end and the next clip of its drive follows, which then starts without a
+  // visible gap (the dashboard, the picture and the maps stay until it shows).
+  void OnPlaybackReset(bool playedToEnd);
+  // The loading notice over the video, which the next clip of a drive skips.
+  void ShowLoading(bool shown);
 
   // Runs command (Commands.h) when it is enabled; whether it ran.
   bool RunCommand(Command command);
@@ -81,6 +98,17 @@ class CVantrelDlg : public wxDialog {
   // Plays the entry step places on in the playlist, wrapping at its ends.
   void PlayNeighbour(int step);
   void ShowWholePicture();
+  // Seeks, each to the picture at the time asked for, and frame steps
+  // (VantrelDlgSeek.cpp).
+  void SeekBy(double seconds);
+  void SeekToStart();
+  void SeekToEnd();
+  // One picture on (+1) or back (-1), pausing first.
+  void StepPicture(int direction);
+  bool CanSeek() const;
+  // step +1 or -1: the next faster or slower of kPlaybackSpeeds.
+  void ChangePlaybackSpeed(int step);
+  bool CanChangePlaybackSpeed(int step) const;
   bool HasRecordings() const;
   // Play is enabled from the playlist's first entry on, and stays so.
   bool PlayEnabled() const { return m_playEnabled; }
@@ -141,13 +169,42 @@ class CVantrelDlg : public wxDialog {
 
   // The video area: the sink the display hands finished pictures to.
   VideoPanel* VideoArea() const { return m_video; }
+  // How smoothly the pictures reached the video area since the window opened.
+  PlaybackStats ShownStats() const;
+
+  // The open folder's library, drives and place search (VantrelDlgLibrary.cpp).
+  CDriveLibrary& Library() { return m_library; }
+  // The scan's progress bar (shown while a folder is scanned), and the large
+  // map's drives panel and chart (null until the large map is first opened).
+  CScanProgress* ScanProgressBar() const { return m_scanProgress; }
+  CDrivesPanel* DrivesPanel() const { return m_drivesPanel; }
+  CDriveChart* DriveChart() const { return m_driveChart; }
+  std::optional<size_t> ChosenDrive() const { return m_chosenDrive; }
+  // Draws drive's whole route on the large map and its chart under it.
+  void ChooseDrive(size_t drive);
+  // Plays the recording of moment from its second (a seek when it plays).
+  void PlayMoment(const DriveMoment& moment);
+  // A text the large map's page posted: "route <lat> <lon>" plays the
+  // chosen drive from the moment nearest the click, "place <lat> <lon>"
+  // opens the menu with "Recordings here".
+  void OnBigMapMessage(const wxString& text);
+  // The entries of "Recordings here" at a point: a label and the moment.
+  std::vector<std::pair<wxString, DriveMoment>> RecordingsHereItems(double latitude,
+                                                                    double longitude);
+  // Writes the chosen format of drive's track to path; the outcome goes to
+  // the drives panel's line. Returns whether it was written.
+  bool ExportDriveTo(size_t drive, const std::string& path);
 
   // The settings as read at start and changed since; each change is saved.
   const Settings& GetSettings() const { return m_settings; }
   const std::string& SettingsPath() const { return m_settingsPath; }
-  // Keeps speed for the next start when it is one of kPlaybackSpeeds;
-  // returns whether it was.
+  // Plays at speed from now on, shows it beside the elapsed time and keeps
+  // it for the next start, when it is one of kPlaybackSpeeds; returns
+  // whether it was (VantrelDlgSpeed.cpp).
   bool SetPlaybackSpeed(double speed);
+  double PlaybackSpeed() const;
+  // The speed label beside the elapsed time, hidden at normal speed.
+  wxStaticText* PlaybackSpeedLabel() const { return m_speedLabel; }
 
   const std::string& ModuleDir() const { return m_moduleDir; }
   const std::string& UserDir() const { return m_userDir; }
@@ -205,10 +262,19 @@ class CVantrelDlg : public wxDialog {
   // Transport (VantrelDlgTransport.cpp).
   void OnStartPlaybackTimer(wxTimerEvent& event);
   void OnElapsedTimer(wxTimerEvent& event);
+  // Timer 2 ticks once a second of the recording: 1000 ms over the speed.
+  void StartElapsedTimer();
+  // The speed label: under the elapsed time in either layout.
+  void CreatePlaybackSpeedLabel();
+  void PlacePlaybackSpeedLabel();
   void OnSliderSet(wxThreadEvent& event);
   void OnSliderTrack(wxThreadEvent& event);
   void OnProgressReleased();
-  void PostGpsSync(int code, long argument);
+  // The slider, the elapsed time and the dashboard moved to a seek's position.
+  void ShowSeekPosition(double position);
+  // elapsedSeconds, the elapsed time and the slider at second.
+  void ShowElapsed(int64_t second);
+  void PostGpsSync(GpsSyncCode code, long argument);
   void StopPlaybackForExit();
   // Clip (VantrelDlgClip.cpp).
   std::optional<double> ShownPictureTime() const;
@@ -216,6 +282,28 @@ class CVantrelDlg : public wxDialog {
   void ShowClipMarks();
   void OnClipProgressTimer(wxTimerEvent& event);
   void OnClipSaved(const SavedClip& saved);
+  // Library (VantrelDlgLibrary.cpp).
+  void StartLibraryScan(std::vector<std::string> paths, const std::string& folder);
+  void OnLibraryTimer(wxTimerEvent& event);
+  void OnLibraryScanned();
+  bool LibraryHasTrouble() const;
+  wxString LibrarySummary();
+  // A text of the library in the current language.
+  wxString LibraryLabel(LibraryText text);
+  // The library's texts on screen in the language just chosen.
+  void ApplyLibraryLanguage();
+  void FurnishBigMap();
+  void ShowDrivesPanel();
+  void SendChosenDrive();
+  void ShowRecordingsHere(double latitude, double longitude);
+  void ExportDrive(size_t drive);
+  // The maps' drive context for the recording about to play.
+  void SetDriveContextFor(const std::string& path);
+  // The next clip of the drive of the recording playing, when one follows.
+  std::optional<int> NextDriveEntry() const;
+  void SeekTo(int64_t second);
+  void ApplyPendingSeek();
+  void UpdateChartCursor(int64_t seconds);
 
   PlayerState& m_player;
   wxSize m_dialogBase;
@@ -233,6 +321,7 @@ class CVantrelDlg : public wxDialog {
   bool m_playingLook = false;        // set by ShowPlaybackStarted, cleared by ResetDashboard
   bool m_playEnabled = false;        // the playlist has had an entry
   std::optional<int> m_mutedVolume;  // the volume before Mute
+  bool m_keyRepeats = false;         // the key being handled is held down
   VideoPanel* m_video = nullptr;     // IDC_VIDEO
   // The instruments, owned by the window as its children.
   CMeter* m_meter = nullptr;
@@ -251,6 +340,7 @@ class CVantrelDlg : public wxDialog {
   wxListBox* m_playlistBox = nullptr;
   wxTimer m_startPlaybackTimer{this, kStartPlaybackTimer};
   wxTimer m_elapsedTimer{this, kElapsedTimer};
+  wxStaticText* m_speedLabel = nullptr;
   // The dashboard and the maps it draws on; UI thread only.
   CDashboardReadouts m_readouts{*this};
   CRouteMaps m_routeMaps{m_map, this, wxWebViewBackendDefault};
@@ -269,6 +359,19 @@ class CVantrelDlg : public wxDialog {
   wxProgressDialog* m_clipProgress = nullptr;
   wxWindow* m_focusBeforeClip = nullptr;  // a child of this window
   wxTimer m_clipTimer{this, kClipProgressTimer};
+
+  // The library of the open folder; its scan reports back through CallAfter.
+  CDriveLibrary m_library{[this](std::function<void()> call) { CallAfter(std::move(call)); }};
+  CScanProgress* m_scanProgress = nullptr;
+  wxTimer m_libraryTimer{this, kLibraryTimer};
+  CDrivesPanel* m_drivesPanel = nullptr;  // children of the large map
+  CDriveChart* m_driveChart = nullptr;
+  std::optional<size_t> m_chosenDrive;
+  // A second to seek to once the playback of path has started.
+  std::optional<DriveMoment> m_pendingSeek;
+  // The recording that ended continues its drive: the next one starts with
+  // the dashboard as it was.
+  bool m_continuingDrive = false;
 
   // The playback thread; stopped and joined before the window goes away.
   CWindowPlaybackHost m_playbackHost{*this, m_player};

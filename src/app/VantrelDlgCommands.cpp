@@ -66,7 +66,9 @@ void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
   if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && m_routeMaps.CloseBigMap()) return;
   if (!FocusTakesKey(event)) {
     if (const CommandSpec* spec = commandForKey(key, event.GetModifiers())) {
+      m_keyRepeats = event.IsAutoRepeat();
       RunCommand(spec->command);  // a disabled command does nothing
+      m_keyRepeats = false;
       return;
     }
   }

@@ -59,6 +59,7 @@ void CVantrelDlg::EnterFullScreen() {
   wxWindow* video = FindWindow(IDC_VIDEO);
   video->SetSize(fullScreenVideoRect(GetScreenRect(), client, screen));
   video->Raise();  // the small map keeps its place, under the picture
+  PlacePlaybackSpeedLabel();
   SetControlText(*FindWindow(IDC_FULLSCREEN), languageLabel(m_language.ReadLanguage(false), 15));
 }
 
@@ -68,6 +69,7 @@ void CVantrelDlg::LeaveFullScreen() {
   SetSize(m_layout.window);
   for (int id : kRestoreOrder) FindWindow(id)->SetSize(m_layout.rectOf(id));
   for (int id : kShownOnLeaving) FindWindow(id)->Show();
+  PlacePlaybackSpeedLabel();
   SetControlText(*FindWindow(IDC_FULLSCREEN), languageLabel(m_language.ReadLanguage(false), 14));
 }
 

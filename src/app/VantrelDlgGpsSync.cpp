@@ -27,18 +27,30 @@ void CVantrelDlg::CheckWebEngine() {
 
 void CVantrelDlg::OnGpsSync(wxThreadEvent& event) {
   if (isStaleGpsSync(event, m_player.generation.load())) return;
-  m_dashboard.OnGpsSync(event.GetInt(), event.GetExtraLong());
+  // Paused, the seconds come from seeks and frame steps: the slider and the
+  // elapsed time show the picture's.
+  const auto code = static_cast<GpsSyncCode>(event.GetInt());
+  if ((code == kSyncTick || code == kSyncSeek) && m_player.playState.load() == Paused) {
+    ShowElapsed(event.GetExtraLong());
+  }
+  m_dashboard.OnGpsSync(code, event.GetExtraLong());
+  if (code == kSyncTick || code == kSyncSeek) {
+    UpdateChartCursor(event.GetExtraLong());
+  }
 }
 
 void CVantrelDlg::OnSpeedUnitChange(wxCommandEvent&) {
   m_dashboard.OnSpeedUnitChange(m_speedUnit->GetSelection());
   m_settings.speedUnit = m_speedUnit->GetSelection();
   SaveSettings();
+  if (m_drivesPanel) ShowDrivesPanel();  // distances and speeds in the new unit
 }
 
 void CVantrelDlg::OpenBigMap() {
+  FurnishBigMap();
   m_routeMaps.OpenBigMap(wxString::FromUTF8(mapPageUrl(m_moduleDir, kBigMapPage, m_tileSource)),
                          LanguageText(kSlotBigMapClose));
+  ShowDrivesPanel();
 }
 
 }  // namespace vantrel

@@ -25,7 +25,9 @@ int CVantrelDlg::OnLanguageChosen() {
   const int chosen = m_languageBox->GetSelection();
   if (!isValidLanguage(chosen) || chosen == current) return current;
   ApplyLanguage(*this, chosen, m_player.playState);
-  if (!m_language.SaveLanguage(chosen)) {
+  const bool saved = m_language.SaveLanguage(chosen);
+  ApplyLibraryLanguage();
+  if (!saved) {
     // The chosen texts stay for this run; only the next start forgets them.
     ShowProblem(wxString::Format("The language could not be saved in %s",
                                  wxString::FromUTF8(m_language.FilePath())));

@@ -38,7 +38,7 @@ int CVantrelDlg::CurrentPlaylistIndex() const {
 }
 
 void CVantrelDlg::StartPlaybackTimer() {
-  m_startPlaybackTimer.StartOnce(100);
+  m_startPlaybackTimer.StartOnce(kStartPlaybackDelayMs);
 }
 
 void CVantrelDlg::PlaySelectedEntry() {
@@ -79,6 +79,7 @@ void CVantrelDlg::OpenFolder(const std::string& folder) {
     m_playEnabled = true;
   }
   RefreshCommandStates();
+  StartLibraryScan(listing.paths, folder);
 }
 
 bool CVantrelDlg::OpenDroppedFile(const std::string& path) {
@@ -115,7 +116,7 @@ void CVantrelDlg::ShowPlaybackFailed(const std::string& path, const std::string&
   // The idle look: no picture, and no route, not even one a track beside
   // the unplayable file drew.
   m_video->ClearPicture();
-  m_routeMaps.StartNewRoute();
+  m_routeMaps.ClearRoutes();
   ShowProblem(wxString::Format("Cannot play %s: %s", pathText(path), wxString::FromUTF8(reason)));
   m_playbackProblem = true;
 }

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "app/PlaybackSpeeds.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
 #include "widgets/BitmapSlider.h"
@@ -24,6 +23,7 @@ void CVantrelDlg::ApplySettings() {
   m_dashboard.OnSpeedUnitChange(m_settings.speedUnit);
   m_player.volume = m_settings.volume;
   m_volume->SetPos(m_settings.volume);
+  SetPlaybackSpeed(m_settings.playbackSpeed);
 }
 
 void CVantrelDlg::AddStartupNote(const std::string& note) {
@@ -36,15 +36,6 @@ void CVantrelDlg::SaveSettings() {
   if (saveSettings(m_settingsPath, m_settings)) return;
   ShowProblem(wxString::FromUTF8("Cannot save the settings to " +
                                  (m_settingsPath.empty() ? "(no home folder)" : m_settingsPath)));
-}
-
-bool CVantrelDlg::SetPlaybackSpeed(double speed) {
-  if (!isPlaybackSpeed(speed)) return false;
-  if (speed != m_settings.playbackSpeed) {
-    m_settings.playbackSpeed = speed;
-    SaveSettings();
-  }
-  return true;
 }
 
 }  // namespace vantrel

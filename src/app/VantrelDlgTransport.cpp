@@ -9,6 +9,7 @@
 #include "app/Language.h"
 #include "app/LanguageTable.h"
 #include "app/VantrelDlg.h"
+#include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "engine/Transport.h"
 #include "widgets/BitmapSlider.h"
@@ -39,14 +40,14 @@ void CVantrelDlg::OnStartPlaybackTimer(wxTimerEvent&) {
     StartPlaybackTimer();
     return;
   }
+  // The maps draw the whole drive of the recording about to play.
+  SetDriveContextFor(m_player.getFileName());
   if (!m_playback.start()) StartPlaybackTimer();
 }
 
 void CVantrelDlg::OnElapsedTimer(wxTimerEvent&) {
   if (m_player.playState.load() != Playing) return;
-  const int64_t elapsed = ++m_player.elapsedSeconds;
-  static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(formatHms(elapsed));
-  if (!m_player.progressDragging.load()) m_progress->SetPos(static_cast<int>(elapsed));
+  ShowElapsed(m_player.elapsedSeconds.load() + 1);
 }
 
 void CVantrelDlg::PlayOrPause() {
@@ -83,7 +84,7 @@ void CVantrelDlg::OnProgressReleased() {
   if (m_player.playState.load() == Idle) m_progress->SetPos(0);
   const int position = m_progress->GetPos();
   requestSeek(m_player, position);
-  PostGpsSync(3, position);
+  PostGpsSync(kSyncSeek, position);
   m_progress->SetPos(position);
   m_player.progressDragging = 0;
 }
@@ -92,13 +93,43 @@ void CVantrelDlg::OnSliderTrack(wxThreadEvent& event) {
   if (event.GetExtraLong() == IDC_PROGRESS) m_player.progressDragging = 1;
 }
 
-void CVantrelDlg::PostGpsSync(int code, long argument) {
+void CVantrelDlg::PostGpsSync(GpsSyncCode code, long argument) {
   wxQueueEvent(this, new GpsSyncEvent(code, argument, m_player.generation.load()));
 }
 
 void CVantrelDlg::AdvancePlaylist() {
-  // Past the last entry the selection wraps to the first.
-  if (SelectPlaylistEntry(CurrentPlaylistIndex() + 1) == 0) StartPlaybackTimer();
+  // Within a drive its next clip plays (the front one of a front/rear pair);
+  // otherwise the next entry, and past the last the first.
+  const std::optional<int> next = NextDriveEntry();
+  if (SelectPlaylistEntry(next.value_or(CurrentPlaylistIndex() + 1)) != 0) return;
+  // The previous playback has ended: the next clip of a drive need not wait.
+  if (m_continuingDrive) {
+    m_startPlaybackTimer.StartOnce(1);
+  } else {
+    StartPlaybackTimer();
+  }
+}
+
+void CVantrelDlg::OnPlaybackReset(bool playedToEnd) {
+  FindWindow(IDC_VIDEO)->Show();
+  m_continuingDrive = playedToEnd && NextDriveEntry().has_value();
+  if (!m_continuingDrive) {
+    ResetDashboard();
+    return;
+  }
+  m_elapsedTimer.Stop();
+  m_player.elapsedSeconds = 0;
+  m_player.opening = 0;
+}
+
+void CVantrelDlg::ShowLoading(bool shown) {
+  if (m_continuingDrive) {
+    if (shown) return;
+    // The next clip could not be played: the dashboard goes idle after all.
+    m_continuingDrive = false;
+    ResetDashboard();
+  }
+  FindWindow(IDC_LOADING)->Show(shown);
 }
 
 void CVantrelDlg::ShowPlaybackStarted() {
@@ -115,12 +146,14 @@ void CVantrelDlg::ShowPlaybackStarted() {
   RefreshCommandStates();
   if (m_playbackProblem) ClearProblem();  // the last recording's, now out of date
   m_player.elapsedSeconds = 0;
-  m_elapsedTimer.Start(1000);
+  StartElapsedTimer();
+  m_continuingDrive = false;
+  ApplyPendingSeek();
 }
 
 void CVantrelDlg::ResetDashboard() {
   m_elapsedTimer.Stop();
-  PostGpsSync(2, 0);
+  PostGpsSync(kSyncPlaybackEnded, 0);
   SetLanguageText(IDC_PLAY, kSlotPlayStopped);
   m_meter->SetValue(0.0);
   m_ledSpeed->SetText("000.00");
@@ -140,7 +173,13 @@ void CVantrelDlg::ResetDashboard() {
   m_player.opening = 0;
 }
 
+PlaybackStats CVantrelDlg::ShownStats() const {
+  return m_player.display.stats(m_video ? m_video->DroppedFrames() : 0);
+}
+
 void CVantrelDlg::StopPlaybackForExit() {
+  m_libraryTimer.Stop();
+  m_library.StopScan();
   m_startPlaybackTimer.Stop();
   m_elapsedTimer.Stop();
   m_playback.stopAndJoin();  // the thread never waits for this one

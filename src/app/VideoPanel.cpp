@@ -1,6 +1,7 @@
 #include "app/VideoPanel.h"
 
 #include <wx/dcclient.h>
+#include <wx/graphics.h>
 
 #include <cmath>
 
@@ -28,12 +29,17 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
 void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   {
     std::lock_guard<std::mutex> hold(m_frameLock);
+    if (m_frame && !m_framePainted) ++m_dropped;
     m_frame = std::move(frame);
+    m_framePainted = false;
   }
   if (!m_refreshQueued.exchange(true)) {
     CallAfter([this] {
       m_refreshQueued = false;
+      // Painted now rather than at the toolkit's next frame: a picture that
+      // waits for that may be replaced by the next one before it is seen.
       Refresh(false);
+      Update();
     });
   }
 }
@@ -49,6 +55,17 @@ void VideoPanel::ClearPicture() {
     m_frame.reset();
   }
   Refresh();
+}
+
+std::shared_ptr<const BgrFrame> VideoPanel::FrameToPaint() {
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  m_framePainted = true;
+  return m_frame;
+}
+
+int64_t VideoPanel::DroppedFrames() const {
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  return m_dropped;
 }
 
 wxSize VideoPanel::PictureSize(const wxSize& outer) {
@@ -138,9 +155,13 @@ void VideoPanel::OnPaint(wxPaintEvent&) {
 
 void VideoPanel::Draw(wxDC& dc) {
   dc.SetBackground(*wxBLACK_BRUSH);
-  const std::shared_ptr<const BgrFrame> frame = CurrentFrame();
+  const std::shared_ptr<const BgrFrame> frame = FrameToPaint();
   const wxSize size = PictureSize(GetSize());
-  if (!frame || frame->width == 0 || size.x == 0 || size.y == 0) {
+  // Every DC of GTK 3 draws with cairo.
+  wxGraphicsContext* graphics = dc.GetGraphicsContext();
+  auto* cairo = graphics ? static_cast<cairo_t*>(graphics->GetNativeContext()) : nullptr;
+  if (!frame || frame->width == 0 || size.x == 0 || size.y == 0 || !cairo ||
+      !m_screen.Prepare(cairo, size.x, size.y)) {
     dc.Clear();
     return;
   }
@@ -150,9 +171,8 @@ void VideoPanel::Draw(wxDC& dc) {
     m_zoom.Reset();
     SetCursor(wxNullCursor);
   }
-  if (!m_image.IsOk() || m_image.GetSize() != size) m_image.Create(size, false);
-  m_scaler.scale(*frame, PicturePlace(), size.x, size.y, m_image.GetData());
-  dc.DrawBitmap(wxBitmap(m_image), 0, 0);
+  m_scaler.scale(*frame, PicturePlace(), size.x, size.y, m_screen.Data(), m_screen.Stride());
+  m_screen.PaintOn(cairo);
   // Without a border the client area reaches past the picture: black there.
   const wxSize client = GetClientSize();
   dc.SetPen(*wxTRANSPARENT_PEN);

@@ -5,7 +5,6 @@
 // it. The mouse wheel enlarges it from 1x to 8x around the cursor, dragging
 // moves it, a double-click (or ResetZoom) shows it whole again.
 #include <wx/dc.h>
-#include <wx/image.h>
 #include <wx/panel.h>
 
 #include <atomic>
@@ -14,6 +13,7 @@
 #include <optional>
 
 #include "app/FrameScaler.h"
+#include "app/ScreenImage.h"
 #include "app/ZoomView.h"
 #include "engine/VideoSink.h"
 
@@ -31,6 +31,9 @@ class VideoPanel : public wxPanel, public VideoSink {
   std::shared_ptr<const BgrFrame> CurrentFrame() const;
   // Shows no picture (black) until the next frame comes. UI thread.
   void ClearPicture();
+
+  // Pictures handed over that a newer one replaced before they were painted.
+  int64_t DroppedFrames() const;
 
   // Draws what a paint shows: the current picture over PicturePlace, black
   // over the rest of the client area.
@@ -59,13 +62,17 @@ class VideoPanel : public wxPanel, public VideoSink {
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   std::optional<ViewSizes> CurrentSizes() const;
   void ZoomChanged();
+  // The current frame, counted as painted.
+  std::shared_ptr<const BgrFrame> FrameToPaint();
 
   mutable std::mutex m_frameLock;
   std::shared_ptr<const BgrFrame> m_frame;  // guarded by m_frameLock
+  bool m_framePainted = false;              // guarded by m_frameLock
+  int64_t m_dropped = 0;                    // guarded by m_frameLock
   std::atomic<bool> m_refreshQueued{false};
   // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;
-  wxImage m_image;
+  ScreenImage m_screen;
   ZoomView m_zoom;
   uint32_t m_zoomGeneration = 0;      // the playback the zoom was set in
   std::optional<wxPoint> m_dragFrom;  // while the left button drags

@@ -8,7 +8,7 @@
 
 namespace vantrel {
 
-void CWindowPlaybackHost::postGpsSync(int code, int64_t argument) {
+void CWindowPlaybackHost::postGpsSync(GpsSyncCode code, int64_t argument) {
   // The generation of the playback posting it, so a late message of an
   // earlier playback is recognised and dropped.
   wxQueueEvent(&m_window,
@@ -16,18 +16,17 @@ void CWindowPlaybackHost::postGpsSync(int code, int64_t argument) {
 }
 
 void CWindowPlaybackHost::showLoading(bool shown) {
-  m_window.CallAfter([this, shown] { m_window.FindWindow(IDC_LOADING)->Show(shown); });
+  m_window.CallAfter([this, shown] { m_window.ShowLoading(shown); });
 }
 
 void CWindowPlaybackHost::playbackStarted() {
   m_window.CallAfter([this] { m_window.ShowPlaybackStarted(); });
 }
 
-void CWindowPlaybackHost::playbackReset() {
+void CWindowPlaybackHost::playbackReset(bool playedToEnd) {
   m_resetsQueued++;
-  m_window.CallAfter([this] {
-    m_window.FindWindow(IDC_VIDEO)->Show();
-    m_window.ResetDashboard();
+  m_window.CallAfter([this, playedToEnd] {
+    m_window.OnPlaybackReset(playedToEnd);
     m_resetsQueued--;
   });
 }

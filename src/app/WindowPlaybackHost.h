@@ -16,10 +16,10 @@ class CWindowPlaybackHost : public PlaybackHost {
   CWindowPlaybackHost(CVantrelDlg& window, PlayerState& player)
       : m_window(window), m_player(player) {}
 
-  void postGpsSync(int code, int64_t argument) override;
+  void postGpsSync(GpsSyncCode code, int64_t argument) override;
   void showLoading(bool shown) override;
   void playbackStarted() override;
-  void playbackReset() override;
+  void playbackReset(bool playedToEnd) override;
   void playbackFailed(const std::string& reason) override;
   void advancePlaylist() override;
   VideoSink* videoSink() override;

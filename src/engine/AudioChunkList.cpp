@@ -18,6 +18,8 @@ bool audioChunkAppend(AudioChunkList& list, const uint8_t* data, size_t size, do
 namespace {
 void clearLocked(AudioChunkList& list) {
   list.chunks.clear();
+  list.ready.clear();
+  list.tempo.clear();
   list.queuedBytes = 0;
   list.serial++;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Decoded sound waiting for the device: the audio decoder appends blocks of
-// device-format samples, the SDL callback consumes them (a block may span
-// several callbacks) and keeps the clock of what it handed over, and a seek
-// drops them all and restarts the clock.
+// device-format samples, the SDL callback brings them to the playback speed
+// (TempoStage.h) and consumes them (a block may span several callbacks) and
+// keeps the clock of what it handed over, and a seek drops them all and
+// restarts the clock.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "engine/AudioClock.h"
+#include "engine/TempoStage.h"
 
 namespace vantrel {
 
@@ -19,11 +21,15 @@ struct AudioChunk {
   std::vector<uint8_t> data;  // interleaved S16 at the device's rate and channels
   size_t offset = 0;          // bytes already handed to the device
   double time = 0.0;          // media time of data[0], seconds
+  double speed = 1.0;         // media seconds each second of it plays
 };
 
 struct AudioChunkList {
-  std::deque<AudioChunk> chunks;  // guarded by lock
-  size_t queuedBytes = 0;         // bytes not yet handed to the device; guarded by lock
+  std::deque<AudioChunk> chunks;  // as decoded; guarded by lock
+  TempoStage tempo;               // chunks -> ready; guarded by lock
+  std::deque<AudioChunk> ready;   // at the playback speed; guarded by lock
+  // Bytes of chunks and ready not yet handed to the device; guarded by lock.
+  size_t queuedBytes = 0;
   uint64_t serial = 0;            // bumped by every clear; guarded by lock
   AudioClock clock;               // the sound handed to the device; guarded by lock
   std::mutex lock;

@@ -1,5 +1,7 @@
 #include "engine/AudioDecoder.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -141,8 +143,9 @@ double AudioDecoder::frameTime(const AVFrame* frame) const {
 
 bool AudioDecoder::waitForRoom(uint64_t serial) {
   AudioChunkList& list = state_.audioChunks;
-  const size_t limit =
-      static_cast<size_t>(kReadAheadSeconds * deviceRate_ * deviceChannels_ * kBytesPerSample);
+  // Faster playback hears more media time a second: the lead grows with it.
+  const double lead = kReadAheadSeconds * std::max(1.0, state_.speed.load());
+  const size_t limit = static_cast<size_t>(lead * deviceRate_ * deviceChannels_ * kBytesPerSample);
   std::unique_lock<std::mutex> hold(list.lock);
   list.roomCond.wait(
       hold, [&] { return stopping() || list.serial != serial || list.queuedBytes < limit; });

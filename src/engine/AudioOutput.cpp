@@ -159,7 +159,20 @@ void AudioOutput::start() {
   if (device_) SDL_PauseAudioDevice(device_, 0);
 }
 
+void AudioOutput::hold() {
+  if (!device_ || held_) return;
+  SDL_LockAudioDevice(device_);
+  held_ = true;
+}
+
+void AudioOutput::release() {
+  if (!held_) return;
+  SDL_UnlockAudioDevice(device_);
+  held_ = false;
+}
+
 void AudioOutput::close() {
+  release();  // closing waits for the device thread, which must not be asleep on the lock
   if (device_) SDL_CloseAudioDevice(device_);  // returns once the callback has left
   device_ = 0;
   if (sdlAudioUp_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -194,20 +207,23 @@ void AudioOutput::fill(uint8_t* stream, int len) {
 
 size_t AudioOutput::mixWaitingLocked(uint8_t* stream, size_t len) {
   AudioChunkList& list = state_.audioChunks;
+  list.tempo.refill(list, len, state_.speed.load(), rate_, channels_);
   const int volume = std::clamp(state_.volume.load(), 0, SDL_MIX_MAXVOLUME);
   const double perSecond = bytesPerSecond();
   size_t filled = 0;
   double start = 0.0, end = 0.0;  // media times of the sound handed over
-  while (filled < len && !list.chunks.empty()) {
-    AudioChunk& chunk = list.chunks.front();
-    if (filled == 0) start = chunk.time + chunk.offset / perSecond;
+  while (filled < len && !list.ready.empty()) {
+    AudioChunk& chunk = list.ready.front();
+    // Media seconds of the bytes played: at speed 1 exactly bytes over rate.
+    const auto mediaAt = [&](size_t bytes) { return chunk.time + bytes * chunk.speed / perSecond; };
+    if (filled == 0) start = mediaAt(chunk.offset);
     const size_t n = std::min(len - filled, chunk.data.size() - chunk.offset);
     SDL_MixAudioFormat(stream + filled, chunk.data.data() + chunk.offset, AUDIO_S16SYS,
                        static_cast<Uint32>(n), volume);
     chunk.offset += n;
     filled += n;
-    end = chunk.time + chunk.offset / perSecond;
-    if (chunk.offset == chunk.data.size()) list.chunks.pop_front();
+    end = mediaAt(chunk.offset);
+    if (chunk.offset == chunk.data.size()) list.ready.pop_front();
   }
   list.queuedBytes -= filled;
   if (filled > 0) {

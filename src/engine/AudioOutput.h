@@ -45,6 +45,11 @@ class AudioOutput {
   // As above, with the device opened by `opener` (tests refuse counts).
   int open(int sampleRate, const AudioDeviceOpener& opener);
   void start();
+  // While paused SDL's device thread would wake for every buffer only to play
+  // silence; held, it sleeps on the device's lock until released. The same
+  // thread holds and releases (the playback thread); close() releases.
+  void hold();
+  void release();
   void close();
 
   int rate() const { return rate_; }
@@ -68,7 +73,8 @@ class AudioOutput {
 
   PlayerState& state_;
   SDL_AudioDeviceID device_ = 0;  // owned by the playback thread
-  bool sdlAudioUp_ = false;       // this object holds a reference on SDL's audio subsystem
+  bool held_ = false;
+  bool sdlAudioUp_ = false;  // this object holds a reference on SDL's audio subsystem
   int rate_ = 0;
   int channels_ = 0;
   std::atomic<int64_t> bytesPlayed_{0};  // written by the callback

@@ -131,9 +131,17 @@ int AudioTempo::push(const uint8_t* samples, size_t bytes, double time) {
   return 0;
 }
 
-double AudioTempo::pull(std::vector<uint8_t>& out) {
+void AudioTempo::finish() {
+  if (graph_ && av_buffersrc_add_frame(source_, nullptr) < 0) avfilter_graph_free(&graph_);
+}
+
+double AudioTempo::nextTime() const {
   // Media time runs `speed` times as fast as the samples that come out.
-  const double time = startTime_ + static_cast<double>(samplesOut_) * speed_ / rate_;
+  return startTime_ + static_cast<double>(samplesOut_) * speed_ / rate_;
+}
+
+double AudioTempo::pull(std::vector<uint8_t>& out) {
+  const double time = nextTime();
   const size_t before = out.size();
   if (speed_ == 1.0) {
     out.insert(out.end(), passed_.begin(), passed_.end());

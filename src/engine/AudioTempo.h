@@ -39,6 +39,11 @@ class AudioTempo {
   // Appends what has come out to out. Returns the media time of its first
   // sample, or a negative number when nothing came out.
   double pull(std::vector<uint8_t>& out);
+  // No more input: the next pulls give what the filter still holds. Nothing
+  // can be pushed after it until the next open.
+  void finish();
+  // The media time of the next sample to come out (after a push).
+  double nextTime() const;
 
  private:
   void close();

@@ -116,18 +116,21 @@ void Demuxer::endOfFile() {
 }
 
 void Demuxer::seek() {
-  // Taken first: a request that comes while this one is carried out is
+  // Not at the end any more, before the request is cleared: the playback
+  // never sees the file played out while a seek is under way.
+  ended_ = false;
+  state_.demuxEnded = 0;
+  // Taken next: a request that comes while this one is carried out is
   // carried out after it, not lost.
   state_.seekRequest = 0;
   packetQueueFlush(state_.videoQueue);
   audioPacketListClear(state_.audioPackets);
-  const int videoIndex = state_.videoStreamIndex.load();
   const int audioIndex = state_.audioStreamIndex.load();
   const int64_t duration = state_.videoStream ? state_.videoStream->duration : AV_NOPTS_VALUE;
   const int64_t target = clampSeekTarget(state_.seekTargetVideo.load(), duration);
-  // Results are not checked: a failed seek reads on from where it was.
-  avformat_seek_file(state_.formatContext, videoIndex, INT64_MIN, target, INT64_MAX, 0);
+  seekVideoTo(target);
   if (audioIndex >= 0) {
+    // Result not checked: a failed seek reads on from where it was.
     avformat_seek_file(state_.formatContext, audioIndex, INT64_MIN, state_.seekTargetAudio.load(),
                        INT64_MAX, 0);
   }
@@ -139,9 +142,16 @@ void Demuxer::seek() {
                              ? state_.seekTargetAudio.load() * av_q2d(state_.audioStream->time_base)
                              : 0.0;
   audioChunkListRestart(state_.audioChunks, soundAt);
-  packetQueuePut(state_.videoQueue, flushPacket());
-  ended_ = false;
-  state_.demuxEnded = 0;
+  packetQueuePutMarker(state_.videoQueue, target);
+}
+
+void Demuxer::seekVideoTo(int64_t target) {
+  AVFormatContext* format = state_.formatContext;
+  const int index = state_.videoStreamIndex.load();
+  // The key picture at or before the target, from which the decoder reaches
+  // the target's picture; else (a stream that starts later) the first after.
+  if (avformat_seek_file(format, index, INT64_MIN, target, target, 0) >= 0) return;
+  avformat_seek_file(format, index, target, target, INT64_MAX, 0);
 }
 
 int64_t clampSeekTarget(int64_t target, int64_t duration) {

@@ -39,8 +39,9 @@ class Demuxer {
   void join();
 
   // The thread's two steps, public so tests can drive them one at a time.
-  // seek: carries out the pending request (flush both lists, seek, drop the
-  // waiting sound, queue the flush marker, clear the request).
+  // seek: carries out the pending request (flush both lists, seek to the key
+  // picture at or before the target, drop the waiting sound, queue the flush
+  // marker with the target, clear the request).
   void seek();
   // Reads one packet and sorts it. false at the end of the file or on a read
   // error: the first such failure queues the end mark (an empty packet) for
@@ -56,6 +57,7 @@ class Demuxer {
   bool queueFull();
   bool soundWaiting();
   void endOfFile();
+  void seekVideoTo(int64_t target);
 
   PlayerState& state_;
   AVPacket* packet_ = nullptr;  // reused for every read; demux thread only

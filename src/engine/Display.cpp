@@ -1,7 +1,7 @@
 #include "engine/Display.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "engine/PlayerState.h"
 #include "engine/VideoSink.h"
@@ -9,10 +9,24 @@
 
 namespace vantrel {
 
-bool pictureMustWait(double pictureTime, double audioClock) {
-  constexpr double kLead = 0.1;
-  constexpr double kTolerance = 1e-6;
-  return pictureTime - audioClock > kLead + kTolerance;
+namespace {
+constexpr double kLead = 0.1;
+constexpr double kTolerance = 1e-6;
+}  // namespace
+
+bool pictureMustWait(double pictureTime, double audioClock, double speed) {
+  return pictureTime - audioClock > kLead * std::min(1.0, speed) + kTolerance;
+}
+
+std::chrono::microseconds pacingWait(double speed) {
+  return std::chrono::microseconds(
+      static_cast<int64_t>(kPacingWaitMs * 1000.0 / std::max(1.0, speed)));
+}
+
+bool pictureTooLate(double pictureTime, double audioClock, double speed,
+                    double secondsSinceLastShown) {
+  if (speed <= 1.0 || secondsSinceLastShown >= kLead) return false;
+  return audioClock - pictureTime > kLead * speed + kTolerance;
 }
 
 int Display::bindVideoSurface(VideoSink* sink) {
@@ -20,7 +34,7 @@ int Display::bindVideoSurface(VideoSink* sink) {
   return 1;
 }
 
-int Display::presentPicture(PlayerState& state) {
+int Display::presentPicture(PlayerState& state, bool paced) {
   if (!state.videoStream) return -1;
   const int current = state.videoQueue.serial.load();
   double time;
@@ -39,11 +53,21 @@ int Display::presentPicture(PlayerState& state) {
       return -1;
     }
   }
-  if (pictureMustWait(time, state.audioClock.load())) {
+  const double speed = state.speed.load();
+  const double clock = state.audioClock.load();
+  if (paced && pictureMustWait(time, clock, speed)) {
     pacingWaits_++;
-    waitForAudio(state);
+    waitForAudio(state, pacingWait(speed));
     return -1;  // held: the next step looks at the moved clock again
   }
+  const auto now = std::chrono::steady_clock::now();
+  if (paced &&
+      pictureTooLate(time, clock, speed, std::chrono::duration<double>(now - lastShown_).count())) {
+    droppedLate_++;
+    releasePicture(state);
+    return -1;
+  }
+  lastShown_ = now;
   // The slot is still ours (count 1): the decoder does not touch the planes.
   const PictureQueue& picture = state.picture;
   std::shared_ptr<BgrFrame> frame = pool_.take(picture.width(), picture.height());
@@ -53,13 +77,18 @@ int Display::presentPicture(PlayerState& state) {
   convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
                   picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
                   frame->stride);
+  releasePicture(state);
+  stats_.picture(time - state.audioClock.load(), speed);
+  publish(std::move(frame));
+  return serial;
+}
+
+void Display::releasePicture(PlayerState& state) {
   {
     std::lock_guard<std::mutex> hold(state.pictureLock);
     state.pictureCount = 0;
   }
   state.pictureCond.notify_all();  // the decoder may hand over the next picture
-  publish(std::move(frame));
-  return serial;
 }
 
 bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
@@ -70,36 +99,29 @@ bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
   return ready();
 }
 
-void Display::waitForAudio(PlayerState& state) {
+void Display::waitForAudio(PlayerState& state, std::chrono::microseconds wait) {
   std::unique_lock<std::mutex> hold(state.pictureLock);
-  state.pictureCond.wait_for(hold, std::chrono::milliseconds(kPacingWaitMs),
-                             [&state] { return state.quit.load() != 0; });
+  state.pictureCond.wait_for(hold, wait, [&state] { return state.quit.load() != 0; });
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {
   {
-    std::lock_guard<std::mutex> hold(snapshotLock_);
-    lastPresented_ = frame;
+    std::lock_guard<std::mutex> hold(shownLock_);
+    shown_ = Shown{frame->time, frame->generation};
   }
   if (VideoSink* sink = sink_.load()) sink->presentFrame(std::move(frame));
 }
 
-ScreenshotFrame Display::screenshotFrame() const {
-  std::shared_ptr<const BgrFrame> frame;
-  {
-    std::lock_guard<std::mutex> hold(snapshotLock_);
-    frame = lastPresented_;
-  }
-  ScreenshotFrame shot;
-  if (!frame) return shot;
-  shot.width = frame->width;
-  shot.height = frame->height;
-  const size_t rowBytes = static_cast<size_t>(frame->width) * 3;
-  shot.pixels.resize(rowBytes * frame->height);
-  for (int r = 0; r < frame->height; ++r) {
-    std::memcpy(shot.pixels.data() + rowBytes * (frame->height - 1 - r), frame->row(r), rowBytes);
-  }
-  return shot;
+std::optional<double> Display::shownTime(uint32_t generation) const {
+  std::lock_guard<std::mutex> hold(shownLock_);
+  if (!shown_ || shown_->generation != generation) return std::nullopt;
+  return shown_->time;
+}
+
+PlaybackStats Display::stats(int64_t dropped) const {
+  PlaybackStats s = stats_.stats(dropped);
+  s.dropped += droppedLate_.load();
+  return s;
 }
 
 }  // namespace vantrel

@@ -1,29 +1,25 @@
 #pragma once
 // The display step: takes the waiting picture from the PictureQueue, paces it
 // against the audio clock, converts it to B, G, R and hands the finished frame
-// to the video sink (the window draws it on its own thread). It also keeps the
-// last presented picture for the screenshot command.
+// to the video sink (the window draws it on its own thread). The sink keeps
+// the picture it shows (the screenshot command takes it from there); nothing
+// here holds a finished picture, so with a sink that keeps none one buffer
+// serves every picture.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <vector>
+#include <optional>
 
 #include "engine/BgrFrame.h"
 #include "engine/FramePool.h"
+#include "engine/PlaybackStats.h"
 
 namespace vantrel {
 
 struct PlayerState;
 class VideoSink;
-
-// The last presented picture as a BMP stores it: rows of width x 3 bytes
-// (B, G, R), bottom row first. Empty (0 x 0) before the first picture.
-struct ScreenshotFrame {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;
-};
 
 // Pacing: a picture more than 0.1 s ahead of the audio clock waits 50 ms
 // first, and goes on waiting, 50 ms at a time, until the clock has come
@@ -32,8 +28,23 @@ struct ScreenshotFrame {
 // once the sound has ended (the playback keeps it). Differences within a
 // microsecond of 0.1 s count as 0.1 s, so that 0.1 s as the clocks count it
 // does not become 0.1000000001 in doubles.
-bool pictureMustWait(double pictureTime, double audioClock);
+//
+// At other playback speeds the pacing keeps its feel in seconds of the
+// screen where that is the finer: slower, the lead is 0.1 s of playing time
+// (0.025 s of media at 0.25x), so the picture never runs visibly ahead of its
+// sound; faster, the wait is 50 ms of media (12.5 ms at 4x), so pictures come
+// one by one rather than in bursts.
+bool pictureMustWait(double pictureTime, double audioClock, double speed = 1.0);
 constexpr int kPacingWaitMs = 50;
+std::chrono::microseconds pacingWait(double speed);
+
+// Faster than normal the machine may not convert every picture in time: a
+// picture more than 0.1 s of playing time behind the clock is dropped unseen,
+// unless none has been shown for that long (the screen keeps moving even when
+// the decoder itself falls behind). At normal speed and slower every picture
+// is shown, a late one at once.
+bool pictureTooLate(double pictureTime, double audioClock, double speed,
+                    double secondsSinceLastShown);
 
 class Display {
  public:
@@ -47,31 +58,46 @@ class Display {
   // picture slot stays taken until the picture has been converted, so the
   // decoder never writes into planes being read. Returns the serial of the
   // picture shown (the video queue's at its decoding), -1 when none was.
-  int presentPicture(PlayerState& state);
+  // Unpaced (a frame step), the waiting picture is shown whatever the clock.
+  int presentPicture(PlayerState& state, bool paced = true);
 
   // Sleeps until a picture waits to be shown (never while paused), a stop
   // comes or timeoutMs passes, so the playback loop need not spin, paused or
   // not. Whether a picture is ready to be shown.
   bool waitForPicture(PlayerState& state, int timeoutMs);
 
-  // A copy of the last presented picture; the copy is made only here, on
-  // request, not on every picture.
-  ScreenshotFrame screenshotFrame() const;
+  // The time of the last presented picture, when it belongs to the playback
+  // of that generation.
+  std::optional<double> shownTime(uint32_t generation) const;
 
   // Pictures that waited for the audio clock, since this display was made.
   int64_t pacingWaits() const { return pacingWaits_.load(); }
+  // Pictures dropped for being too late, since this display was made.
+  int64_t droppedLate() const { return droppedLate_.load(); }
+
+  // How the pictures presented since this display was made stood against
+  // the sound; dropped of them never reached the screen (the sink knows).
+  // The pictures dropped here for being too late count as dropped too.
+  PlaybackStats stats(int64_t dropped = 0) const;
 
  private:
-  // Sleeps kPacingWaitMs unless a stop comes first.
-  void waitForAudio(PlayerState& state);
+  // Sleeps the pacing wait unless a stop comes first.
+  void waitForAudio(PlayerState& state, std::chrono::microseconds wait);
+  void releasePicture(PlayerState& state);
   void publish(std::shared_ptr<const BgrFrame> frame);
 
   std::atomic<VideoSink*> sink_{nullptr};
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
-
-  mutable std::mutex snapshotLock_;
-  std::shared_ptr<const BgrFrame> lastPresented_;  // guarded by snapshotLock_
+  std::atomic<int64_t> droppedLate_{0};
+  std::chrono::steady_clock::time_point lastShown_{};  // playback thread only
+  StatsRecorder stats_;
+  struct Shown {
+    double time;
+    uint32_t generation;
+  };
+  mutable std::mutex shownLock_;
+  std::optional<Shown> shown_;  // the last picture handed to the sink
 };
 
 }  // namespace vantrel

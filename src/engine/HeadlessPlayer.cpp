@@ -3,9 +3,12 @@
 #include <atomic>
 #include <chrono>
 #include <cinttypes>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "engine/Playback.h"
+#include "engine/PlaybackSpeeds.h"
 #include "engine/PlayerState.h"
 #include "engine/ThreadName.h"
 #include "engine/VideoSink.h"
@@ -27,13 +30,13 @@ class CountingSink : public VideoSink {
 class HeadlessHost : public PlaybackHost {
  public:
   explicit HeadlessHost(std::FILE* out) : out_(out) {}
-  void postGpsSync(int code, int64_t argument) override {
+  void postGpsSync(GpsSyncCode code, int64_t argument) override {
     std::fprintf(out_, "sync %d %" PRId64 "\n", code, argument);
   }
   void showLoading(bool) override {}
   void playbackStarted() override {}
   // ResetDashboard's own post, which ends every playback that got going.
-  void playbackReset() override { postGpsSync(2, 0); }
+  void playbackReset(bool) override { postGpsSync(kSyncPlaybackEnded, 0); }
   void playbackFailed(const std::string& reason) override {
     std::fprintf(stderr, "Cannot play: %s\n", reason.c_str());
   }
@@ -50,9 +53,11 @@ constexpr int kVolume = 80;  // what the window starts with
 
 }  // namespace
 
-HeadlessSummary playHeadless(const char* path, const TrackLoader& loadTrack, std::FILE* out) {
+HeadlessSummary playHeadless(const char* path, const TrackLoader& loadTrack, std::FILE* out,
+                             double speed) {
   PlayerState state;
   state.volume = kVolume;
+  state.speed = speed;
   state.setFileName(path);
   HeadlessHost host(out);
   HeadlessSummary summary;
@@ -66,21 +71,45 @@ HeadlessSummary playHeadless(const char* path, const TrackLoader& loadTrack, std
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   summary.durationSeconds = state.durationSeconds.load();
   summary.frames = host.frames();
+  summary.speed = speed;
+  summary.stats = state.display.stats();
   return summary;
 }
 
 void printSummary(const HeadlessSummary& s, std::FILE* out) {
   std::fprintf(out,
-               "result=%d duration=%" PRId64 " frames=%" PRId64 " audio_seconds=%.2f wall=%.2f\n",
-               s.result, s.durationSeconds, s.frames, s.audioSeconds, s.wallSeconds);
+               "result=%d duration=%" PRId64 " frames=%" PRId64
+               " audio_seconds=%.2f wall=%.2f speed=%g %s\n",
+               s.result, s.durationSeconds, s.frames, s.audioSeconds, s.wallSeconds, s.speed,
+               formatStats(s.stats).c_str());
+}
+
+std::optional<HeadlessArguments> parseHeadlessArguments(int argc, char** argv) {
+  HeadlessArguments parsed;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--speed") == 0) {
+      if (++i == argc) return std::nullopt;
+      char* end = nullptr;
+      parsed.speed = std::strtod(argv[i], &end);
+      if (end == argv[i] || *end != '\0' || !isPlaybackSpeed(parsed.speed)) return std::nullopt;
+    } else if (parsed.path) {
+      return std::nullopt;
+    } else {
+      parsed.path = argv[i];
+    }
+  }
+  if (!parsed.path) return std::nullopt;
+  return parsed;
 }
 
 int runHeadlessPlayer(int argc, char** argv, const TrackLoader& loadTrack) {
-  if (argc != 1) {
-    std::fputs("usage: vantrel --play FILE\n", stderr);
+  const std::optional<HeadlessArguments> arguments = parseHeadlessArguments(argc, argv);
+  if (!arguments) {
+    std::fputs("usage: vantrel --play FILE [--speed 0.25|0.5|0.75|1|1.25|1.5|2|4]\n", stderr);
     return 2;
   }
-  const HeadlessSummary summary = playHeadless(argv[0], loadTrack, stdout);
+  const HeadlessSummary summary =
+      playHeadless(arguments->path, loadTrack, stdout, arguments->speed);
   printSummary(summary, stdout);
   std::fflush(stdout);
   return summary.result == 100 ? 0 : 1;

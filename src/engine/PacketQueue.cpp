@@ -21,24 +21,40 @@ void packetQueueInit(PacketQueue& queue) {
   packetQueueFlush(queue);
 }
 
+namespace {
+
+void putLocked(PacketQueue& queue, AVPacket* entry) {
+  queue.entries.push_back(entry);
+  queue.count++;
+  queue.byteSize += entry->size;
+  queue.durationTicks += entry->duration;
+}
+
+}  // namespace
+
+void packetQueuePutMarker(PacketQueue& queue, int64_t target) {
+  {
+    std::lock_guard<std::mutex> hold(queue.lock);
+    queue.markerSerial = queue.serial.load();
+    queue.markerTarget = target;
+    putLocked(queue, flushPacket());
+  }
+  queue.cond.notify_one();
+}
+
 int packetQueuePut(PacketQueue& queue, AVPacket* packet) {
-  AVPacket* entry;
   if (packet == flushPacket()) {
-    entry = packet;
-  } else {
-    entry = av_packet_alloc();
-    if (!entry || av_packet_ref(entry, packet) < 0) {
-      av_packet_free(&entry);
-      return -1;
-    }
+    packetQueuePutMarker(queue, AV_NOPTS_VALUE);
+    return 0;
+  }
+  AVPacket* entry = av_packet_alloc();
+  if (!entry || av_packet_ref(entry, packet) < 0) {
+    av_packet_free(&entry);
+    return -1;
   }
   {
     std::lock_guard<std::mutex> hold(queue.lock);
-    if (entry == flushPacket()) queue.markerSerial = queue.serial.load();
-    queue.entries.push_back(entry);
-    queue.count++;
-    queue.byteSize += entry->size;
-    queue.durationTicks += entry->duration;
+    putLocked(queue, entry);
   }
   queue.cond.notify_one();
   return 0;
@@ -62,6 +78,7 @@ int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atom
         av_packet_unref(out);
         out->data = entry->data;  // shallow: the marker's text is never freed
         out->pos = queue.markerSerial;
+        out->pts = queue.markerTarget;
       } else {
         av_packet_move_ref(out, entry);
         releaseEntry(entry);

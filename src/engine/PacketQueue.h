@@ -9,6 +9,7 @@
 
 extern "C" {
 #include <libavcodec/packet.h>
+#include <libavutil/avutil.h>
 }
 
 namespace vantrel {
@@ -28,19 +29,25 @@ struct PacketQueue {
   // before it are known for stale. Written under lock, read anywhere.
   std::atomic<int> serial{0};
   int markerSerial = 0;  // the serial the queued flush marker starts; guarded by lock
+  // The picture time (stream time base) the seek behind the queued marker asked
+  // for; AV_NOPTS_VALUE none. Guarded by lock.
+  int64_t markerTarget = AV_NOPTS_VALUE;
   std::mutex lock;
   std::condition_variable cond;  // signalled on put and on wake
 };
 
 // The marker packet: recognised by identity (its data pointer), never freed.
 // Taken from a queue, it carries in its pos the serial that the packets after
-// it belong to.
+// it belong to, and in its pts the seek's target picture time (stream time
+// base; AV_NOPTS_VALUE when the seek asked for none).
 AVPacket* flushPacket();
 bool isFlushPacket(const AVPacket* packet);
 
 void packetQueueInit(PacketQueue& queue);
 // 0 queued, -1 not queued. The queue takes a reference to the packet's data.
 int packetQueuePut(PacketQueue& queue, AVPacket* packet);
+// Queues the flush marker of a seek to the picture at target (stream time base).
+void packetQueuePutMarker(PacketQueue& queue, int64_t target);
 // 1 a packet was moved into out, 0 empty and not blocking, -1 quit is set.
 int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<int>& quit);
 void packetQueueFlush(PacketQueue& queue);

@@ -28,7 +28,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   playerStateInit(state);
   host.showLoading(true);
   if (loadTrack) loadTrack(state);
-  host.postGpsSync(0, 0);
+  host.postGpsSync(kSyncTrackLoaded, 0);
   int result;
   std::string failure;
   {
@@ -43,7 +43,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
     host.showLoading(false);
     host.playbackFailed(failure);
   } else {
-    host.playbackReset();
+    host.playbackReset(result == 100);
   }
   endPlayback(state);
   return result;

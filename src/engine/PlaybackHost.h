@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/Messages.h"
+
 namespace vantrel {
 
 struct PlayerState;
@@ -15,14 +17,15 @@ class VideoSink;
 class PlaybackHost {
  public:
   virtual ~PlaybackHost() = default;
-  // WM_GPS_SYNC (code, argument): 0 track loaded, 1 whole second of video,
-  // 2 playback reset (ResetDashboard's own post).
-  virtual void postGpsSync(int code, int64_t argument) = 0;
+  // WM_GPS_SYNC (code, argument): track loaded, a whole second of video,
+  // playback ended (ResetDashboard's own post).
+  virtual void postGpsSync(GpsSyncCode code, int64_t argument) = 0;
   virtual void showLoading(bool shown) = 0;
   // The recording opened and plays: ShowPlaybackStarted.
   virtual void playbackStarted() = 0;
   // The playback has been torn down: the video area shown, ResetDashboard.
-  virtual void playbackReset() = 0;
+  // playedToEnd: it ended at the recording's end (the next one follows).
+  virtual void playbackReset(bool playedToEnd) = 0;
   // The recording could not be played; why, in words for the user ("it holds
   // no pictures").
   virtual void playbackFailed(const std::string& reason) = 0;

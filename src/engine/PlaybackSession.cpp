@@ -1,5 +1,7 @@
 #include "engine/PlaybackSession.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavformat/avformat.h>
 }
@@ -74,6 +76,11 @@ int PlaybackSession::open(const std::string& path) {
     return fail("its pictures (" + codecName(state_.formatContext->streams[video]) +
                 ") cannot be decoded");
   }
+  const AVStream* stream = state_.videoStream;
+  state_.seeks.reset(streamStartSeconds(stream),
+                     stream->duration != AV_NOPTS_VALUE && stream->duration > 0
+                         ? static_cast<double>(stream->duration) * av_q2d(stream->time_base)
+                         : static_cast<double>(state_.durationSeconds.load()));
   hasAudio_ = audio >= 0;
   if (hasAudio_ && audioComponentOpen(state_, audio, output_, audio_) < 0) {
     return fail("its sound (" + codecName(state_.formatContext->streams[audio]) +
@@ -106,21 +113,36 @@ int PlaybackSession::loop() {
     if (state_.quit.load()) return 0;
     applySeekRequest();
     if (state_.paused.load()) {
-      waitWhilePaused();
+      if (!applyFrameStep()) waitWhilePaused();
       continue;
     }
+    catchUpAfterSteps();
     advanceClock();
     const int shown = state_.display.waitForPicture(state_, kPictureWaitMs)
-                          ? state_.display.presentPicture(state_)
+                          ? state_.display.presentPicture(state_, preview_ != Preview::Step)
                           : -1;
-    if (previewFrom_ >= 0) endPreviewAfter(shown);
+    if (preview_ != Preview::None) endPreviewAfter(shown);
   }
 }
 
 void PlaybackSession::postVideoSecond() {
+  // Paused, the picture stands; what a paused seek or step shows is posted by
+  // postShownSecond (the clock is already a picture further).
+  if (state_.paused.load() || preview_ != Preview::None) return;
   const auto second = static_cast<int64_t>(state_.videoClock.load());
   if (second == lastPosted_) return;
-  host_.postGpsSync(1, second);
+  host_.postGpsSync(kSyncTick, second);
+  lastPosted_ = second;
+}
+
+void PlaybackSession::postShownSecond() {
+  const std::optional<double> shown = state_.display.shownTime(state_.generation.load());
+  if (!shown) return;
+  const auto second = static_cast<int64_t>(std::max(state_.seeks.positionOf(*shown), 0.0));
+  if (second == lastPosted_) return;
+  // On: a tick; back (a step back, a seek's end before the length): the
+  // travelled route redrawn, as after a seek.
+  host_.postGpsSync(second > lastPosted_ ? kSyncTick : kSyncSeek, second);
   lastPosted_ = second;
 }
 
@@ -150,10 +172,15 @@ bool PlaybackSession::playedOut() {
 }
 
 bool PlaybackSession::picturesPlayedOut() {
-  if (!state_.demuxEnded.load()) return false;
+  // A seek not yet carried out brings more.
+  if (!state_.demuxEnded.load() || state_.seekRequest.load()) return false;
   {
     std::lock_guard<std::mutex> hold(state_.videoQueue.lock);
     if (state_.videoQueue.count > 0) return false;
+  }
+  // The last packets taken may still be on their way through the decoder.
+  if (state_.videoStream && state_.videoDrainedSerial.load() != state_.videoQueue.serial.load()) {
+    return false;
   }
   return !pictureWaiting();
 }
@@ -164,33 +191,80 @@ bool PlaybackSession::pictureWaiting() {
 }
 
 void PlaybackSession::applySeekRequest() {
-  const int64_t position = state_.seekPosition.exchange(-1);
-  if (position < 0) return;
-  // Taken before the demuxer bumps it with this seek.
+  // A seek waits while a step's picture is on its way: it takes the pause
+  // back when it arrives.
+  if (preview_ == Preview::Step) return;
+  const std::optional<double> target = state_.seeks.takeTarget();
+  if (!target) return;
+  // The window has shown the target's second and moved the dashboard there.
+  lastPosted_ = static_cast<int64_t>(std::max(state_.seeks.positionOf(*target), 0.0));
+  seekTo(*target);
+}
+
+void PlaybackSession::seekTo(double target) {
+  // Taken before the flush below bumps it.
   const int serial = state_.videoQueue.serial.load();
-  state_.seekTargetVideo = secondsToStreamTime(position, state_.videoStream);
-  state_.seekTargetAudio = hasAudio_ ? secondsToStreamTime(position, state_.audioStream) : 0;
+  // Flushed here as well as by the demuxer: no picture from before the seek
+  // is shown once it is asked for, even before the demuxer gets to it.
+  packetQueueFlush(state_.videoQueue);
+  state_.seekTargetVideo = mediaTimeToStreamTime(target, state_.videoStream);
+  state_.seekTargetAudio = hasAudio_ ? mediaTimeToStreamTime(target, state_.audioStream) : 0;
   state_.seekRequest = 1;
-  silentClock_.reset(static_cast<double>(position), Clock::now());
+  silentClock_.reset(target, Clock::now());
   steadyPace_ = false;
+  steppedAhead_ = false;
   playedOutSince_.reset();
   // Paused, the workers run until the picture of the new position is shown,
   // and stand still again; the sound waits for Resume.
-  if (state_.playState.load() == Paused) {
-    previewFrom_ = serial;
-    state_.paused = 0;
-  }
+  if (state_.playState.load() == Paused) startPreview(Preview::Seek, serial);
   wakeWaiters(state_);  // the demuxer may be sleeping at the end of the file
+}
+
+bool PlaybackSession::applyFrameStep() {
+  if (preview_ != Preview::None || state_.playState.load() != Paused) return false;
+  const int step = state_.seeks.takeStep();
+  if (step == 0) return false;
+  const std::optional<double> shown = state_.display.shownTime(state_.generation.load());
+  if (step < 0) {
+    // The picture before the one shown: from the key picture before it.
+    if (shown) seekTo(*shown - 2 * kExactSeekTolerance);
+    return true;
+  }
+  // The next picture is the one the decoder hands over next; none comes
+  // after the last.
+  if (picturesPlayedOut()) return true;
+  steppedAhead_ = true;
+  startPreview(Preview::Step, state_.videoQueue.serial.load());
+  wakeWaiters(state_);
+  return true;
+}
+
+void PlaybackSession::catchUpAfterSteps() {
+  // Steps moved the picture on while the sound stood: playing goes on from
+  // the picture shown, with its sound.
+  if (!steppedAhead_ || preview_ != Preview::None || state_.playState.load() != Playing) return;
+  const std::optional<double> shown = state_.display.shownTime(state_.generation.load());
+  steppedAhead_ = false;
+  if (shown) seekTo(*shown);
+}
+
+void PlaybackSession::startPreview(Preview kind, int serial) {
+  preview_ = kind;
+  previewFrom_ = serial;
+  state_.paused = 0;
 }
 
 void PlaybackSession::endPreviewAfter(int shownSerial) {
   if (state_.playState.load() != Paused) {  // resumed meanwhile: it plays on
-    previewFrom_ = -1;
+    preview_ = Preview::None;
     return;
   }
-  // The new picture shown, or none to come (a seek to the very end).
-  if (shownSerial <= previewFrom_ && !picturesPlayedOut()) return;
-  previewFrom_ = -1;
+  // The new picture shown (for a seek, one decoded after it), or none to
+  // come (a seek to the very end, a step past the last picture).
+  const bool arrived = preview_ == Preview::Step ? shownSerial >= 0 : shownSerial > previewFrom_;
+  if (!arrived && !picturesPlayedOut()) return;
+  preview_ = Preview::None;
+  if (arrived) postShownSecond();
   state_.paused = 1;
   // A Resume between the check above and here must not be undone.
   if (state_.playState.load() != Paused) state_.paused = 0;
@@ -198,19 +272,21 @@ void PlaybackSession::endPreviewAfter(int shownSerial) {
 
 void PlaybackSession::waitWhilePaused() {
   silentClock_.pause(Clock::now());
+  output_.hold();
   {
     // Resume, a seek and a stop all signal pictureCond.
     std::unique_lock<std::mutex> hold(state_.pictureLock);
     state_.pictureCond.wait(hold, [this] {
-      return state_.paused.load() == 0 || state_.quit.load() != 0 ||
-             state_.seekPosition.load() >= 0;
+      return state_.paused.load() == 0 || state_.quit.load() != 0 || state_.seeks.pending();
     });
   }
+  output_.release();
   silentClock_.resume(Clock::now());
 }
 
 void PlaybackSession::advanceClock() {
   const auto now = Clock::now();
+  silentClock_.setRate(state_.speed.load(), now);
   if (!hasAudio_) {
     state_.audioClock = silentClock_.at(now);
     return;

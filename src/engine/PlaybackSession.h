@@ -44,12 +44,22 @@ class PlaybackSession {
   int fail(std::string why);
   int loop();
   void postVideoSecond();
+  // The second of the picture a paused seek or step has shown.
+  void postShownSecond();
   bool playedToEnd();
   bool playedOut();
   bool picturesPlayedOut();  // read to the end, and every picture shown
   bool pictureWaiting();     // a decoded picture not yet shown
   void applySeekRequest();
-  // Ends the showing of a paused seek's picture once it was shown.
+  // target: a media time.
+  void seekTo(double target);
+  // Paused: the next frame step asked for, if any, under way; whether one was.
+  bool applyFrameStep();
+  void catchUpAfterSteps();
+  // While paused, what the workers run for until its picture is shown.
+  enum class Preview { None, Seek, Step };
+  void startPreview(Preview kind, int serial);
+  // Ends the showing of a paused seek's or step's picture once it was shown.
   void endPreviewAfter(int shownSerial);
   void waitWhilePaused();
   // Sets the clock the display paces against: the sound's, or the steady
@@ -66,9 +76,12 @@ class PlaybackSession {
   std::string failure_;           // why open failed
   SteadyMediaClock silentClock_;  // the pace of a recording without sound, or past its sound
   bool steadyPace_ = false;       // the sound has ended: silentClock_ paces the pictures
-  // A seek while paused shows the new position's picture: the video queue's
-  // serial before that seek, -1 when none is being shown.
+  // A seek or a frame step while paused shows its picture: which one runs,
+  // and the video queue's serial when it began.
+  Preview preview_ = Preview::None;
   int previewFrom_ = -1;
+  // Frame steps showed pictures ahead of the sound, which stood still.
+  bool steppedAhead_ = false;
   int64_t lastPosted_ = -1;  // last whole second posted with sync code 1
   std::optional<Clock::time_point> playedOutSince_;
 };

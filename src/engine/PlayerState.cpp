@@ -27,7 +27,7 @@ void playerStateInit(PlayerState& state) {
   state.videoClock = 0.0;
   state.audioClock = 0.0;
   state.demuxEnded = 0;
-  state.seekPosition = -1;  // a seek asked of the previous playback is dropped
+  state.seeks.reset(0.0, 0.0);  // a seek asked of the previous playback is dropped
   state.seekRequest = 0;
   state.generation++;
 }

@@ -12,6 +12,7 @@
 #include "engine/Display.h"
 #include "engine/PacketQueue.h"
 #include "engine/PictureQueue.h"
+#include "engine/SeekRequests.h"
 
 extern "C" {
 struct AVFormatContext;
@@ -49,6 +50,9 @@ struct PlayerState {
   std::atomic<int> quit{0};
   std::atomic<int> paused{0};
   std::atomic<int> volume{0};  // 0..128
+  // Media seconds played each second (kPlaybackSpeeds); the window sets it,
+  // and it is kept from one playback to the next as the volume is.
+  std::atomic<double> speed{1.0};
   std::atomic<int> playState{Idle};
 
   // Audio format bookkeeping: audio decoding thread only.
@@ -67,9 +71,9 @@ struct PlayerState {
   std::atomic<int> seekRequest{0};
   std::atomic<int64_t> seekTargetVideo{0};
   std::atomic<int64_t> seekTargetAudio{0};
-  // A progress-slider position (whole seconds) the playback thread is to turn
-  // into seek targets with the streams it owns; -1 none.
-  std::atomic<int64_t> seekPosition{-1};
+  // Seeks and frame steps asked for, which the playback thread turns into
+  // seek targets with the streams it owns.
+  SeekRequests seeks;
 
   // Start/stop protocol flags beside the record.
   std::atomic<int> finished{1};
@@ -82,13 +86,17 @@ struct PlayerState {
   // it gives up on); cleared by a seek and by playerStateInit. The playback
   // ends once this is set and everything queued has been shown and heard.
   std::atomic<int> demuxEnded{0};
+  // The video queue's serial whose end mark the video decoder has drained,
+  // the last picture handed over (-1: none yet). An empty queue alone does
+  // not say so: the decoder may still be working through the last packets.
+  std::atomic<int> videoDrainedSerial{-1};
   // Bumped by every playerStateInit, so stale posts are recognised and dropped.
   std::atomic<uint32_t> generation{0};
 
   AudioPacketList audioPackets;
   AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
-  // Display step of the playback thread; outlives playbacks so the
-  // screenshot command always finds the last presented picture.
+  // Display step of the playback thread; outlives playbacks, so its picture
+  // buffers and its statistics serve the window's whole life.
   Display display;
 
   std::string getFileName() const;

@@ -20,9 +20,16 @@ void SteadyMediaClock::resume(Time now) {
   running_ = true;
 }
 
+void SteadyMediaClock::setRate(double rate, Time now) {
+  if (rate == rate_) return;
+  base_ = at(now);
+  since_ = now;
+  rate_ = rate;
+}
+
 double SteadyMediaClock::at(Time now) const {
   if (!running_) return base_;
-  return base_ + std::chrono::duration<double>(now - since_).count();
+  return base_ + rate_ * std::chrono::duration<double>(now - since_).count();
 }
 
 }  // namespace vantrel

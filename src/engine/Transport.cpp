@@ -1,5 +1,6 @@
 #include "engine/Transport.h"
 
+#include <cmath>
 #include <cstdio>
 
 extern "C" {
@@ -28,19 +29,51 @@ void resumePlayback(PlayerState& state) {
   wakeWaiters(state);
 }
 
-bool requestSeek(PlayerState& state, int64_t position) {
-  // A recording of unknown length has no slider scale to seek by.
-  if (state.playState.load() == Idle || state.durationSeconds.load() <= 0) return false;
-  if (position < 0) position = 0;
-  state.elapsedSeconds = position;
-  state.seekPosition = position;
+namespace {
+
+// A playback is open and its recording has a length to seek within.
+bool canSeek(const PlayerState& state) {
+  return state.playState.load() != Idle && state.durationSeconds.load() > 0;
+}
+
+void seekAsked(PlayerState& state, double position) {
+  state.elapsedSeconds = static_cast<int64_t>(position);
+  wakeWaiters(state);
+}
+
+}  // namespace
+
+bool requestSeek(PlayerState& state, double position) {
+  if (!canSeek(state)) return false;
+  seekAsked(state, state.seeks.seekTo(position));
+  return true;
+}
+
+std::optional<double> requestSeekBy(PlayerState& state, double delta) {
+  if (!canSeek(state)) return std::nullopt;
+  const double shown =
+      state.display.shownTime(state.generation.load()).value_or(state.videoClock.load());
+  const double position = state.seeks.seekBy(delta, shown);
+  seekAsked(state, position);
+  return position;
+}
+
+bool requestFrameStep(PlayerState& state, int direction, bool repeat) {
+  if (state.playState.load() == Idle) return false;
+  pausePlayback(state);
+  state.seeks.step(direction, repeat);
   wakeWaiters(state);
   return true;
 }
 
-int64_t secondsToStreamTime(int64_t seconds, const AVStream* stream) {
-  const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
-  return start + av_rescale_q(seconds, AVRational{1, 1}, stream->time_base);
+int64_t mediaTimeToStreamTime(double seconds, const AVStream* stream) {
+  const double tick = av_q2d(stream->time_base);
+  return static_cast<int64_t>(std::floor((seconds + kExactSeekTolerance) / tick));
+}
+
+double streamStartSeconds(const AVStream* stream) {
+  if (stream->start_time == AV_NOPTS_VALUE) return 0.0;
+  return static_cast<double>(stream->start_time) * av_q2d(stream->time_base);
 }
 
 std::string formatHms(int64_t seconds) {

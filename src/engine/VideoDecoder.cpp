@@ -40,6 +40,7 @@ int VideoDecoder::open(int streamIndex) {
 
 void VideoDecoder::start() {
   serial_ = state_.videoQueue.serial.load();
+  state_.videoDrainedSerial = -1;
   thread_ = std::thread([this] { videoThread(); });
 }
 
@@ -67,25 +68,36 @@ void VideoDecoder::videoThread() {
   state_.videoThreadRunning = 1;
   AVPacket* packet = av_packet_alloc();
   AVFrame* frame = av_frame_alloc();
-  while (packet && frame && !stopping()) {
+  held_ = av_frame_alloc();
+  while (packet && frame && held_ && !stopping()) {
     if (state_.paused.load()) {
       waitWhilePaused();
       continue;
     }
     if (packetQueueGet(state_.videoQueue, packet, 1, state_.quit) < 0) continue;
     if (isFlushPacket(packet)) {
-      // A seek: pictures buffered from before it are dropped, and those
-      // decoded from here on belong to it.
-      avcodec_flush_buffers(codec_);
-      serial_ = static_cast<int>(packet->pos);
+      startAfterSeek(packet);
       continue;
     }
     decodePacket(packet, frame);
     av_packet_unref(packet);
   }
+  av_frame_free(&held_);
   av_frame_free(&frame);
   av_packet_free(&packet);
   state_.videoThreadRunning = 0;
+}
+
+void VideoDecoder::startAfterSeek(const AVPacket* marker) {
+  // Pictures buffered from before the seek are dropped, and those decoded
+  // from here on belong to it.
+  avcodec_flush_buffers(codec_);
+  serial_ = static_cast<int>(marker->pos);
+  av_frame_unref(held_);
+  target_.reset();
+  if (marker->pts != AV_NOPTS_VALUE) {
+    target_ = static_cast<double>(marker->pts) * av_q2d(state_.videoStream->time_base);
+  }
 }
 
 void VideoDecoder::decodePacket(AVPacket* packet, AVFrame* frame) {
@@ -105,26 +117,74 @@ void VideoDecoder::decodePacket(AVPacket* packet, AVFrame* frame) {
     receivePictures(frame);
   }
   // Any other refusal drops the packet; decoding goes on with the next one.
+  if (!input) {
+    handOverHeld();
+    state_.videoDrainedSerial = serial_;
+  }
 }
 
 bool VideoDecoder::receivePictures(AVFrame* frame) {
   while (!stopping() && avcodec_receive_frame(codec_, frame) == 0) {
-    // The clock moves as the picture is handed over, not as it is decoded:
-    // the recording's end is then not reached before its last picture shows.
-    if (!waitForPictureSlot(state_)) break;
     // A picture from before a seek would set the clock back to where the
     // seek left: it is dropped unseen.
-    if (serial_ == state_.videoQueue.serial.load()) {
-      const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
-      // The shape may be given by the container rather than by the pictures.
-      frame->sample_aspect_ratio =
-          av_guess_sample_aspect_ratio(state_.formatContext, state_.videoStream, frame);
-      // -1: ending (the loop sees it), a seek meanwhile or an unusable frame.
-      queuePicture(state_, frame, time, serial_);
-    }
+    if (serial_ == state_.videoQueue.serial.load()) takePicture(frame);
     av_frame_unref(frame);
   }
   return !stopping();
+}
+
+void VideoDecoder::takePicture(AVFrame* frame) {
+  if (target_) {
+    const bool holding = held_->buf[0] != nullptr;
+    switch (seekPictureChoice(pictureTime(frame, state_.videoStream), *target_,
+                              frameInterval(state_, frame), holding)) {
+      case SeekPicture::Hold:
+        av_frame_unref(held_);
+        av_frame_move_ref(held_, frame);
+        return;
+      case SeekPicture::HeldThenThis:
+        handOver(held_);
+        break;
+      case SeekPicture::This:
+        break;
+    }
+    av_frame_unref(held_);
+    target_.reset();
+  }
+  handOver(frame);
+}
+
+void VideoDecoder::handOverHeld() {
+  if (!held_->buf[0]) return;
+  if (serial_ == state_.videoQueue.serial.load()) handOver(held_);
+  av_frame_unref(held_);
+  target_.reset();
+}
+
+void VideoDecoder::handOver(AVFrame* frame) {
+  // The clock moves as the picture is handed over, not as it is decoded:
+  // the recording's end is then not reached before its last picture shows.
+  if (!waitForPictureSlot(state_)) return;
+  if (serial_ != state_.videoQueue.serial.load()) return;  // a seek came meanwhile
+  const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
+  // The shape may be given by the container rather than by the pictures.
+  frame->sample_aspect_ratio =
+      av_guess_sample_aspect_ratio(state_.formatContext, state_.videoStream, frame);
+  // -1: ending (the loop sees it), a seek meanwhile or an unusable frame.
+  queuePicture(state_, frame, time, serial_);
+}
+
+SeekPicture seekPictureChoice(std::optional<double> time, double target, double interval,
+                              bool holding) {
+  // Ticks in doubles: a picture within this of the target is at it.
+  constexpr double kSame = 1e-9;
+  if (time && *time <= target + kSame) {
+    // The next picture is known to come after the target only with a rate.
+    return interval > 0 && *time + interval > target + kSame ? SeekPicture::This
+                                                             : SeekPicture::Hold;
+  }
+  // Past the target, or no time to tell by.
+  return holding ? SeekPicture::HeldThenThis : SeekPicture::This;
 }
 
 int videoComponentOpen(VideoDecoder& decoder, int streamIndex) {
@@ -161,12 +221,16 @@ double synchronizeVideo(PlayerState& state, const AVFrame* frame, std::optional<
   } else {
     time = state.videoClock;
   }
-  const AVRational rate =
-      av_guess_frame_rate(state.formatContext, state.videoStream, const_cast<AVFrame*>(frame));
   // An unknown rate adds nothing: the next picture's own time sets the clock.
-  const double interval = rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.0;
+  const double interval = frameInterval(state, frame);
   state.videoClock = state.videoClock + interval + frame->repeat_pict * interval / 2;
   return time;
+}
+
+double frameInterval(PlayerState& state, const AVFrame* frame) {
+  const AVRational rate =
+      av_guess_frame_rate(state.formatContext, state.videoStream, const_cast<AVFrame*>(frame));
+  return rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.0;
 }
 
 bool waitForPictureSlot(PlayerState& state) {

@@ -46,12 +46,42 @@ class VideoDecoder {
   void decodePacket(AVPacket* packet, AVFrame* frame);
   // false when the playback is ending.
   bool receivePictures(AVFrame* frame);
+  // A seek's marker: what was decoded before it is dropped, and the pictures
+  // from here on make their way to the target's picture.
+  void startAfterSeek(const AVPacket* marker);
+  // Hands the picture over, unless it is one on the way to a seek's target.
+  void takePicture(AVFrame* frame);
+  void handOver(AVFrame* frame);
+  // The end of the file: the picture held for the target is the last one.
+  void handOverHeld();
 
   PlayerState& state_;
   AVCodecContext* codec_ = nullptr;
   std::thread thread_;
-  int serial_ = 0;  // the video queue's serial of the packets being decoded; decoding thread only
+  // Decoding thread only: the video queue's serial of the packets being
+  // decoded; the seek target still to reach (seconds); the last picture
+  // before it so far (empty when none).
+  int serial_ = 0;
+  std::optional<double> target_;
+  AVFrame* held_ = nullptr;
 };
+
+// What an exact seek does with a picture decoded on the way from the key
+// picture to its target: the target's picture is the last one at or before
+// the target (the one a playback would show at that moment).
+enum class SeekPicture {
+  Hold,          // at or before the target, and the next one may be too: keep it
+  This,          // the target's picture: hand it over, the seek has arrived
+  HeldThenThis,  // past the target: the picture kept is the target's; this one follows
+};
+// interval: seconds from one picture to the next, 0 when unknown; time: the
+// picture's, none when it has no time (it is handed over as it comes).
+SeekPicture seekPictureChoice(std::optional<double> time, double target, double interval,
+                              bool holding);
+
+// Seconds from one picture of the player's stream to the next (the frame
+// rate the container or the codec gives), 0 when unknown.
+double frameInterval(PlayerState& state, const AVFrame* frame);
 
 // The video branch of opening a stream: the decoder opened and its thread
 // started. 0, or -1 when the decoder cannot be opened.

@@ -60,7 +60,7 @@ Dashboard::Dashboard(const PlayerState& player, const GpsTrack& track, Dashboard
                      DashboardMaps* maps)
     : m_player(player), m_gpsTrack(track), m_display(display), m_maps(maps) {}
 
-int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
+int Dashboard::OnGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex) {
   if (m_busy) {
     m_deferred.push_back({code, seconds});
     return -1;
@@ -76,7 +76,7 @@ int Dashboard::OnGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
   return result;
 }
 
-int Dashboard::HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex) {
+int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex) {
   if (code == kSyncTrackLoaded) {
     TakeTrack();
     if (m_maps) m_maps->StartNewRoute();
@@ -117,7 +117,7 @@ std::optional<Dashboard::Shown> Dashboard::StepAt(int64_t seconds) {
 // The last fix at or before the playback position. A tick that reaches no
 // newer fix (the file has fewer fixes than seconds, or playback is past its
 // end) changes nothing; a seek shows the fix again and redraws up to it.
-std::optional<Dashboard::Shown> Dashboard::TimedAt(int code, int64_t seconds) {
+std::optional<Dashboard::Shown> Dashboard::TimedAt(GpsSyncCode code, int64_t seconds) {
   m_trackStep = 0;
   constexpr int64_t kLongestSeconds = std::numeric_limits<int64_t>::max() / 1000;
   const int64_t index =
@@ -217,6 +217,15 @@ void Dashboard::UpdateDashboard(const GpsFix& fix, int64_t index) {
                                              (static_cast<double>(duration) / 3600));
   }
   ShowSpeedReadouts();
+}
+
+void Dashboard::RedrawMaps() {
+  if (!m_maps || m_busy || !HasTrack() || m_track->streamIndex < 0) return;
+  m_maps->InitMapRoute(m_route);
+  if (m_shownIndex < 0) return;
+  const auto shown = static_cast<size_t>(m_shownIndex);
+  const size_t count = m_timeline.stepped() ? shown + 1 : m_timeline.rankOf(shown) + 1;
+  m_maps->RedrawRouteTo(TravelledBefore(static_cast<int64_t>(count)), false);
 }
 
 void Dashboard::OnSpeedUnitChange(int unitSelection) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Messages.h"
 #include "gps/DashboardRoute.h"
 #include "gps/GpsTrack.h"
 #include "gps/TrackTimeline.h"
@@ -19,14 +20,6 @@
 namespace vantrel {
 
 struct PlayerState;
-
-// WM_GPS_SYNC codes.
-enum GpsSyncCode {
-  kSyncTrackLoaded = 0,  // a new track is loaded: build the map route
-  kSyncTick = 1,         // argument: playback position in whole seconds
-  kSyncPlaybackEnded = 2,
-  kSyncSeek = 3,  // argument: progress slider position in seconds
-};
 
 enum class Readout { Time, Latitude, Longitude, Speed, MaxSpeed, AvgSpeed, Distance };
 constexpr Readout kReadouts[] = {Readout::Time,    Readout::Latitude, Readout::Longitude,
@@ -60,7 +53,8 @@ class DashboardMaps {
  public:
   virtual ~DashboardMaps() = default;
   // A new recording: both maps forget the last route, travelled line and
-  // markers, whether or not a route follows.
+  // markers, whether or not a route follows; the next clip of the drive on
+  // a map keeps the drive's route there.
   virtual void StartNewRoute() = 0;
   // The route on the small map.
   virtual void InitMapRoute(const std::vector<RoutePoint>& route) = 0;
@@ -90,11 +84,15 @@ class Dashboard {
   // trackStep per second. A message that arrives while another is being
   // handled (the web engine runs the event loop during a map call) is
   // handled right after it, in order; it returns -1 itself.
-  int OnGpsSync(int code, int64_t seconds, int64_t* shownIndex = nullptr);
+  int OnGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex = nullptr);
   // Shows fix index of the track: readouts, gauge, travelled line, statistics.
   void UpdateDashboard(const GpsFix& fix, int64_t index);
   // The unit box changed: gauge units and the speed readouts in that unit.
   void OnSpeedUnitChange(int unitSelection);
+  // Sends the route, and the travelled line up to the fix shown, to the maps
+  // again (what they draw around the track changed); the readouts and the
+  // statistics stay as they are.
+  void RedrawMaps();
 
   const TripStatistics& Trip() const { return m_trip; }
   // Track entries per second of playback; -1 until the first tick, 0 for a
@@ -104,7 +102,7 @@ class Dashboard {
 
  private:
   struct Message {
-    int code;
+    GpsSyncCode code;
     int64_t seconds;
   };
   // The fix to show at a playback second, and how many fixes (in placement
@@ -113,9 +111,9 @@ class Dashboard {
     int64_t index;
     int64_t redrawCount;
   };
-  int HandleGpsSync(int code, int64_t seconds, int64_t* shownIndex);
+  int HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex);
   std::optional<Shown> StepAt(int64_t seconds);
-  std::optional<Shown> TimedAt(int code, int64_t seconds);
+  std::optional<Shown> TimedAt(GpsSyncCode code, int64_t seconds);
   void TakeTrack();
   bool HasTrack() const;
   void InitMapRoute();

@@ -1,5 +1,6 @@
 #include "gps/TrackCut.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "gps/Dashboard.h"
+#include "gps/NmeaLog.h"
 #include "gps/SidecarTrack.h"
 #include "gps/TrackCutRanges.h"
 #include "gps/TrackLoader.h"
@@ -55,13 +57,41 @@ constexpr TrackCutter kCutters[] = {
     {"gpx", gpxCutRanges},
 };
 
+// Sources whose track a clip's streams do not carry.
+constexpr const char* kBoxSources[] = {"novatek", "blackvue"};
+
+bool isBoxSource(const std::string& source) {
+  return std::find(std::begin(kBoxSources), std::end(kBoxSources), source) != std::end(kBoxSources);
+}
+
+// The track file as it is cut: the file itself, or for a track in the
+// recording's boxes, its fixes as an NMEA log in a temporary file.
+File openTrackFile(const TrackFile& track, std::string& why) {
+  if (!track.inBoxes) {
+    File from(std::fopen(track.file.c_str(), "rb"));
+    if (!from) why = "cannot open '" + track.file + "': " + std::strerror(errno);
+    return from;
+  }
+  const TrackLoad load = loadTrack(track.file);
+  if (load.result != 0 || load.track.source != track.source) {
+    why = "cannot read the track of '" + track.file + "'";
+    return nullptr;
+  }
+  const std::string log = nmeaLogOf(load.track.fixes);
+  File from(std::tmpfile());
+  if (!from || std::fwrite(log.data(), 1, log.size(), from.get()) != log.size() ||
+      std::fflush(from.get()) != 0) {
+    why = std::string("cannot write a temporary file: ") + std::strerror(errno);
+    return nullptr;
+  }
+  std::rewind(from.get());
+  return from;
+}
+
 TrackCutStatus cutWith(CutRanges cut, const TrackFile& track, const CutRequest& request,
                        const std::string& target, std::string& why) {
-  File from(std::fopen(track.file.c_str(), "rb"));
-  if (!from) {
-    why = "cannot open '" + track.file + "': " + std::strerror(errno);
-    return kTrackCutFailed;
-  }
+  File from = openTrackFile(track, why);
+  if (!from) return kTrackCutFailed;
   std::vector<ByteRange> kept;
   const int entries = cut(from.get(), request, kept);
   if (entries < 0) {
@@ -109,8 +139,10 @@ int sentenceCutRanges(std::FILE* file, const CutRequest& request, std::vector<By
 
 std::optional<TrackFile> trackFileOf(const std::string& recording) {
   const TrackLoad load = loadTrack(recording);
-  if (load.result != 0 || load.track.file.empty() || load.track.file == recording) return {};
-  TrackFile file{load.track.file, load.track.source, load.track.fixes.size(), 0};
+  if (load.result != 0 || load.track.file.empty()) return {};
+  const bool inBoxes = load.track.file == recording;
+  if (inBoxes && (!isBoxSource(load.track.source) || load.track.fixes.empty())) return {};
+  TrackFile file{load.track.file, load.track.source, load.track.fixes.size(), 0, inBoxes};
   // Timed fixes count from the first that has a time (TrackTimeline).
   for (const GpsFix& fix : load.track.fixes) {
     if (fix.has(kFixUtc)) {
@@ -125,6 +157,7 @@ std::string clipTrackPath(const TrackFile& track, const std::string& recording,
                           const std::string& clip) {
   if (track.file == sidecarPath(recording)) return sidecarPath(clip);
   std::filesystem::path path(clip);
+  if (track.inBoxes) return path.replace_extension(".NMEA").string();
   return path.replace_extension(std::filesystem::path(track.file).extension()).string();
 }
 
@@ -145,8 +178,9 @@ TrackCutStatus cutTrackFile(const TrackFile& track, int64_t durationSeconds, dou
   std::string why = "cannot cut tracks of the '" + track.source + "' kind";
   TrackCutStatus status = kTrackCutFailed;
   const CutRequest request{durationSeconds, start, end, track.originUtcMs};
+  const std::string source = track.inBoxes ? "nmea" : track.source;
   for (const TrackCutter& cutter : kCutters) {
-    if (track.source == cutter.source) status = cutWith(cutter.cut, track, request, target, why);
+    if (source == cutter.source) status = cutWith(cutter.cut, track, request, target, why);
   }
   if (reason) *reason = status == kTrackCutWritten ? "" : why;
   std::error_code ignored;

@@ -1,8 +1,10 @@
 #pragma once
 // The part of a recording's track file that a clip of the recording covers,
 // written beside the clip in the file's own format, so the clip plays with
-// its part of the track. Tracks inside the recording travel with the clip's
-// streams and need nothing here.
+// its part of the track. Tracks in a stream of the recording travel with the
+// clip's streams and need nothing here; tracks kept in the recording's own
+// boxes (Novatek, BlackVue) do not, and their part is written beside the
+// clip as an NMEA log.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,15 +19,16 @@ struct TrackFile {
   std::string source;  // the name of the source that read it ("sidecar")
   size_t fixes = 0;
   int64_t originUtcMs = 0;  // a timed track's first fix with a time: second 0
+  bool inBoxes = false;     // file is the recording, whose boxes hold the track
 };
 
 // Looks for recording's track the way playback does; nothing when it has
-// none or it is inside the recording.
+// none or it is in a stream of the recording.
 std::optional<TrackFile> trackFileOf(const std::string& recording);
 
 // Where the track file of a clip saved as clip goes: named as playback looks
 // for it (the clip's name with the track file's extension; for the file read
-// by the sentence layout's own rule, that rule).
+// by the sentence layout's own rule, that rule; .NMEA for a track in boxes).
 std::string clipTrackPath(const TrackFile& track, const std::string& recording,
                           const std::string& clip);
 

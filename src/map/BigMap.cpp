@@ -16,7 +16,7 @@ const wxSize kTemplateSize{437, 295};
 const wxRect kBrowserRect{0, 0, 434, 273};
 const wxSize kExitSize{94, 20};
 constexpr int kExitMaxWidth = 140;
-constexpr int kGap = 10;  // pixels around the map and the exit button
+constexpr int kGap = 10;  // pixels between the parts and around them
 constexpr int kTopGap = 15;
 }  // namespace
 
@@ -46,21 +46,15 @@ wxEND_EVENT_TABLE()
                             ConvertDialogToPixels(wxPoint(340, 274)), exitSize);
   exit->SetDefault();
   m_exit = exit;
-  // The main window runs modally, and GTK gives a modal window every click
-  // of the windows in its group: in a group of its own, this window takes
-  // its clicks (the map, the exit button) while the main window's loop runs.
-  GtkWindowGroup* group = gtk_window_group_new();
-  gtk_window_group_add_window(group, GTK_WINDOW(GetHandle()));
-  g_object_unref(group);
-  LayOut();
 }
 
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   m_screen = wxDisplay(0u).GetGeometry();
   CoverScreen();
   ShowFullScreen(true, wxFULLSCREEN_ALL);
+
   m_exit->SetLabelText(exitText);
-  Layout();
+  LayOut();
 
   m_browser.Navigate(pageUrl);
   m_browser.SetSilent(true);
@@ -69,26 +63,52 @@ bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
   return true;
 }
 
-// The map's top left corner where the dialog template had it, (10, 15), the
-// exit button at the bottom right: both inside the client area whatever size
-// the window manager gives the window.
+void CBigMap::SetPanels(wxWindow* side, wxWindow* bottom) {
+  m_side = side;
+  m_bottom = bottom;
+  if (m_bOpen) LayOut();
+}
+
+// The panel on the left, the map with the bottom panel under it on the
+// right, and the exit button at the bottom right; the map's top left corner
+// where the dialog template had it, (10, 15) without a side panel.
 void CBigMap::LayOut() {
+  SetSizer(nullptr);  // the windows leave the old sizer before joining the new one
+  auto* mapColumn = new wxBoxSizer(wxVERTICAL);
+  mapColumn->Add(m_browser.Window(), 1, wxEXPAND);
+  if (m_bottom) mapColumn->Add(m_bottom, 0, wxEXPAND | wxTOP, kGap);
+  auto* body = new wxBoxSizer(wxHORIZONTAL);
+  if (m_side) body->Add(m_side, 0, wxEXPAND | wxRIGHT, kGap);
+  body->Add(mapColumn, 1, wxEXPAND);
   auto* window = new wxBoxSizer(wxVERTICAL);
   window->AddSpacer(kTopGap);
-  window->Add(m_browser.Window(), 1, wxEXPAND | wxLEFT | wxRIGHT, kGap);
+  window->Add(body, 1, wxEXPAND | wxLEFT | wxRIGHT, kGap);
   window->Add(m_exit, 0, wxALIGN_RIGHT | wxALL, kGap);
   SetSizer(window);
+  Layout();
 }
 
 bool CBigMap::Show(bool show) {
   const bool changed = wxDialog::Show(show);
   if (show && m_bOpen) CoverScreen();
+  // The main window runs modally, and GTK gives a modal window every click
+  // and key of the windows in its group: while shown, this window holds the
+  // group's grab above it and takes its own (the map, its panels); hidden,
+  // it hands them back.
+  if (changed && show != m_grabbing) {
+    m_grabbing = show;
+    if (show) {
+      gtk_grab_add(GetHandle());
+    } else {
+      gtk_grab_remove(GetHandle());
+    }
+  }
   return changed;
 }
 
 // The client area covers the whole primary display. Sized as a whole, the
-// window would lose the frame a window manager draws around a dialog, though
-// a full-screen window has none.
+// window would lose to the frame a window manager draws around a dialog the
+// strip that holds the exit button; a full-screen window has no frame.
 void CBigMap::CoverScreen() {
   Move(m_screen.GetPosition());
   SetClientSize(m_screen.GetSize());
@@ -122,6 +142,9 @@ void CBigMap::CloseMap() {
   m_browser.Navigate(wxWebViewDefaultURLStr);  // no call reaches the old page
   ShowFullScreen(false);
   Hide();
+  // The focus does not fall back to the owner by itself when this window
+  // hides: the owner's keys would go nowhere.
+  if (wxWindow* owner = GetParent(); owner && owner->IsShown()) owner->Raise();
 }
 
 }  // namespace vantrel

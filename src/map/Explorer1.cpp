@@ -18,7 +18,11 @@ gboolean suppressScriptDialog(GObject*, gpointer, gpointer) {
 
 CExplorer1::~CExplorer1() {
   // A view that outlives this wrapper must not call back into it.
-  if (m_view) m_view->Unbind(wxEVT_WEBVIEW_LOADED, &CExplorer1::OnLoaded, this);
+  if (!m_view) return;
+  m_view->Unbind(wxEVT_WEBVIEW_LOADED, &CExplorer1::OnLoaded, this);
+  if (m_onMessage) {
+    m_view->Unbind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED, &CExplorer1::OnScriptMessage, this);
+  }
 }
 
 void CExplorer1::Create(wxWindow* parent, int id, const wxRect& rect, const wxString& backend) {
@@ -56,6 +60,19 @@ void CExplorer1::OnLoaded(wxWebViewEvent& event) {
   if (event.GetURL() == wxWebViewDefaultURLStr) return;
   m_loaded = true;
   if (m_onLoaded) m_onLoaded();
+}
+
+void CExplorer1::SetMessageHandler(std::function<void(const wxString&)> handler) {
+  const bool bound = static_cast<bool>(m_onMessage);
+  m_onMessage = std::move(handler);
+  if (!m_view || bound || !m_onMessage) return;
+  m_view->AddScriptMessageHandler(kPageMessageChannel);
+  m_view->EnableContextMenu(false);
+  m_view->Bind(wxEVT_WEBVIEW_SCRIPT_MESSAGE_RECEIVED, &CExplorer1::OnScriptMessage, this);
+}
+
+void CExplorer1::OnScriptMessage(wxWebViewEvent& event) {
+  if (m_onMessage) m_onMessage(event.GetString());
 }
 
 void CExplorer1::SetWidth(int width) {

@@ -12,6 +12,9 @@ class wxWindow;
 
 namespace vantrel {
 
+// The name under which a page posts texts to the program.
+constexpr const char* kPageMessageChannel = "vantrel";
+
 class CExplorer1 {
  public:
   CExplorer1() = default;
@@ -35,15 +38,21 @@ class CExplorer1 {
   void SetSilent(bool silent);
   // Called each time the page of a Navigate has finished loading.
   void SetLoadedHandler(std::function<void()> handler) { m_onLoaded = std::move(handler); }
+  // Called with each text the page posts to the program
+  // (window.webkit.messageHandlers.vantrel.postMessage). The browser's own
+  // context menu goes, so that a right-click belongs to the page.
+  void SetMessageHandler(std::function<void(const wxString&)> handler);
 
  private:
   void OnLoaded(wxWebViewEvent& event);
+  void OnScriptMessage(wxWebViewEvent& event);
 
   wxWeakRef<wxWebView> m_view;   // deleted by its parent window, maybe before this
   wxWeakRef<wxWindow> m_notice;  // shown instead when no web engine exists
   std::function<void()> m_onLoaded;
-  bool m_loaded = false;              // the page of the last Navigate has loaded
-  unsigned long m_silentHandler = 0;  // signal handler id while silent
+  std::function<void(const wxString&)> m_onMessage;  // bound to the view once set
+  bool m_loaded = false;                             // the page of the last Navigate has loaded
+  unsigned long m_silentHandler = 0;                 // signal handler id while silent
 };
 
 }  // namespace vantrel

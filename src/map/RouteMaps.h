@@ -28,8 +28,21 @@ class CRouteMaps : public DashboardMaps {
   CBigMap* BigMap() const { return m_bigMap; }
   // Closes the large map if it is open; returns whether it was.
   bool CloseBigMap();
+  // The large map window, made (hidden) when it does not exist yet.
+  CBigMap& BigMapWindow();
+
+  // The drive of the recording about to play: the route points of its clips
+  // before and after this one, and a key naming the drive ("" for none).
+  // While a drive is set, both maps draw its whole route and show the clips
+  // before as travelled; a recording of the drive already drawn only moves
+  // the travelled line.
+  void SetDriveContext(const std::string& key, std::vector<MapPoint> before,
+                       std::vector<MapPoint> after);
 
   void StartNewRoute() override;
+  // A recording that could not be played: no route on either map, not even
+  // its drive's.
+  void ClearRoutes();
   void InitMapRoute(const std::vector<RoutePoint>& route) override;
   bool BigMapWaitingForRoute() const override;
   int InitBigMapRoute(const std::vector<RoutePoint>& route) override;
@@ -41,6 +54,10 @@ class CRouteMaps : public DashboardMaps {
   bool BigMapReady() const;
   CExplorer1& Browser(bool large) const;
   void SendHeldRoute();
+  // route with the drive's clips before and after it around it.
+  std::vector<RoutePoint> DriveRoute(const std::vector<RoutePoint>& route) const;
+  // points with the drive's clips before them in front.
+  std::vector<MapPoint> DriveTravelled(const std::vector<MapPoint>& points) const;
 
   CExplorer1& m_small;
   wxWindow* m_owner;
@@ -51,6 +68,12 @@ class CRouteMaps : public DashboardMaps {
   bool m_holdingRoute = false;
   std::vector<RoutePoint> m_heldRoute;
   std::vector<MapPoint> m_heldTravelled;
+  // The drive of the recording playing, and the one whose route each map shows.
+  std::string m_driveKey;
+  std::vector<MapPoint> m_driveBefore;
+  std::vector<MapPoint> m_driveAfter;
+  std::string m_smallDriveKey;
+  std::string m_bigDriveKey;
 };
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 // command does.
 #include <gtest/gtest.h>
 #include <wx/listbox.h>
+#include <wx/stattext.h>
 
 #include <filesystem>
 
@@ -12,6 +13,7 @@
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
 #include "map/BigMap.h"
+#include "support/FrameNumber.h"
 #include "support/ModalScript.h"
 #include "support/RealInput.h"
 #include "support/WxTestSupport.h"
@@ -48,6 +50,21 @@ class CommandKeys : public testing::Test {
     const auto frame = dialog.VideoArea()->CurrentFrame();
     return frame && frame->generation == player.generation;
   }
+  // The number the picture on screen carries, -1 when none shows.
+  int Number() {
+    const auto frame = dialog.VideoArea()->CurrentFrame();
+    if (!frame || frame->generation != player.generation) return -1;
+    return testsupport::pictureNumberOf([&](int x, int y) { return frame->row(y)[3 * x + 1]; });
+  }
+  // Paused on picture n (30 a second), with the slider and the elapsed time
+  // at its second.
+  std::function<bool()> PausedAt(int n) {
+    return [this, n, second = n / 30] {
+      return player.playState == Paused && Number() == n &&
+             static_cast<CBitmapSlider*>(dialog.FindWindow(IDC_PROGRESS))->GetPos() == second &&
+             dialog.FindWindow(IDC_TIME_POS)->GetLabel() == wxString::Format("00:00:%02d", second);
+    };
+  }
   int Saved() {
     const fs::path shots = folder.path() / "VideoScreenshot";
     if (!fs::is_directory(shots)) return 0;
@@ -59,6 +76,19 @@ class CommandKeys : public testing::Test {
   std::function<void()> Press(const char* keys) {
     return [keys] { pressKeys(keys); };
   }
+  // Keys that start another recording. Until its playback has started, the
+  // one before winds down still playing, under the new file's name already.
+  std::function<void()> PressForAnother(const char* keys) {
+    return [this, keys] {
+      generationBefore_ = player.generation;
+      pressKeys(keys);
+    };
+  }
+  std::function<bool()> AnotherPlaying(const char* name) {
+    return [this, name] {
+      return player.generation != generationBefore_ && player.opening == 0 && PlayingFile(name);
+    };
+  }
   void Run(ModalScript& script, int result) {
     EXPECT_EQ(script.run(dialog), result);
     EXPECT_EQ(script.unfinished(), "");
@@ -66,6 +96,7 @@ class CommandKeys : public testing::Test {
 
   testsupport::TempFolder folder;
   fs::path previous_;
+  uint32_t generationBefore_ = 0;
   PlayerState player;
   CVantrelDlg dialog{player};
 };
@@ -110,17 +141,87 @@ TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
       .step("i marks the start", Press("i"), [&] { return dialog.ClipIn().has_value(); })
       .step("s saves a picture", Press("s"), [&] { return Saved() == 1; })
       .step("o marks the end", Press("o"), [&] { return dialog.ClipOut().has_value(); })
+      // The clip's file is there before it is whole; the keys reach this
+      // window again only once the progress bar has gone.
       .step(
-          "Ctrl+S saves the clip", Press("ctrl+s"), [&] { return Saved() == 2; }, 8000)
-      .step(
-          "Page Down plays the next", Press("Next"), [&] { return PlayingFile("b.mp4"); }, 8000)
-      .step(
-          "Page Up the one before", Press("Prior"), [&] { return PlayingFile("a.mp4"); }, 8000)
-      .step(
-          "Page Up wraps to the last", Press("Prior"), [&] { return PlayingFile("b.mp4"); }, 8000)
+          "Ctrl+S saves the clip", Press("ctrl+s"),
+          [&] {
+            return Saved() == 2 &&
+                   dialog.FindWindow(IDC_STATUS)->GetLabel().StartsWith("Clip saved") &&
+                   wxWindow::FindFocus() == dialog.VideoArea();
+          },
+          8000)
+      .step("Page Down plays the next", PressForAnother("Next"), AnotherPlaying("b.mp4"), 8000)
+      .step("Page Up the one before", PressForAnother("Prior"), AnotherPlaying("a.mp4"), 8000)
+      .step("Page Up wraps to the last", PressForAnother("Prior"), AnotherPlaying("b.mp4"), 8000)
       .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);
+}
+
+// ] and [ step through the speeds, Backspace goes back to normal; the label
+// under the elapsed time tells the speed while it is not 1, and the elapsed
+// time counts seconds of the recording. Before anything plays the speed is
+// set for the playback to come; paused, a change waits for Resume.
+TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
+  wxStaticText* label = dialog.PlaybackSpeedLabel();
+  const auto speedShown = [&](double speed, const char* text) {
+    return [&, speed, text] {
+      return player.speed == speed && label->IsShownOnScreen() &&
+             label->GetLabel() == wxString::FromUTF8(text);
+    };
+  };
+  int64_t elapsedBefore = 0;
+  double clockBefore = 0.0;
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step("normal speed, no label", nullptr,
+            [&] { return player.speed == 1.0 && !label->IsShown(); })
+      .step("[ while idle", Press("bracketleft"), speedShown(0.75, "0.75×"))
+      .step("Backspace", Press("BackSpace"),
+            [&] { return player.speed == 1.0 && !label->IsShown(); })
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000)
+      .step("] ]", Press("bracketright bracketright"), speedShown(1.5, "1.5×"))
+      .step("] ]", Press("bracketright bracketright"), speedShown(4.0, "4×"))
+      .step("] at the fastest does nothing", Press("bracketright"),
+            [&] {
+              elapsedBefore = player.elapsedSeconds;
+              clockBefore = player.videoClock;
+              return player.speed == 4.0;
+            })
+      // A second of the recording every quarter of a second: four of them,
+      // and the pictures as far, well before two seconds have passed.
+      .step(
+          "the elapsed time and the pictures run four times as fast", nullptr,
+          [&] {
+            return player.elapsedSeconds >= elapsedBefore + 4 &&
+                   player.videoClock >= clockBefore + 4.0;
+          },
+          2000)
+      .step("[ seven times",
+            Press("bracketleft bracketleft bracketleft bracketleft "
+                  "bracketleft bracketleft bracketleft"),
+            speedShown(0.25, "0.25×"))
+      .step("[ at the slowest does nothing", Press("bracketleft"), speedShown(0.25, "0.25×"))
+      .step("Space pauses", Press("space"), [&] { return player.playState == Paused; })
+      // Read after the pause has settled: the playback thread may have
+      // been between its pause check and its clock update.
+      .step("Backspace", Press("BackSpace"),
+            [&] {
+              clockBefore = player.audioClock;
+              return player.speed == 1.0 && !label->IsShown();
+            })
+      .step("[", Press("bracketleft"), speedShown(0.75, "0.75×"))
+      .step("the clock stood still while paused", nullptr,
+            [&, stood = after(300)] { return stood() && player.audioClock == clockBefore; })
+      .step("Space plays on", Press("space"),
+            [&] { return player.playState == Playing && player.audioClock > clockBefore + 0.3; })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+  EXPECT_EQ(dialog.GetSettings().playbackSpeed, 0.75) << "kept for the next start";
 }
 
 // F and F11 switch to full screen and back; Escape leaves full screen, closes
@@ -177,4 +278,40 @@ TEST_F(CommandKeys, ThePlaylistKeepsItsArrows) {
           8000)
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);
+}
+
+// The seek keys land on the picture at the time asked for (30 pictures a
+// second, a key picture every 2 s), the slider and the elapsed time follow;
+// comma and period step one picture, pausing first.
+TEST_F(CommandKeys, SeekAndStepKeysLandOnExactPictures) {
+  int paused = -1;
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Number() >= 10; },
+          8000)
+      .step("period pauses and steps", Press("period"),
+            [&] {
+              paused = Number();
+              return player.playState == Paused &&
+                     dialog.FindWindow(IDC_PLAY)->GetLabel() == "Resume";
+            })
+      .step("Home: the first picture", Press("Home"), PausedAt(0))
+      .step("Right: 5 s on", Press("Right"), PausedAt(150))
+      .step("Shift+Right: 1 s on", Press("shift+Right"), PausedAt(180))
+      .step("Ctrl+Left: back to the start", Press("ctrl+Left"), PausedAt(0))
+      .step("Ctrl+Right: to the last picture", Press("ctrl+Right"), PausedAt(299))
+      .step("Left: 5 s back", Press("Left"), PausedAt(149))
+      .step("Shift+Left: 1 s back", Press("shift+Left"), PausedAt(119))
+      .step("period: across the key picture", Press("period"), PausedAt(120))
+      .step("comma", Press("comma"), PausedAt(119))
+      .step("comma again", Press("comma"), PausedAt(118))
+      .step("End", Press("End"), PausedAt(299))
+      .step("still paused there", nullptr,
+            [&, still = after(400)] { return still() && PausedAt(299)(); })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+  EXPECT_GE(paused, 10);
 }

@@ -36,6 +36,9 @@ TEST(CommandTable, EachKeyReachesItsCommand) {
       {'I', 0, Command::MarkIn},
       {'O', 0, Command::MarkOut},
       {'Z', 0, Command::WholePicture},
+      {'[', 0, Command::Slower},
+      {']', 0, Command::Faster},
+      {WXK_BACK, 0, Command::NormalSpeed},
   };
   for (const KeyCase& c : cases) {
     const CommandSpec* spec = commandForKey(c.key, c.modifiers);
@@ -85,6 +88,8 @@ TEST(CommandTable, KeyHelpIsMadeFromTheTable) {
   EXPECT_EQ(help["F, F11"], "full screen and back");
   EXPECT_EQ(help["I / O"], "mark a clip's start / end at the picture shown");
   EXPECT_EQ(help["Enter"], "play the selected entry");
+  EXPECT_EQ(help["[ / ]"], "play slower / faster (0.25 to 4 times)");
+  EXPECT_EQ(help["Backspace"], "normal speed");
   // Every key of the table is in the help.
   for (const CommandSpec& spec : commandTable()) {
     for (const KeyBinding& key : spec.keys) {

@@ -13,6 +13,7 @@
 #include "app/ControlTable.h"
 #include "app/Language.h"
 #include "app/LanguageTable.h"
+#include "app/LibraryTexts.h"
 #include "app/VantrelDlg.h"
 #include "engine/PlayerState.h"
 #include "support/WxTestSupport.h"
@@ -87,6 +88,38 @@ TEST(LanguageTable, PunctuationAsEachLanguageWritesIt) {
       EXPECT_EQ(languageText(language, slot).find("KM"), std::string_view::npos);
     }
   }
+}
+
+// The conversions of a format text, in order ("%zu", "%.0f", ...).
+std::vector<std::string> conversionsOf(const wxString& text) {
+  std::vector<std::string> found;
+  const std::string utf8 = text.utf8_string();
+  for (size_t at = utf8.find('%'); at != std::string::npos; at = utf8.find('%', at + 1)) {
+    const size_t end = utf8.find_first_of("sdfzu", at + 1);
+    const size_t last = utf8[end] == 'z' ? end + 1 : end;
+    found.push_back(utf8.substr(at, last - at + 1));
+    at = last;
+  }
+  return found;
+}
+
+// The library's texts: every one in every language, a format taking the
+// same arguments in each, and English outside the table.
+TEST(LibraryTexts, EveryLanguageHasEachTextWithTheSameArguments) {
+  for (int t = 0; t < static_cast<int>(LibraryText::Count); ++t) {
+    const auto text = static_cast<LibraryText>(t);
+    const std::vector<std::string> english = conversionsOf(libraryText(kEnglish, text));
+    for (int language = 0; language < kLanguageCount; ++language) {
+      const wxString shown = libraryText(language, text);
+      EXPECT_FALSE(shown.empty()) << "text " << t << " language " << language;
+      EXPECT_EQ(conversionsOf(shown), english) << "text " << t << " language " << language;
+    }
+    EXPECT_EQ(libraryText(-1, text), libraryText(kEnglish, text));
+    EXPECT_EQ(libraryText(7, text), libraryText(kEnglish, text));
+  }
+  EXPECT_EQ(conversionsOf(libraryText(kRussian, LibraryText::PassItem)),
+            (std::vector<std::string>{"%s", "%s", "%s", "%.0f"}));
+  EXPECT_EQ(libraryText(kGerman, LibraryText::Drives), "Fahrten");
 }
 
 TEST(LanguageTable, NamesFollowTheLanguageIndices) {

@@ -188,6 +188,30 @@ TEST(PlaylistOrder, OrderedSearchAgreesWithAPlainSearch) {
   }
 }
 
+// Fill takes a whole folder at once; it must list and select what adding
+// the paths one by one would.
+TEST(PlaylistOrder, FillAgreesWithAddingOneByOne) {
+  std::mt19937 random(11);
+  const std::string letters = "aAbB.x/";
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> paths;
+    for (int n = random() % 14; n > 0; --n) {
+      std::string path;
+      for (int k = 1 + random() % 5; k > 0; --k) path += letters[random() % letters.size()];
+      paths.push_back(path);
+    }
+    Playlist filled, added;
+    const int selection = filled.Fill(paths);
+    int expected = -1;
+    for (const std::string& path : paths) {
+      const Playlist::Placement placement = added.AddOrFind(path);
+      expected = placement.added ? 0 : placement.index;
+    }
+    ASSERT_EQ(entries(filled), entries(added)) << round;
+    ASSERT_EQ(selection, expected) << round;
+  }
+}
+
 TEST(PlaylistOrder, NamesThatAreNotUtf8StillSortAndMatch) {
   Playlist playlist;
   const std::string odd = "/d/\xff\xfe-clip.mp4";

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <wx/choice.h>
+#include <wx/stattext.h>
 
 #include <fstream>
 #include <sstream>
@@ -145,14 +146,18 @@ class SettingsWindow : public testing::Test {
   std::string m_saved;
 };
 
-TEST_F(SettingsWindow, StartsWithTheSavedVolumeAndUnitAndSavesChanges) {
-  folder.write("vantrel/settings.ini", "[player]\nvolume=40\nspeed_unit=mph\n");
+TEST_F(SettingsWindow, StartsWithTheSavedVolumeUnitAndSpeedAndSavesChanges) {
+  folder.write("vantrel/settings.ini",
+               "[player]\nvolume=40\nspeed_unit=mph\nplayback_speed=2\n");
   CVantrelDlg dialog(player);
   auto* unit = static_cast<wxChoice*>(dialog.FindWindow(IDC_SPEED_UNIT));
   auto* volume = static_cast<CBitmapSlider*>(dialog.FindWindow(IDC_VOLUME));
   EXPECT_EQ(unit->GetStringSelection(), "MPH");
   EXPECT_EQ(volume->GetPos(), 40);
   EXPECT_EQ(player.volume, 40);
+  EXPECT_EQ(player.speed, 2.0);
+  EXPECT_EQ(dialog.PlaybackSpeedLabel()->GetLabel(), wxString::FromUTF8("2×"));
+  EXPECT_TRUE(dialog.PlaybackSpeedLabel()->IsShown());
   EXPECT_FALSE(dialog.FindWindow(IDC_STATUS)->IsShown());
 
   unit->SetSelection(0);
@@ -160,6 +165,7 @@ TEST_F(SettingsWindow, StartsWithTheSavedVolumeAndUnitAndSavesChanges) {
   dialog.GetEventHandler()->ProcessEvent(chosen);
   EXPECT_TRUE(dialog.SetPlaybackSpeed(1.5));
   EXPECT_FALSE(dialog.SetPlaybackSpeed(3.0));
+  EXPECT_EQ(player.speed, 1.5);
   const Settings saved = loadSettings(SettingsPath().string()).settings;
   EXPECT_EQ(saved.speedUnit, 0);
   EXPECT_EQ(saved.volume, 40);

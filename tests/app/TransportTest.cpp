@@ -132,7 +132,7 @@ TEST_F(Transport, ReleasingTheProgressSliderWhilePlayingSeeksThere) {
   EXPECT_EQ(player.elapsedSeconds, 1);
   EXPECT_EQ(progress()->GetPos(), 1);
   EXPECT_EQ(player.progressDragging, 0);
-  ASSERT_TRUE(testsupport::pumpUntil([&] { return player.seekPosition == -1; }))
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return !player.seeks.pending(); }))
       << "the playback thread takes the request";
 }
 

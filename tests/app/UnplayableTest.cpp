@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/listbox.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -29,6 +30,9 @@ class Unplayable : public testing::Test {
     fs::copy_file(fixtures / "seek.MOV", folder.path() / "a-drive.MOV");  // 10 s, a track
     fs::copy_file(fixtures / "play-garbage.mp4", folder.path() / "b-garbage.mp4");
     fs::copy_file(fixtures / "notrack.MOV", folder.path() / "c-notrack.MOV");  // 2 s, no track
+    // Another day: a drive of its own, not the next clip of the first one's.
+    const fs::path notrack = folder.path() / "c-notrack.MOV";
+    fs::last_write_time(notrack, fs::last_write_time(notrack) - std::chrono::hours(24 * 400));
     dialog.OpenFolder(folder.path().string());
   }
 
@@ -86,8 +90,13 @@ TEST_F(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
       .step(
           "play the drive again", [&] { PlayEntry(0); },
           [&] { return IsPlaying("a-drive.MOV") && HasPicture() && Route() == "10,2,false"; }, 8000)
-      // A recording that plays mends the line.
-      .step("no more problem", nullptr, [&] { return !dialog.FindWindow(IDC_STATUS)->IsShown(); })
+      // A recording that plays mends the line: it says again what it said
+      // before (the folder's scan tells of the unreadable file).
+      .step("no more problem", nullptr,
+            [&] {
+              return !Status().StartsWith("Cannot play") &&
+                     (Status().empty() || dialog.FindWindow(IDC_STATUS)->IsShown());
+            })
       .step(
           "play the one without a track", [&] { PlayEntry(2); },
           [&] { return IsPlaying("c-notrack.MOV") && Route() == "0,0,true"; }, 8000)

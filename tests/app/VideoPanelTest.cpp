@@ -79,12 +79,16 @@ int nearestSource(int i, int n, int size) {
   return static_cast<int>((2 * static_cast<int64_t>(i) + 1) * size / (2 * static_cast<int64_t>(n)));
 }
 
+uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
+  return r << 16 | g << 8 | b;
+}
+
 PictureRect whole(int width, int height) {
   return {0, 0, static_cast<double>(width), static_cast<double>(height)};
 }
 
 // Scaled down or kept, each output pixel is the picture pixel under its
-// centre, turned from B, G, R into R, G, B.
+// centre, as 0x00RRGGBB; rows may be padded.
 TEST(FrameScaler, ShrinkingTakesThePixelUnderEachCentre) {
   struct Size {
     int width, height;
@@ -93,17 +97,18 @@ TEST(FrameScaler, ShrinkingTakesThePixelUnderEachCentre) {
   std::shared_ptr<BgrFrame> frame = quadrants(160, 120);
   FrameScaler scaler;
   for (const Size& s : sizes) {
-    std::vector<uint8_t> rgb(static_cast<size_t>(s.width) * s.height * 3);
-    scaler.scale(*frame, whole(s.width, s.height), s.width, s.height, rgb.data());
+    const int stride = s.width * 4 + 12;
+    std::vector<uint32_t> out(static_cast<size_t>(stride / 4) * s.height, 0xdeadbeef);
+    scaler.scale(*frame, whole(s.width, s.height), s.width, s.height,
+                 reinterpret_cast<uint8_t*>(out.data()), stride);
     for (int y = 0; y < s.height; ++y) {
       for (int x = 0; x < s.width; ++x) {
         const uint8_t* source =
             frame->row(nearestSource(y, s.height, 120)) + nearestSource(x, s.width, 160) * 3;
-        const uint8_t* out = &rgb[(static_cast<size_t>(y) * s.width + x) * 3];
-        ASSERT_EQ(out[0], source[2]) << s.width << "x" << s.height << " at " << x << "," << y;
-        ASSERT_EQ(out[1], source[1]);
-        ASSERT_EQ(out[2], source[0]);
+        ASSERT_EQ(out[y * (stride / 4) + x], rgb(source[2], source[1], source[0]))
+            << s.width << "x" << s.height << " at " << x << "," << y;
       }
+      ASSERT_EQ(out[y * (stride / 4) + s.width], 0xdeadbeef) << "padding of row " << y;
     }
   }
 }
@@ -119,12 +124,14 @@ TEST(FrameScaler, EnlargingBlendsBetweenPixels) {
   for (uint8_t v : values) ramp->pixels.insert(ramp->pixels.end(), {v, v, v});
   // Twice as wide: centres at picture positions -0.25, 0.25, 0.75, ... 3.25.
   const int expected[8] = {0, 25, 75, 125, 175, 213, 238, 250};
-  std::vector<uint8_t> rgb(8 * 2 * 3);
+  std::vector<uint32_t> out(8 * 2);
   FrameScaler scaler;
-  scaler.scale(*ramp, whole(8, 2), 8, 2, rgb.data());
+  scaler.scale(*ramp, whole(8, 2), 8, 2, reinterpret_cast<uint8_t*>(out.data()), 8 * 4);
   for (int row = 0; row < 2; ++row) {
     for (int x = 0; x < 8; ++x) {
-      EXPECT_NEAR(rgb[(row * 8 + x) * 3], expected[x], 1) << x;
+      const uint32_t pixel = out[row * 8 + x];
+      EXPECT_NEAR(pixel & 0xff, expected[x], 1) << x;
+      EXPECT_EQ(pixel, rgb(pixel & 0xff, pixel & 0xff, pixel & 0xff)) << x;  // grey stays grey
     }
   }
 }
@@ -144,13 +151,11 @@ TEST(FrameScaler, DrawsOverItsRectangleBlackElsewhere) {
       {{-20, -10, 40, 20}, 5, 5, {255, 255, 255}}, {{-20, -10, 40, 20}, 39, 19, {0, 0, 0}},
   };
   FrameScaler scaler;
-  std::vector<uint8_t> rgb(40 * 20 * 3);
+  std::vector<uint32_t> out(40 * 20);
   for (const Case& c : cases) {
-    scaler.scale(*frame, c.rect, 40, 20, rgb.data());
-    const uint8_t* out = &rgb[(c.y * 40 + c.x) * 3];
-    EXPECT_EQ(out[0], c.colour.r) << c.rect.x << " " << c.x << "," << c.y;
-    EXPECT_EQ(out[1], c.colour.g) << c.rect.x << " " << c.x << "," << c.y;
-    EXPECT_EQ(out[2], c.colour.b) << c.rect.x << " " << c.x << "," << c.y;
+    scaler.scale(*frame, c.rect, 40, 20, reinterpret_cast<uint8_t*>(out.data()), 40 * 4);
+    EXPECT_EQ(out[c.y * 40 + c.x], rgb(c.colour.r, c.colour.g, c.colour.b))
+        << c.rect.x << " " << c.x << "," << c.y;
   }
 }
 
@@ -178,6 +183,7 @@ TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
   });
   playback.join();
   EXPECT_EQ(panel->CurrentFrame()->width, 160);
+  EXPECT_EQ(panel->DroppedFrames(), 1);
   EXPECT_TRUE(testsupport::pumpUntil([&] { return counter.paints > before; }));
 
   struct Probe {
@@ -214,6 +220,7 @@ TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
   anamorphic->sampleAspect = 4.0 / 3;
   panel->presentFrame(anamorphic);
   EXPECT_EQ(mismatches({{0, 0, red}, {319, 0, green}, {0, 239, blue}, {319, 239, white}}), 0);
+  EXPECT_EQ(panel->DroppedFrames(), 1);  // each later one was painted before the next came
   window->Destroy();
   testsupport::pumpFor(50);
 }
@@ -252,6 +259,9 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   demuxer.join();
   decoder.join();
   player.display.bindVideoSurface(nullptr);
+  const PlaybackStats stats = dialog.ShownStats();
+  EXPECT_EQ(stats.shown + stats.dropped, 30);
+  EXPECT_GE(stats.shown, 1);
 
   const std::shared_ptr<const BgrFrame> frame = area->CurrentFrame();
   ASSERT_TRUE(frame);

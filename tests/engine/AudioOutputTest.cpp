@@ -4,7 +4,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/AudioOutput.h"
@@ -212,4 +216,59 @@ TEST_F(AudioCallback, BlocksDecodedBeforeASeekAreRefused) {
   EXPECT_FALSE(audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 32,
                                 7.1, before));
   EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+}
+
+namespace {
+
+// Wake-ups (context switches) of SDL's device thread so far; -1 when no
+// such thread runs.
+long deviceThreadWakeups() {
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    if (name.rfind("SDLAudio", 0) != 0) continue;
+    std::ifstream status(task.path() / "status");
+    long total = 0;
+    for (std::string line; std::getline(status, line);) {
+      if (line.find("ctxt_switches:") != std::string::npos) {
+        total += std::stol(line.substr(line.find(':') + 1));
+      }
+    }
+    return total;
+  }
+  return -1;
+}
+
+long wakeupsOver(std::chrono::milliseconds span) {
+  const long before = deviceThreadWakeups();
+  std::this_thread::sleep_for(span);
+  return deviceThreadWakeups() - before;
+}
+
+}  // namespace
+
+// A paused playback holds the device: its thread sleeps instead of waking for
+// every buffer of silence, plays on once released, and closing a held device
+// does not wait for ever.
+TEST_F(AudioDevice, AHeldDeviceThreadSleepsUntilReleased) {
+  AudioOutput output(state);
+  ASSERT_EQ(output.open(48000), 0);
+  output.start();
+  // The thread names itself once it runs.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (deviceThreadWakeups() < 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_GE(deviceThreadWakeups(), 0);
+  const auto span = std::chrono::milliseconds(500);  // about eight 64 ms buffers
+  EXPECT_GE(wakeupsOver(span), 3) << "running";
+  output.hold();
+  wakeupsOver(std::chrono::milliseconds(100));  // a buffer under way ends
+  EXPECT_LE(wakeupsOver(span), 1) << "held";
+  output.release();
+  EXPECT_GE(wakeupsOver(span), 3) << "released";
+  output.hold();
+  output.close();
+  EXPECT_EQ(deviceThreadWakeups(), -1);
 }

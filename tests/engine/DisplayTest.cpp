@@ -69,6 +69,45 @@ TEST(Display, PacingWaitsOnlyForPicturesMoreThanATenthAhead) {
   }
 }
 
+// Slower than normal the lead is a tenth of a second of playing time; faster,
+// a tenth of the recording (the wait between looks shrinks instead).
+TEST(Display, AtOtherSpeedsThePacingKeepsItsFeel) {
+  struct Case {
+    double ahead, speed;
+    bool waits;
+  };
+  const Case cases[] = {
+      {0.025, 0.25, false}, {0.03, 0.25, true}, {0.05, 0.5, false}, {0.06, 0.5, true},
+      {0.1, 2.0, false},    {0.11, 2.0, true},  {0.1, 4.0, false},  {0.11, 4.0, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pictureMustWait(10.0 + c.ahead, 10.0, c.speed), c.waits)
+        << c.ahead << " ahead at " << c.speed;
+  }
+  EXPECT_EQ(pacingWait(1.0), std::chrono::milliseconds(50));
+  EXPECT_EQ(pacingWait(0.25), std::chrono::milliseconds(50));
+  EXPECT_EQ(pacingWait(4.0), std::chrono::microseconds(12500));
+}
+
+// Faster than normal a picture more than a tenth of a second of playing time
+// behind the sound is left out and counted as dropped, unless none has been
+// shown for that long; at normal speed and slower a late one is shown.
+TEST(Display, OnlyFasterThanNormalALatePictureIsLeftOut) {
+  struct Case {
+    double behind, speed, sinceShown;
+    bool leftOut;
+  };
+  const Case cases[] = {
+      {0.5, 1.0, 0.0, false},   {5.0, 0.5, 0.0, false},  {0.2, 2.0, 0.0, false},
+      {0.21, 2.0, 0.0, true},   {0.21, 2.0, 0.1, false}, {0.41, 4.0, 0.05, true},
+      {0.39, 4.0, 0.05, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(pictureTooLate(10.0 - c.behind, 10.0, c.speed, c.sinceShown), c.leftOut)
+        << c.behind << " behind at " << c.speed << ", " << c.sinceShown << " s since one was shown";
+  }
+}
+
 TEST_F(DisplayTest, ReturnsAtOnceWithoutAPicture) {
   state.display.presentPicture(state);
   EXPECT_EQ(sink.count(), 0u);
@@ -138,6 +177,85 @@ TEST_F(DisplayTest, APictureFromBeforeASeekIsDroppedUnseen) {
   EXPECT_EQ(state.display.pacingWaits(), 0);
 }
 
+// Each presented picture counts with its time against the sound clock as
+// it went out; held and stale pictures do not count until shown.
+TEST_F(DisplayTest, StatisticsCountThePicturesShownAndHowLateTheyCame) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  const double offsets[] = {0.0, -0.03, -0.05, 0.1, -0.2, 0.02};
+  for (double offset : offsets) {
+    state.audioClock = 10.0;
+    handOver(frame.get(), 10.0 + offset);
+    state.display.presentPicture(state);
+  }
+  handOver(frame.get(), 12.0);  // held: more than a tenth ahead
+  state.display.presentPicture(state);
+  packetQueueFlush(state.videoQueue);  // and then gone with a seek
+  state.display.presentPicture(state);
+
+  const PlaybackStats all = state.display.stats();
+  EXPECT_EQ(all.shown, 6);
+  EXPECT_EQ(all.dropped, 0);
+  EXPECT_EQ(all.late, 2);  // -0.05 and -0.2
+  EXPECT_NEAR(all.offsetMean, -0.16 / 6, 1e-9);
+  EXPECT_NEAR(all.offsetLargest, -0.2, 1e-9);
+  const PlaybackStats window = state.display.stats(2);  // two replaced before a paint
+  EXPECT_EQ(window.shown, 4);
+  EXPECT_EQ(window.dropped, 2);
+  EXPECT_EQ(formatStats(window),
+            "shown=4 dropped=2 late=2 offset_mean=-0.027 offset_largest=-0.200");
+}
+
+TEST_F(DisplayTest, FasterThanNormalALatePictureIsDroppedAndCounted) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  state.speed = 2.0;
+  state.audioClock = 10.0;
+  handOver(frame.get(), 10.0);
+  EXPECT_GE(state.display.presentPicture(state), 0);
+  handOver(frame.get(), 9.5);  // half a second behind, just after one was shown
+  EXPECT_EQ(state.display.presentPicture(state), -1);
+  EXPECT_EQ(pictureCount(), 0) << "the slot is free for the next picture";
+  EXPECT_EQ(sink.count(), 1u);
+  const PlaybackStats stats = state.display.stats(1);  // one more replaced in the window
+  EXPECT_EQ(stats.shown, 0);
+  EXPECT_EQ(stats.dropped, 2);
+}
+
+// Late is judged in playing time: 30 ms of the recording behind the sound
+// is 7.5 ms heard at 4 times, 120 ms at a quarter.
+TEST_F(DisplayTest, LatenessIsJudgedInPlayingTime) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  for (double speed : {4.0, 0.25}) {
+    state.speed = speed;
+    state.audioClock = 20.0;
+    handOver(frame.get(), 19.97);
+    ASSERT_GE(state.display.presentPicture(state), 0);
+  }
+  EXPECT_EQ(state.display.stats().late, 1);
+}
+
+TEST(PlaybackStats, PrintedOnlyWhenAskedFor) {
+  PlaybackStats stats;
+  stats.shown = 300;
+  stats.dropped = 3;
+  stats.offsetLargest = 0.0404;
+  for (const char* asked : std::initializer_list<const char*>{"1", "0", "", nullptr}) {
+    if (asked) {
+      setenv("VANTREL_STATS", asked, 1);
+    } else {
+      unsetenv("VANTREL_STATS");
+    }
+    testing::internal::CaptureStderr();
+    printStatsIfAsked(stats, stderr);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed, asked && std::string(asked) == "1"
+                           ? "stats: shown=300 dropped=3 late=0 offset_mean=0.000 "
+                             "offset_largest=0.040\n"
+                           : "")
+        << (asked ? asked : "unset");
+  }
+  unsetenv("VANTREL_STATS");
+}
+
 TEST_F(DisplayTest, AStopDuringThePacingWaitShowsNothing) {
   FramePtr frame = patternFrame(16, 8, 1);
   handOver(frame.get(), 9.0);
@@ -147,24 +265,25 @@ TEST_F(DisplayTest, AStopDuringThePacingWaitShowsNothing) {
   EXPECT_EQ(sink.count(), 0u);
 }
 
-TEST_F(DisplayTest, ScreenshotIsTheLastPresentedPictureBottomUp) {
-  EXPECT_EQ(state.display.screenshotFrame().width, 0);  // nothing shown yet
-  EXPECT_TRUE(state.display.screenshotFrame().pixels.empty());
-  FramePtr first = patternFrame(10, 4, 1);
-  FramePtr second = patternFrame(10, 4, 77);
-  for (const AVFrame* frame : {first.get(), second.get()}) {
-    handOver(frame, 0.0);
+// The display keeps no finished picture itself: when the sink lets each one
+// go, one buffer serves them all (a second would be 6 MB at 1080p).
+TEST_F(DisplayTest, OneBufferServesWhenTheSinkKeepsNoPicture) {
+  struct ForgettingSink : VideoSink {
+    std::vector<const uint8_t*> buffers;
+    void presentFrame(std::shared_ptr<const BgrFrame> frame) override {
+      buffers.push_back(frame->pixels.data());
+    }
+  } forgetting;
+  state.display.bindVideoSurface(&forgetting);
+  FramePtr frame = patternFrame(64, 32, 3);
+  for (int i = 0; i < 3; ++i) {
+    handOver(frame.get(), i * 0.04);
+    state.audioClock = i * 0.04;
     state.display.presentPicture(state);
   }
-  const ScreenshotFrame shot = state.display.screenshotFrame();
-  ASSERT_EQ(shot.width, 10);
-  ASSERT_EQ(shot.height, 4);
-  const std::vector<uint8_t> shown = expectedBgr(second.get());
-  for (int row = 0; row < 4; ++row) {
-    EXPECT_TRUE(std::equal(shown.begin() + row * 30, shown.begin() + row * 30 + 30,
-                           shot.pixels.begin() + (3 - row) * 30))
-        << "row " << row;
-  }
+  ASSERT_EQ(forgetting.buffers.size(), 3u);
+  EXPECT_EQ(forgetting.buffers[1], forgetting.buffers[0]);
+  EXPECT_EQ(forgetting.buffers[2], forgetting.buffers[0]);
 }
 
 TEST_F(DisplayTest, FourKPicturesAreShownWhole) {

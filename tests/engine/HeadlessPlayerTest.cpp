@@ -2,6 +2,7 @@
 // dummy device playing in real time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -59,6 +60,8 @@ TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
   EXPECT_EQ(s.result, 100);
   EXPECT_EQ(s.durationSeconds, r.seconds);
   EXPECT_EQ(s.frames, r.seconds * r.rate);  // the last one too
+  EXPECT_EQ(s.stats.shown, s.frames);
+  EXPECT_EQ(s.stats.dropped, 0);
   EXPECT_NEAR(s.audioSeconds, r.sound ? r.seconds : 0.0, 0.5);
   // Paced by the sound (or the steady clock), never faster than real time.
   EXPECT_GE(s.wallSeconds, r.seconds - 0.5);
@@ -74,9 +77,9 @@ TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
   EXPECT_EQ(got[got.size() - 2], "sync 2 0");
   char expected[160];
   std::snprintf(expected, sizeof expected,
-                "result=100 duration=%d frames=%lld audio_seconds=%.2f wall=%.2f", r.seconds,
-                static_cast<long long>(s.frames), s.audioSeconds, s.wallSeconds);
-  EXPECT_EQ(got.back(), expected);
+                "result=100 duration=%d frames=%lld audio_seconds=%.2f wall=%.2f speed=1 ",
+                r.seconds, static_cast<long long>(s.frames), s.audioSeconds, s.wallSeconds);
+  EXPECT_EQ(got.back(), expected + formatStats(s.stats));
 }
 
 INSTANTIATE_TEST_SUITE_P(SoundPaths, HeadlessPlay, testing::ValuesIn(kRecordings),
@@ -100,11 +103,112 @@ TEST(HeadlessPlayer, AFileThatCannotPlayEndsAtOnceWithMinusOne) {
 }
 
 TEST(HeadlessPlayer, AWrongCommandLineIsRefused) {
-  char arg[] = "a.mp4";
-  char* two[] = {arg, arg};
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(runHeadlessPlayer(0, nullptr, nullptr), 2);
-  EXPECT_EQ(runHeadlessPlayer(2, two, nullptr), 2);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "usage: vantrel --play FILE\nusage: vantrel --play FILE\n");
+  const std::vector<std::vector<std::string>> wrong = {
+      {},
+      {"a.mp4", "a.mp4"},
+      {"a.mp4", "--speed"},
+      {"--speed", "2", "--speed"},
+      {"a.mp4", "--speed", "3"},  // not one of the speeds offered
+      {"a.mp4", "--speed", "2x"},
+      {"a.mp4", "--speed", ""},
+  };
+  for (const std::vector<std::string>& args : wrong) {
+    std::vector<std::string> copies = args;
+    std::vector<char*> argv;
+    for (std::string& arg : copies) argv.push_back(arg.data());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runHeadlessPlayer(static_cast<int>(argv.size()), argv.data(), nullptr), 2)
+        << testing::PrintToString(args);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "usage: vantrel --play FILE [--speed 0.25|0.5|0.75|1|1.25|1.5|2|4]\n");
+  }
 }
+
+TEST(HeadlessPlayer, TheSpeedMayComeBeforeOrAfterTheFile) {
+  char file[] = "a.mp4", option[] = "--speed", quarter[] = "0.25", four[] = "4";
+  char* before[] = {option, quarter, file};
+  char* after[] = {file, option, four};
+  const auto slow = parseHeadlessArguments(3, before);
+  const auto fast = parseHeadlessArguments(3, after);
+  ASSERT_TRUE(slow && fast);
+  EXPECT_STREQ(slow->path, "a.mp4");
+  EXPECT_EQ(slow->speed, 0.25);
+  EXPECT_STREQ(fast->path, "a.mp4");
+  EXPECT_EQ(fast->speed, 4.0);
+}
+
+// Other speeds: the recording takes its length over the speed, every
+// picture is shown or, faster than the machine converts them, counted as
+// dropped; the dashboard still gets every second, and the pictures stay
+// with the sound (or the steady clock of a silent recording).
+struct AtSpeed {
+  const char* file;
+  int seconds;
+  int rate;
+  bool sound;
+  double speed;
+};
+
+void PrintTo(const AtSpeed& r, std::ostream* os) {
+  *os << r.file << " at " << r.speed;
+}
+
+class HeadlessAtSpeed : public testing::TestWithParam<AtSpeed> {
+ protected:
+  void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+};
+
+TEST_P(HeadlessAtSpeed, TakesItsLengthOverTheSpeedWithThePicturesOnTheSound) {
+  const AtSpeed& r = GetParam();
+  std::FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  const std::string path = std::string(VANTREL_FIXTURES) + "/" + r.file;
+  const HeadlessSummary s = playHeadless(path.c_str(), nullptr, out, r.speed);
+  const std::string text = readAll(out);
+  std::fclose(out);
+  printSummary(s, stdout);  // the figures, for the log
+
+  EXPECT_EQ(s.result, 100);
+  EXPECT_EQ(s.stats.shown + s.stats.dropped, r.seconds * r.rate);
+  EXPECT_EQ(s.stats.shown, s.frames);
+  if (r.speed <= 1.0) {
+    EXPECT_EQ(s.stats.dropped, 0);
+  }
+  const double expected = r.seconds / r.speed;
+  EXPECT_GE(s.wallSeconds, expected - 0.5);
+  EXPECT_LT(s.wallSeconds, expected + 2.0);
+  // The sound heard lasts the recording's length over the speed too.
+  EXPECT_NEAR(s.audioSeconds, r.sound ? expected : 0.0, 0.5);
+  // In media seconds: no picture ran further ahead of the sound than the
+  // pacing lets it (0.1 s, or 0.1 s of playing time slower than normal),
+  // and on average none lagged behind it noticeably.
+  const double lead = 0.1 * std::min(1.0, r.speed) + 1e-6;
+  EXPECT_LE(s.stats.offsetLargest, lead);
+  EXPECT_LE(s.stats.offsetMean, lead);
+  EXPECT_GE(s.stats.offsetMean, -kLateSeconds * r.speed);
+
+  std::istringstream lines(text);
+  std::vector<std::string> got;
+  for (std::string line; std::getline(lines, line);) got.push_back(line);
+  std::vector<std::string> seconds;
+  for (const std::string& line : got) {
+    if (line.starts_with("sync 1 ")) seconds.push_back(line);
+  }
+  ASSERT_EQ(seconds.size(), static_cast<size_t>(r.seconds + 1));
+  for (int i = 0; i <= r.seconds; ++i) EXPECT_EQ(seconds[i], "sync 1 " + std::to_string(i));
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, HeadlessAtSpeed,
+                         testing::Values(AtSpeed{"play-aac.mp4", 10, 25, true, 2.0},
+                                         AtSpeed{"play-aac.mp4", 10, 25, true, 4.0},
+                                         AtSpeed{"play-mono.MOV", 3, 25, true, 0.5},
+                                         AtSpeed{"play-silent.mp4", 3, 25, false, 2.0},
+                                         AtSpeed{"play-10fps.mp4", 3, 10, true, 0.25}),
+                         [](const testing::TestParamInfo<AtSpeed>& info) {
+                           std::string name = std::string(info.param.file) + "_x" +
+                                              std::to_string(info.param.speed);
+                           for (char& c : name) {
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });

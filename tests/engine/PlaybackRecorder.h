@@ -20,10 +20,10 @@ class PlaybackRecorder : public PlaybackHost, public VideoSink {
     int64_t a = 0, b = 0;
   };
 
-  void postGpsSync(int code, int64_t argument) override { add({"sync", code, argument}); }
+  void postGpsSync(GpsSyncCode code, int64_t argument) override { add({"sync", code, argument}); }
   void showLoading(bool shown) override { add({"loading", shown ? 1 : 0}); }
   void playbackStarted() override { add({"started"}); }
-  void playbackReset() override { add({"reset"}); }
+  void playbackReset(bool) override { add({"reset"}); }
   void playbackFailed(const std::string& reason) override {
     {
       std::lock_guard<std::mutex> hold(lock_);

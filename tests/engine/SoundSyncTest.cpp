@@ -43,10 +43,10 @@ class SyncRecorder : public PlaybackHost, public VideoSink {
  public:
   explicit SyncRecorder(PlayerState& state) : state_(state) {}
 
-  void postGpsSync(int, int64_t) override {}
+  void postGpsSync(GpsSyncCode, int64_t) override {}
   void showLoading(bool) override {}
   void playbackStarted() override {}
-  void playbackReset() override {
+  void playbackReset(bool) override {
     endHeard_ = audioChunkClock(state_.audioChunks, Clock::now()).media;
   }
   void playbackFailed(const std::string&) override {}

@@ -56,45 +56,60 @@ TEST(Transport, StopEndsWhateverTheStateAndClearsOpening) {
 TEST(Transport, ASeekIsAskedForOnlyWhilePlayingARecordingOfKnownLength) {
   struct Case {
     PlayState playState;
-    int64_t duration, position;
+    int64_t duration;
+    double position;
     bool asked;
     int64_t elapsed;
+    double target;  // media time the playback thread is asked for
   };
   const Case cases[] = {
-      {Playing, 10, 7, true, 7}, {Playing, 10, -3, true, 0}, {Paused, 10, 7, true, 7},
-      {Idle, 10, 7, false, 2},   {Playing, 0, 7, false, 2},  // an unknown length: nothing to divide
-                                                             // by, no seek
+      {Playing, 10, 7, true, 7, 7.0},     {Playing, 10, 6.5, true, 6, 6.5},
+      {Playing, 10, -3, true, 0, 0.0},    {Paused, 10, 7, true, 7, 7.0},
+      {Playing, 10, 1e9, true, 10, 10.0},  // past the end: the last picture
+      {Idle, 10, 7, false, 2, 0},         {Playing, 0, 7, false, 2, 0},  // an unknown length
   };
   for (const Case& c : cases) {
     PlayerState state;
     state.playState = c.playState;
     state.durationSeconds = c.duration;
+    state.seeks.reset(0.0, static_cast<double>(c.duration));
     state.elapsedSeconds = 2;
-    EXPECT_EQ(requestSeek(state, c.position), c.asked);
-    EXPECT_EQ(state.seekPosition, c.asked ? c.elapsed : -1);
-    EXPECT_EQ(state.elapsedSeconds, c.elapsed);
+    EXPECT_EQ(requestSeek(state, c.position), c.asked) << c.position;
+    EXPECT_EQ(state.elapsedSeconds, c.elapsed) << c.position;
+    const std::optional<double> target = state.seeks.takeTarget();
+    EXPECT_EQ(target.has_value(), c.asked);
+    if (target) {
+      EXPECT_DOUBLE_EQ(*target, c.target) << c.position;
+    }
     EXPECT_EQ(state.seekRequest, 0) << "the playback thread asks the demuxer";
   }
 }
 
-TEST(Transport, SeekTargetsAreTheSecondsInTheStreamsTimeBase) {
+TEST(Transport, SeekTargetsAreTheLastTickAtOrBeforeTheTime) {
   AVFormatContext* format = avformat_alloc_context();
   AVStream* stream = avformat_new_stream(format, nullptr);
   struct Case {
     AVRational timeBase;
-    int64_t start, seconds, target;
+    double seconds;
+    int64_t target;
   };
   const Case cases[] = {
-      {{1, 12800}, 0, 7, 89600},
-      {{1, 48000}, AV_NOPTS_VALUE, 3, 144000},
-      {{1001, 30000}, 0, 10, 300},    // 29.97 ticks a second, rounded
-      {{1, 90000}, 9000, 2, 189000},  // counted from the stream's start
+      {{1, 12800}, 7.0, 89606},  // ticks up to 0.5 ms on count as at the time
+      {{1, 48000}, 3.0, 144024},  {{1, 30}, 4.99, 149},        // a picture at 5.0 comes after 4.99
+      {{1, 30}, 5.0, 150},                                     //
+      {{1, 30}, 4.9999, 150},                                  // within the tolerance of 5.0
+      {{1, 15360}, 4.999, 76792}, {{1001, 30000}, 10.0, 299},  // the picture at 9.976
+      {{1, 90000}, 1.1, 99045},  // ticks up to 0.5 ms later count as at the time
   };
   for (const Case& c : cases) {
     stream->time_base = c.timeBase;
-    stream->start_time = c.start;
-    EXPECT_EQ(secondsToStreamTime(c.seconds, stream), c.target);
+    EXPECT_EQ(mediaTimeToStreamTime(c.seconds, stream), c.target) << c.seconds;
   }
+  stream->time_base = {1, 90000};
+  stream->start_time = 9000;
+  EXPECT_DOUBLE_EQ(streamStartSeconds(stream), 0.1);
+  stream->start_time = AV_NOPTS_VALUE;
+  EXPECT_DOUBLE_EQ(streamStartSeconds(stream), 0.0);
   avformat_free_context(format);
 }
 

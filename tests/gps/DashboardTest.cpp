@@ -56,7 +56,7 @@ class DashboardSync : public testing::Test {
     ASSERT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), 0);
   }
   std::string Text(Readout r) { return display.texts[r]; }
-  int64_t Tick(int64_t seconds, int code = kSyncTick) {
+  int64_t Tick(int64_t seconds, GpsSyncCode code = kSyncTick) {
     player.elapsedSeconds = seconds;
     int64_t index = -1;
     return dashboard.OnGpsSync(code, seconds, &index) == 0 ? index : -1;
@@ -333,7 +333,7 @@ class TimedDashboard : public testing::Test {
     player.durationSeconds = duration;
     ASSERT_EQ(dashboard.OnGpsSync(kSyncTrackLoaded, 0), 0);
   }
-  int64_t Tick(int64_t seconds, int code = kSyncTick) {
+  int64_t Tick(int64_t seconds, GpsSyncCode code = kSyncTick) {
     player.elapsedSeconds = seconds;
     int64_t index = -1;
     return dashboard.OnGpsSync(code, seconds, &index) == 0 ? index : -1;

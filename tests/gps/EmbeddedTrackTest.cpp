@@ -168,9 +168,15 @@ struct Playback {
 TEST(EmbeddedTrack, DamagedRecordingsPlayWithTheirTrack) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   const Playback cases[] = {
-      {"novatek-wrong-count.MP4", 100}, {"novatek-outside.MP4", 100},  {"gopro-nofix.MP4", 100},
-      {"gopro-not-gpmf.MP4", 100},      {"novatek-cut-index.MP4", -1},  // nothing can play a file
-                                                                        // without its movie box
+      {"novatek-wrong-count.MP4", 100},
+      {"novatek-outside.MP4", 100},
+      {"gopro-nofix.MP4", 100},
+      {"gopro-not-gpmf.MP4", 100},
+      // Nothing can play a file cut before its movie box: it fails at once,
+      // and its track is there all the same.
+      {"novatek-cut-index.MP4", -1},
+      {"novatek-cut-block.MP4", -1},
+      {"blackvue-cut.MP4", -1},
   };
   for (const Playback& c : cases) {
     GpsTrack track;

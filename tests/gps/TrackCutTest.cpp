@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "gps/GpxTrack.h"
 #include "gps/NmeaTrack.h"
 #include "gps/TrackCut.h"
+#include "gps/TrackLoader.h"
 #include "gps/TrackTestSupport.h"
 
 using namespace vantrel;
@@ -220,4 +222,51 @@ TEST(CutTrackFile, GpxKeepsTheFileWithoutThePointsOutsideTheSpan) {
     EXPECT_EQ(cutTrackFile(*track, 10, 20, 30, dir.file("clip.gpx"), &reason), kTrackCutEmpty);
     std::filesystem::remove(dir.file("drive.gpx"));
   }
+}
+
+// Tracks kept in a recording's own boxes do not travel with a clip's
+// streams: the span's fixes are written beside the clip as an NMEA log that
+// reads back as the same fixes, and playback of the clip finds it.
+TEST(CutTrackFile, TrackInTheRecordingsBoxesGoesBesideTheClipAsNmea) {
+  TempDir dir;
+  const struct {
+    const char* recording;
+    const char* source;
+    bool gsensor;
+  } cases[] = {{"novatek.MP4", "novatek", false}, {"blackvue.MP4", "blackvue", true}};
+  for (const auto& c : cases) {
+    const std::string recording = tracktest::fixture(c.recording);
+    const std::optional<TrackFile> track = trackFileOf(recording);
+    ASSERT_TRUE(track.has_value()) << c.recording;
+    EXPECT_TRUE(track->inBoxes);
+    EXPECT_EQ(track->source, c.source);
+    const std::string clip = dir.file(std::string("clip-") + c.recording);
+    const std::string clipTrack = clipTrackPath(*track, recording, clip);
+    EXPECT_EQ(std::filesystem::path(clipTrack).extension(), ".NMEA");
+    std::filesystem::copy_file(tracktest::fixture("play-aac.mp4"), clip);  // plays, has no track
+    std::string reason;
+    ASSERT_EQ(cutTrackFile(*track, 5, 2.0, 4.0, clipTrack, &reason), kTrackCutWritten)
+        << c.recording << ": " << reason;
+
+    const std::vector<GpsFix> whole = loadTrack(recording).track.fixes;
+    const TrackLoad cut = loadTrack(clip);
+    EXPECT_STREQ(cut.track.source, "nmea") << c.recording;
+    ASSERT_EQ(cut.track.fixes.size(), 2u) << c.recording;
+    for (size_t i = 0; i < 2; ++i) {
+      const GpsFix& was = whole.at(i + 2);
+      const GpsFix& is = cut.track.fixes[i];
+      EXPECT_EQ(is.utcMs, was.utcMs) << c.recording << " " << i;
+      EXPECT_NEAR(is.latitude, was.latitude, 1e-7) << c.recording << " " << i;
+      EXPECT_NEAR(is.longitude, was.longitude, 1e-7) << c.recording << " " << i;
+      EXPECT_NEAR(is.speedKmh, was.speedKmh, 1e-3) << c.recording << " " << i;
+      EXPECT_NEAR(is.heading, was.heading, 1e-2) << c.recording << " " << i;
+      EXPECT_EQ(is.has(kFixGsensor), c.gsensor) << c.recording << " " << i;
+      for (int axis = 0; c.gsensor && axis < 3; ++axis) {
+        EXPECT_NEAR(is.gsensor[axis], was.gsensor[axis], 1e-3) << c.recording << " " << axis;
+      }
+    }
+  }
+  // In a stream of the recording, the track goes with the clip's streams.
+  EXPECT_FALSE(trackFileOf(tracktest::fixture("gopro.MP4")).has_value());
+  EXPECT_FALSE(trackFileOf(tracktest::fixture("garmin.MP4")).has_value());
 }

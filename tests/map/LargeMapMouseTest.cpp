@@ -46,19 +46,24 @@ class LargeMapMouse : public testing::TestWithParam<bool> {
            evaluate(Page(), "!!vantrelMap.map") == "true";
   }
   int Zoom() { return std::atoi(evaluate(Page(), "vantrelMap.map.getZoom()").c_str()); }
-  // A point of the page (CSS pixels, one to a screen pixel) on the screen.
-  wxPoint OnScreen(const std::string& pagePoint) {
+  // The point (CSS pixels of the page, one to a screen pixel) that
+  // expression gives as {x, y}; the map fills the page.
+  wxPoint PagePoint(const std::string& expression) {
     int x = -1, y = -1;
-    std::sscanf(pagePoint.c_str(), "%d %d", &x, &y);
-    return Page().Window()->ClientToScreen(wxPoint(x, y));
+    std::sscanf(
+        evaluate(Page(), "(function (p) { return Math.round(p.x) + ' ' + Math.round(p.y); })(" +
+                             expression + ")")
+            .c_str(),
+        "%d %d", &x, &y);
+    return {x, y};
   }
+  wxPoint OnScreen(const wxPoint& pagePoint) { return Page().Window()->ClientToScreen(pagePoint); }
   // The centre of the page element that selector finds, on the screen.
-  wxPoint CentreOf(const char* selector) {
+  wxPoint CentreOf(const std::string& selector) {
     return OnScreen(
-        evaluate(Page(), std::string("(function () { var r = document.querySelector('") + selector +
-                             "').getBoundingClientRect();"
-                             " return Math.round(r.left + r.width / 2) + ' ' +"
-                             " Math.round(r.top + r.height / 2); })()"));
+        PagePoint("(function (r) { return {x: r.left + r.width / 2, y: r.top + r.height / 2}; })"
+                  "(document.querySelector('" +
+                  selector + "').getBoundingClientRect())"));
   }
   // The screen rectangle of window's client area.
   static wxRect ScreenRect(const wxWindow& window) {
@@ -74,21 +79,20 @@ class LargeMapMouse : public testing::TestWithParam<bool> {
 
 TEST_P(LargeMapMouse, ZoomButtonsWheelDragAndTheExitButtonWork) {
   const wxRect screen = wxDisplay(0u).GetGeometry();
-  const wxPoint drag(-150, -100);
+  const wxPoint pressed(600, 400), kick(10, 10), drag(-150, -100);  // page points and moves
   int zoom = -1;
-  wxPoint pressed;
   ModalScript script;
   script.step("shown", nullptr, [&] { return dialog->IsShownOnScreen(); })
       .step(
           "open the large map", [&] { testsupport::clickOn(*dialog->FindWindow(IDC_BIG_MAP)); },
           [&] { return PageReady() && (zoom = Zoom()) > 0; }, 15000)
-      // Laid out over the whole screen (the window manager may still be
-      // carrying that out), the exit button inside it.
+      // Over the whole screen (a window without a manager's help may stand a
+      // pixel past it), with the map and the exit button wholly on it.
       .step("cover the screen", nullptr,
             [&] {
-              return ScreenRect(*Big()) == screen &&
-                     ScreenRect(*Big()).Contains(ScreenRect(*Big()->FindWindow(wxID_OK))) &&
-                     ScreenRect(*Big()).Contains(ScreenRect(*Page().Window()));
+              return ScreenRect(*Big()).Contains(screen) &&
+                     screen.Contains(ScreenRect(*Big()->FindWindow(wxID_OK))) &&
+                     screen.Contains(ScreenRect(*Page().Window()));
             })
       .step(
           "zoom in", [&] { testsupport::clickAt(CentreOf(".leaflet-control-zoom-in")); },
@@ -99,29 +103,40 @@ TEST_P(LargeMapMouse, ZoomButtonsWheelDragAndTheExitButtonWork) {
       .step(
           "wheel",
           [&] {
-            testsupport::moveMouseTo(OnScreen("600 400"));
+            testsupport::moveMouseTo(OnScreen(pressed));
             testsupport::xdotool("click 4");
           },
           [&] { return Zoom() > zoom; })
-      // The place under the pointer follows it; the pause before the
-      // release leaves no speed for the map to glide on.
+      // The map starts dragging at the first move past a few pixels, and
+      // takes that move for its start: from there on, the place under the
+      // pointer follows it.
       .step(
-          "press and move",
+          "press",
           [&] {
-            evaluate(Page(), "window.held = vantrelMap.map.containerPointToLatLng([600, 400])");
-            pressed = OnScreen("600 400");
+            testsupport::moveMouseTo(OnScreen(pressed));
             testsupport::xdotool("mousedown 1");
-            for (int k = 1; k <= 5; ++k) testsupport::moveMouseTo(pressed + drag * k / 5);
+            testsupport::moveMouseTo(OnScreen(pressed + kick));
+          },
+          [&] {
+            return evaluate(Page(), "document.body.classList.contains('leaflet-dragging')") ==
+                   "true";
+          })
+      // The pause before the release leaves no speed for the map to glide on.
+      .step(
+          "move",
+          [&] {
+            evaluate(Page(), "window.held = vantrelMap.map.containerPointToLatLng([" +
+                                 std::to_string(pressed.x + kick.x) + ", " +
+                                 std::to_string(pressed.y + kick.y) + "])");
+            for (int k = 1; k <= 5; ++k)
+              testsupport::moveMouseTo(OnScreen(pressed + kick + drag * k / 5));
           },
           after(300))
       .step(
           "release", [&] { testsupport::xdotool("mouseup 1"); },
           [&] {
-            const std::string at = evaluate(
-                Page(),
-                "(function () { var p = vantrelMap.map.latLngToContainerPoint(window.held);"
-                " return Math.round(p.x) + ' ' + Math.round(p.y); })()");
-            const wxPoint moved = OnScreen(at) - (pressed + drag);
+            const wxPoint moved = PagePoint("vantrelMap.map.latLngToContainerPoint(window.held)") -
+                                  (pressed + kick + drag);
             return std::abs(moved.x) <= 2 && std::abs(moved.y) <= 2;
           })
       .step(

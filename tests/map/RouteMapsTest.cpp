@@ -128,12 +128,16 @@ TEST_F(RouteMapsTest, LargeMapCoversTheScreenAndGetsItsRouteOnceLoaded) {
   EXPECT_TRUE(big->m_bOpen);
   EXPECT_TRUE(big->IsShown());
   EXPECT_TRUE(maps.BigMapWaitingForRoute());
+  // The map fills the screen above the exit button, at the bottom right.
   const wxRect screen = wxDisplay(0u).GetGeometry();
-  wxWindow* browser = big->Browser().Window();
-  EXPECT_EQ(browser->GetPosition(), wxPoint(10, 15));
-  EXPECT_EQ(browser->GetSize(), wxSize(screen.width - 20, screen.height - 60));
+  const wxRect browser = big->Browser().Window()->GetRect();
   auto* exit = static_cast<wxButton*>(big->FindWindow(wxID_OK));
-  EXPECT_EQ(exit->GetPosition(), wxPoint(screen.width - 150, screen.height - 40));
+  const wxRect button = exit->GetRect();
+  EXPECT_EQ(browser.GetPosition(), wxPoint(10, 15));
+  EXPECT_EQ(browser.GetRight(), screen.width - 11);
+  EXPECT_EQ(button.GetRight(), screen.width - 11);
+  EXPECT_EQ(button.GetBottom(), screen.height - 11);
+  EXPECT_EQ(browser.GetBottom() + 11, button.GetTop());
   EXPECT_EQ(exit->GetLabel(), "Exit Large Map");
 
   // Still loading: the walk fails and is tried again at the next tick.
@@ -186,4 +190,40 @@ TEST_F(RouteMapsTest, EveryWayOfClosingTheLargeMapClearsItsFlags) {
   // Opened again, it waits for the route once more.
   maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
   EXPECT_TRUE(maps.BigMapWaitingForRoute());
+}
+
+TEST_F(RouteMapsTest, ADrivesClipsAroundTheRecordingShareOneRoute) {
+  LoadSmallMap();
+  const std::vector<MapPoint> first = {{"48.100000", "11.500000"}, {"48.101000", "11.500000"}};
+  const std::vector<MapPoint> last = {{"48.110000", "11.500000"}};
+  maps.SetDriveContext("drive 1", first, last);
+  maps.InitMapRoute(routeOf(kTrack));
+  // The drive's first point starts the route; the clips before count as travelled.
+  EXPECT_EQ(evaluate(small, "mapCalls.slice(0, 2).join('|')"),
+            "mapinitialize 48.100000 11.500000|setStartPoint 48.100000 11.500000");
+  EXPECT_EQ(evaluate(small, "vantrelMap.route.length + ' ' + vantrelMap.travelled.length"), "7 2");
+  EXPECT_EQ(evaluate(small, "vantrelMap.end.lat"), "48.11");
+  maps.RedrawRouteTo({{"48.117300", "11.516667"}}, false);
+  EXPECT_EQ(evaluate(small, "vantrelMap.travelled.length"), "3");
+
+  // The next clip of the same drive: the route stays, the line moves on.
+  testsupport::recordMapCalls(small);
+  std::vector<MapPoint> before = first;
+  before.push_back({"48.117300", "11.516667"});
+  maps.SetDriveContext("drive 1", before, {});
+  maps.InitMapRoute(routeOf(kTrack));
+  EXPECT_EQ(evaluate(small,
+                     "mapCalls.filter(function (c) { return c.indexOf('clrRTploy') !== 0 && "
+                     "c.indexOf('setLineNewPoint') !== 0; }).length"),
+            "0");
+  EXPECT_EQ(evaluate(small, "vantrelMap.route.length + ' ' + vantrelMap.travelled.length"), "7 3");
+
+  // Another drive, or none, draws its own route; the large map sends it again.
+  maps.OpenBigMap(testsupport::mapPage(kBigMapPage), "Exit");
+  ASSERT_TRUE(testsupport::waitForPage(maps.BigMap()->Browser()));
+  maps.SetBigMapRouteReady();
+  maps.SetDriveContext("", {}, {});
+  EXPECT_TRUE(maps.BigMapWaitingForRoute());
+  maps.InitMapRoute(routeOf({kTrack.begin() + 1, kTrack.end()}));  // a fix first: a fresh route
+  EXPECT_EQ(evaluate(small, "vantrelMap.route.length + ' ' + vantrelMap.travelled.length"), "4 0");
 }

@@ -57,7 +57,7 @@ class WindowDashboard : public testing::Test {
     player.durationSeconds = duration;
     Post(kSyncTrackLoaded, 0);
   }
-  void Post(int code, long seconds) {
+  void Post(GpsSyncCode code, long seconds) {
     player.elapsedSeconds = seconds;
     wxQueueEvent(dialog, new GpsSyncEvent(code, seconds, player.generation.load()));
     testsupport::pumpFor(50);

@@ -1,0 +1,35 @@
+#pragma once
+// The arithmetic of the drive chart, without painting: round tick values, the
+// mapping between values and pixels, and the texts of the time axis.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vantrel {
+
+// Round values from low to high (inclusive, low <= high) one step apart, the
+// step 1, 2 or 5 times a power of ten, and at most maxTicks of them.
+std::vector<double> niceTicks(double low, double high, int maxTicks);
+
+// Times from 0 to span seconds at a step a clock reads easily (seconds,
+// minutes, hours), at most maxTicks of them.
+std::vector<double> timeTicks(double span, int maxTicks);
+
+// "m:ss" for spans under an hour, "h:mm" above.
+std::string chartTimeText(double seconds, double span);
+
+// The range a lane's axis shows: the finite values' range widened to round
+// ticks, from 0 when fromZero; {0, 1} when there is no finite value.
+std::pair<double, double> axisRange(const std::vector<double>& values, bool fromZero);
+
+// A linear map from values low..high to pixels from..to (either direction).
+struct ChartScale {
+  double low = 0;
+  double high = 1;
+  double from = 0;
+  double to = 1;
+  double toPixel(double value) const;
+  double toValue(double pixel) const;
+};
+
+}  // namespace vantrel
