@@ -148,7 +148,7 @@ TEST_F(PlaybackRun, RecordingsThatCannotPlayFailFastWithoutAdvancing) {
   const std::pair<const char*, const char*> cases[] = {
       {"play-novideo.mp4", "it holds no pictures"},
       {"play-garbage.mp4", "Invalid data found when processing input"},
-      {"bad-empty.mp4", "Invalid data found when processing input"},
+      {"bad-empty.mp4", "the file is empty"},
       {"no-such-file.mp4", "No such file or directory"},
   };
   for (auto [name, why] : cases) {
