@@ -88,7 +88,7 @@ TEST_P(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
       .step(
           "play the bad file", [&] { PlayEntry(1); },
           [&] {
-            return player.playState == Idle && player.finished == 1 && !HasPicture() &&
+            return player.playState == Idle && player.finished && !HasPicture() &&
                    Route() == "0,0,true" &&
                    Status() == "Cannot play " + bad + ": " + GetParam().reason;
           },
