@@ -86,11 +86,11 @@ void CVantrelDlg::OnProgressReleased() {
   requestSeek(m_player, position);
   PostGpsSync(kSyncSeek, position);
   m_progress->SetPos(position);
-  m_player.progressDragging = 0;
+  m_progressDragging = false;
 }
 
 void CVantrelDlg::OnSliderTrack(wxThreadEvent& event) {
-  if (event.GetExtraLong() == IDC_PROGRESS) m_player.progressDragging = 1;
+  if (event.GetExtraLong() == IDC_PROGRESS) m_progressDragging = true;
 }
 
 void CVantrelDlg::PostGpsSync(GpsSyncCode code, long argument) {

@@ -29,9 +29,8 @@ bool pictureTooLate(double pictureTime, double audioClock, double speed,
   return audioClock - pictureTime > kLead * speed + kTolerance;
 }
 
-int Display::bindVideoSurface(VideoSink* sink) {
+void Display::bindVideoSurface(VideoSink* sink) {
   sink_ = sink;
-  return 1;
 }
 
 int Display::presentPicture(PlayerState& state, bool paced) {

@@ -66,8 +66,6 @@ struct PlayerState {
   int audioTargetRate = 0;
 
   std::atomic<int> opening{0};
-  std::atomic<int> fullScreen{0};
-  std::atomic<int> screenshotBusy{0};
   std::atomic<int> seekRequest{0};
   std::atomic<int64_t> seekTargetVideo{0};
   std::atomic<int64_t> seekTargetAudio{0};
@@ -81,7 +79,6 @@ struct PlayerState {
   std::atomic<int> demuxRunning{0};
   std::atomic<int> videoThreadRunning{0};
   std::atomic<int> audioThreadRunning{0};
-  std::atomic<int> progressDragging{0};
   // Set by the demuxer when the file has no more packets (end or a read error
   // it gives up on); cleared by a seek and by playerStateInit. The playback
   // ends once this is set and everything queued has been shown and heard.

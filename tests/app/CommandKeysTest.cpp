@@ -265,10 +265,10 @@ TEST_F(CommandKeys, EscapeLeavesFullScreenAndClosesBeforeItExits) {
   script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
       .step("click the picture", Click(dialog.VideoArea()),
             [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
-      .step("f", Press("f"), [&] { return player.fullScreen == 1; })
-      .step("Escape leaves it", Press("Escape"), [&] { return player.fullScreen == 0; })
-      .step("F11", Press("F11"), [&] { return player.fullScreen == 1; })
-      .step("F11 again", Press("F11"), [&] { return player.fullScreen == 0; })
+      .step("f", Press("f"), [&] { return dialog.ShowsFullScreen(); })
+      .step("Escape leaves it", Press("Escape"), [&] { return !dialog.ShowsFullScreen(); })
+      .step("F11", Press("F11"), [&] { return dialog.ShowsFullScreen(); })
+      .step("F11 again", Press("F11"), [&] { return !dialog.ShowsFullScreen(); })
       .step("click the picture again", Click(dialog.VideoArea()),
             [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
       .step("l opens the large map", Press("l"),

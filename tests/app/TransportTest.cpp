@@ -38,11 +38,19 @@ class Transport : public testing::Test {
     event.SetEventObject(dialog.FindWindow(id));
     dialog.GetEventHandler()->ProcessEvent(event);
   }
-  void releaseSlider(int id) {
-    wxThreadEvent event(wxEVT_THREAD, WM_SLIDER_SET);
+  void sliderMessage(int message, int id) {
+    wxThreadEvent event(wxEVT_THREAD, message);
     event.SetExtraLong(id);
     dialog.GetEventHandler()->ProcessEvent(event);
   }
+  void holdSlider(int id) { sliderMessage(WM_SLIDER_TRACK, id); }
+  // Timer 2 fires: one playing second more.
+  void elapsedTick() {
+    wxTimer timer(&dialog, CVantrelDlg::kElapsedTimer);
+    wxTimerEvent event(timer);
+    dialog.GetEventHandler()->ProcessEvent(event);
+  }
+  void releaseSlider(int id) { sliderMessage(WM_SLIDER_SET, id); }
   wxString label(int id) { return dialog.FindWindow(id)->GetLabel(); }
   bool enabled(int id) { return dialog.FindWindow(id)->IsEnabled(); }
   CBitmapSlider* progress() { return static_cast<CBitmapSlider*>(dialog.FindWindow(IDC_PROGRESS)); }
@@ -126,12 +134,17 @@ TEST_F(Transport, PauseResumeAndStopFollowTheLooks) {
 TEST_F(Transport, ReleasingTheProgressSliderWhilePlayingSeeksThere) {
   click(IDC_PLAY);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return playing(); }));
+  // While the thumb is held, the playing seconds do not move it.
+  holdSlider(IDC_PROGRESS);
+  progress()->SetPos(0);
+  elapsedTick();
+  EXPECT_EQ(progress()->GetPos(), 0);
   progress()->SetPos(1);
-  testsupport::pumpEvents();
   releaseSlider(IDC_PROGRESS);
   EXPECT_EQ(player.elapsedSeconds, 1);
   EXPECT_EQ(progress()->GetPos(), 1);
-  EXPECT_EQ(player.progressDragging, 0);
+  elapsedTick();  // let go, it follows the playback again
+  EXPECT_EQ(progress()->GetPos(), 2);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return !player.seeks.pending(); }))
       << "the playback thread takes the request";
 }

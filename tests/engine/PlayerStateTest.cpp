@@ -9,7 +9,6 @@ using namespace vantrel;
 TEST(PlayerState, InitResetsPlaybackFieldsAndKeepsSettings) {
   PlayerState state;
   state.volume = 80;
-  state.fullScreen = 1;
   state.setFileName("/drive/a.MOV");
   state.playState = Playing;
   state.quit = 1;
@@ -24,7 +23,6 @@ TEST(PlayerState, InitResetsPlaybackFieldsAndKeepsSettings) {
   EXPECT_EQ(state.opening, 1);
   EXPECT_NE(state.generation, generation);
   EXPECT_EQ(state.volume, 80);
-  EXPECT_EQ(state.fullScreen, 1);
   EXPECT_EQ(state.getFileName(), "/drive/a.MOV");
 }
 
