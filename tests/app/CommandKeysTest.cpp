@@ -87,7 +87,7 @@ class CommandKeys : public testing::Test {
   }
   std::function<bool()> AnotherPlaying(const char* name) {
     return [this, name] {
-      return player.generation != generationBefore_ && player.opening == 0 && PlayingFile(name);
+      return player.generation != generationBefore_ && !player.opening && PlayingFile(name);
     };
   }
   void Run(ModalScript& script, int result) {
