@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <iomanip>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -89,7 +90,9 @@ TEST_P(SoundSync, PicturesNeverLeadTheSoundWhichIsHeardToTheEnd) {
   double sound = 0.0;
   ASSERT_EQ(playFile(state, recorder, nullptr, &sound), 100);
   EXPECT_EQ(recorder.shown(), r.seconds * r.rate);
-  EXPECT_LE(recorder.maxLead(), 0.1);
+  // A picture may go exactly 0.1 s ahead, and the subtraction that measures
+  // the lead may round a hair past that.
+  EXPECT_LE(recorder.maxLead(), 0.1 + 1e-9) << std::setprecision(17) << recorder.maxLead();
   // All the sound was handed to the device and heard before the end.
   EXPECT_NEAR(sound, r.seconds, 0.2);
   EXPECT_NEAR(recorder.endHeard(), r.seconds, 0.2);
