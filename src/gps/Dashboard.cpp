@@ -94,7 +94,11 @@ int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIn
       m_timeline.stepped() ? StepAt(seconds) : TimedAt(code, seconds);
   if (!shown) return -1;
   if (code == kSyncSeek && m_maps) {
-    m_maps->RedrawRouteTo(TravelledBefore(shown->redrawCount), false);
+    const std::vector<MapPoint> travelled = TravelledBefore(shown->redrawCount);
+    m_maps->RedrawRouteTo(travelled, false);
+    // Left alone, the large map's line would run straight from the old
+    // place to the new one, across the map.
+    if (m_maps->BigMapReady()) m_maps->RedrawRouteTo(travelled, true);
   }
   CatchUpBigMap(shown->redrawCount);
   m_shownIndex = shown->index;

@@ -63,6 +63,8 @@ class DashboardMaps {
   // The route on the large map: 0 done, -1 a call failed (tried again later).
   virtual int InitBigMapRoute(const std::vector<RoutePoint>& route) = 0;
   virtual void SetBigMapRouteReady() = 0;
+  // The large map is open and shows the route: a seek redraws it too.
+  virtual bool BigMapReady() const = 0;
   // Clears the travelled line of one map and draws it anew through points.
   virtual void RedrawRouteTo(const std::vector<MapPoint>& points, bool large) = 0;
   // Extends the travelled line on the small map, and on the large map once

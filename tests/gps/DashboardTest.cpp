@@ -178,6 +178,33 @@ TEST_F(DashboardSync, SeekRedrawsTheTravelledLineUpToTwoStepsBack) {
   EXPECT_EQ(maps.calls[1], line);
 }
 
+TEST_F(DashboardSync, SeekRedrawsTheLargeMapsLineOnceItShowsTheRoute) {
+  struct Case {
+    bool open, ready;
+    std::vector<std::string> calls;
+  };
+  const std::string before = "48.000000,11.516667 48.000040,11.516667";
+  const Case cases[] = {
+      {false, false, {"small:redraw " + before, "line 48.000120,11.516667"}},
+      // Opened since the last tick: it catches up through its own route.
+      {true,
+       false,
+       {"small:redraw " + before, "big:init 20", "big:redraw " + before,
+        "line 48.000120,11.516667"}},
+      // Showing the route: its line goes back too, not straight across.
+      {true, true, {"small:redraw " + before, "big:redraw " + before, "line 48.000120,11.516667"}},
+  };
+  for (const Case& c : cases) {
+    LoadDrive(std::vector<double>(20, 30.0), 20);
+    for (int t = 1; t <= 12; ++t) Tick(t);
+    maps.bigOpen = c.open;
+    maps.bigReady = c.ready;
+    maps.calls.clear();
+    EXPECT_EQ(Tick(4, kSyncSeek), 3);
+    EXPECT_EQ(maps.calls, c.calls) << c.open << c.ready;
+  }
+}
+
 TEST_F(DashboardSync, SeekToTheStartOnlyClearsThenShowsEntryZero) {
   LoadDrive(std::vector<double>(20, 30.0), 20);
   for (int64_t t : {0, 1}) {
