@@ -93,11 +93,15 @@ int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIn
   const std::optional<Shown> shown =
       m_timeline.stepped() ? StepAt(seconds) : TimedAt(code, seconds);
   if (!shown) return -1;
-  if (code == kSyncSeek && m_maps) {
+  // A tick behind the fix shown was posted before a seek back took hold:
+  // drawn on, the line would run back across the map.
+  const bool back =
+      code == kSyncTick && m_shownIndex >= 0 && PlacedBefore(shown->index, m_shownIndex);
+  if ((code == kSyncSeek || back) && m_maps) {
     const std::vector<MapPoint> travelled = TravelledBefore(shown->redrawCount);
     m_maps->RedrawRouteTo(travelled, false);
     // Left alone, the large map's line would run straight from the old
-    // place to the new one, across the map.
+    // place to the new one.
     if (m_maps->BigMapReady()) m_maps->RedrawRouteTo(travelled, true);
   }
   CatchUpBigMap(shown->redrawCount);
@@ -174,6 +178,12 @@ std::vector<MapPoint> Dashboard::TravelledBefore(int64_t count) const {
     if (std::optional<MapPoint> point = travelPoint(fix)) points.push_back(std::move(*point));
   }
   return points;
+}
+
+bool Dashboard::PlacedBefore(int64_t index, int64_t other) const {
+  if (m_timeline.stepped()) return index < other;
+  return m_timeline.rankOf(static_cast<size_t>(index)) <
+         m_timeline.rankOf(static_cast<size_t>(other));
 }
 
 // Within two entries of the last accepted speed; for fixes that carry their

@@ -119,6 +119,8 @@ class Dashboard {
   int HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex);
   std::optional<Shown> StepAt(int64_t seconds);
   std::optional<Shown> TimedAt(GpsSyncCode code, int64_t seconds);
+  // Whether fix index comes before fix other on the drive.
+  bool PlacedBefore(int64_t index, int64_t other) const;
   void TakeTrack();
   bool HasTrack() const;
   void InitMapRoute();

@@ -178,21 +178,30 @@ TEST_F(DashboardSync, SeekRedrawsTheTravelledLineUpToTwoStepsBack) {
   EXPECT_EQ(maps.calls[1], line);
 }
 
-TEST_F(DashboardSync, SeekRedrawsTheLargeMapsLineOnceItShowsTheRoute) {
+// Back from second 12 to second 4: by a seek, or by a tick the playback
+// posted before the seek took hold.
+TEST_F(DashboardSync, GoingBackRedrawsBothMapsOnceTheyShowTheRoute) {
   struct Case {
+    GpsSyncCode code;
     bool open, ready;
     std::vector<std::string> calls;
   };
   const std::string before = "48.000000,11.516667 48.000040,11.516667";
+  const std::vector<std::string> smallOnly = {"small:redraw " + before, "line 48.000120,11.516667"};
+  const std::vector<std::string> both = {"small:redraw " + before, "big:redraw " + before,
+                                         "line 48.000120,11.516667"};
   const Case cases[] = {
-      {false, false, {"small:redraw " + before, "line 48.000120,11.516667"}},
+      {kSyncSeek, false, false, smallOnly},
       // Opened since the last tick: it catches up through its own route.
-      {true,
+      {kSyncSeek,
+       true,
        false,
        {"small:redraw " + before, "big:init 20", "big:redraw " + before,
         "line 48.000120,11.516667"}},
       // Showing the route: its line goes back too, not straight across.
-      {true, true, {"small:redraw " + before, "big:redraw " + before, "line 48.000120,11.516667"}},
+      {kSyncSeek, true, true, both},
+      {kSyncTick, false, false, smallOnly},
+      {kSyncTick, true, true, both},
   };
   for (const Case& c : cases) {
     LoadDrive(std::vector<double>(20, 30.0), 20);
@@ -200,8 +209,8 @@ TEST_F(DashboardSync, SeekRedrawsTheLargeMapsLineOnceItShowsTheRoute) {
     maps.bigOpen = c.open;
     maps.bigReady = c.ready;
     maps.calls.clear();
-    EXPECT_EQ(Tick(4, kSyncSeek), 3);
-    EXPECT_EQ(maps.calls, c.calls) << c.open << c.ready;
+    EXPECT_EQ(Tick(4, c.code), 3);
+    EXPECT_EQ(maps.calls, c.calls) << c.code << c.open << c.ready;
   }
 }
 
