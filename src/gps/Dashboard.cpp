@@ -93,11 +93,14 @@ int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIn
   const std::optional<Shown> shown =
       m_timeline.stepped() ? StepAt(seconds) : TimedAt(code, seconds);
   if (!shown) return -1;
-  // A tick behind the fix shown was posted before a seek back took hold:
-  // drawn on, the line would run back across the map.
-  const bool back =
-      code == kSyncTick && m_shownIndex >= 0 && PlacedBefore(shown->index, m_shownIndex);
-  if ((code == kSyncSeek || back) && m_maps) {
+  // Drawn on, the line would cut straight across the map from where it
+  // ends: to the first fix shown when playback started past the track's
+  // start (a seek made while the recording opened), or back to a fix
+  // behind the one shown (a tick posted before a seek back took hold).
+  const bool jumped =
+      code == kSyncTick &&
+      (m_shownIndex < 0 ? shown->redrawCount > 0 : PlacedBefore(shown->index, m_shownIndex));
+  if ((code == kSyncSeek || jumped) && m_maps) {
     const std::vector<MapPoint> travelled = TravelledBefore(shown->redrawCount);
     m_maps->RedrawRouteTo(travelled, false);
     // Left alone, the large map's line would run straight from the old
