@@ -1,5 +1,6 @@
 #include "engine/Playback.h"
 
+#include "engine/EngineState.h"
 #include "engine/PlaybackSession.h"
 #include "engine/PlayerState.h"
 #include "engine/ThreadName.h"
@@ -13,9 +14,9 @@ namespace {
 void endPlayback(PlayerState& state) {
   state.videoClock = 0.0;
   state.audioClock = 0.0;
-  state.quit = 0;
-  state.paused = 0;
-  state.finished = 1;
+  state.quit = false;
+  state.paused = false;
+  state.finished = true;
   state.playState = Idle;
 }
 
@@ -23,8 +24,8 @@ void endPlayback(PlayerState& state) {
 
 int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrack,
              double* audioSeconds) {
-  state.finished = 0;
-  state.stopWorkers = 0;
+  state.finished = false;
+  engineOf(state).stopWorkers = false;
   playerStateInit(state);
   host.showLoading(true);
   if (loadTrack) loadTrack(state);
@@ -39,7 +40,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
     if (audioSeconds) *audioSeconds = session.audioSeconds();
   }
   if (result < 0) {
-    state.opening = 0;
+    state.opening = false;
     host.showLoading(false);
     host.playbackFailed(failure);
   } else {
@@ -65,7 +66,7 @@ bool Playback::start() {
   if (!state_.finished.load()) return false;
   // The previous thread has finished its playback; it only has to return.
   if (thread_.joinable()) thread_.join();
-  state_.finished = 0;  // before the thread runs, so a second start waits
+  state_.finished = false;  // before the thread runs, so a second start waits
   thread_ = std::thread([this] { playbackThreadEntry(state_, host_, loadTrack_); });
   return true;
 }

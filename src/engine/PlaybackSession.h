@@ -14,6 +14,7 @@
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 class PlaybackHost;
 
@@ -67,6 +68,7 @@ class PlaybackSession {
   void advanceClock();
 
   PlayerState& state_;
+  EngineState& engine_;  // engineOf(state_)
   PlaybackHost& host_;
   Demuxer demuxer_;
   VideoDecoder video_;

@@ -1,5 +1,5 @@
 #pragma once
-// The video decoding thread ("dec/video"): takes packets from the player's
+// The video decoding thread ("dec/video"): takes packets from the engine's
 // video queue, decodes them with FFmpeg's send/receive API, times each
 // picture, keeps the video clock and hands the picture to the display through
 // the PictureQueue, at most one picture ahead of it.
@@ -17,6 +17,7 @@ struct AVStream;
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 
 class VideoDecoder {
@@ -56,6 +57,7 @@ class VideoDecoder {
   void handOverHeld();
 
   PlayerState& state_;
+  EngineState& engine_;  // engineOf(state_)
   AVCodecContext* codec_ = nullptr;
   std::thread thread_;
   // Decoding thread only: the video queue's serial of the packets being

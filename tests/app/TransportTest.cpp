@@ -14,6 +14,7 @@
 #include "app/VantrelDlg.h"
 #include "engine/Messages.h"
 #include "engine/PlayerState.h"
+#include "support/ProcessState.h"
 #include "support/WxTestSupport.h"
 #include "widgets/BitmapSlider.h"
 #include "widgets/LEDDisplay.h"
@@ -79,7 +80,7 @@ class Transport : public testing::Test {
     };
     for (auto [id, text] : readouts) EXPECT_EQ(readout(id), text) << id;
     EXPECT_EQ(player.elapsedSeconds, 0);
-    EXPECT_EQ(player.opening, 0);
+    EXPECT_FALSE(player.opening);
   }
 
   testsupport::TempFolder folder;
@@ -124,7 +125,7 @@ TEST_F(Transport, PauseResumeAndStopFollowTheLooks) {
   EXPECT_EQ(label(IDC_PLAY), dialog.LanguageText(kSlotPlayPlaying));
   click(IDC_PLAY);
   click(IDC_STOP);
-  ASSERT_TRUE(testsupport::pumpUntil([&] { return player.finished == 1 && !enabled(IDC_STOP); }));
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return player.finished && !enabled(IDC_STOP); }));
   testsupport::pumpFor(200);
   expectIdleLook();
   EXPECT_EQ(selection(), 0) << "a stop does not advance the list";
@@ -169,8 +170,9 @@ TEST(TransportClose, ClosingTheWindowMidPlaybackJoinsEverything) {
     dialog.GetEventHandler()->ProcessEvent(play);
     ASSERT_TRUE(testsupport::pumpUntil([&] { return player.playState == Playing; }));
   }
-  EXPECT_EQ(player.finished, 1);
+  EXPECT_TRUE(player.finished);
   EXPECT_EQ(player.playState, Idle);
-  EXPECT_EQ(player.demuxRunning + player.videoThreadRunning + player.audioThreadRunning, 0);
-  EXPECT_EQ(player.formatContext, nullptr);
+  EXPECT_EQ(testsupport::engineWorkerThreads(), 0);
+  EXPECT_EQ(testsupport::threadsNamed({"playback"}), 0);
+  EXPECT_EQ(testsupport::filesOpenUnder(VANTREL_FIXTURES), 0) << "the recording is closed";
 }
