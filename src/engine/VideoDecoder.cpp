@@ -29,7 +29,6 @@ int VideoDecoder::open(int streamIndex) {
   if (!codec_) return -1;
   engine_.videoStreamIndex = streamIndex;
   engine_.videoStream = stream;
-  engine_.videoCodec = codec_;
   state_.durationSeconds = durationSecondsOf(format, stream);
   {
     std::lock_guard<std::mutex> hold(engine_.pictureLock);
@@ -50,7 +49,6 @@ void VideoDecoder::join() {
 }
 
 void VideoDecoder::close() {
-  if (engine_.videoCodec == codec_) engine_.videoCodec = nullptr;
   avcodec_free_context(&codec_);
 }
 
@@ -66,7 +64,6 @@ void VideoDecoder::waitWhilePaused() {
 
 void VideoDecoder::videoThread() {
   setCurrentThreadName("dec/video");
-  engine_.videoThreadRunning = true;
   AVPacket* packet = av_packet_alloc();
   AVFrame* frame = av_frame_alloc();
   held_ = av_frame_alloc();
@@ -86,7 +83,6 @@ void VideoDecoder::videoThread() {
   av_frame_free(&held_);
   av_frame_free(&frame);
   av_packet_free(&packet);
-  engine_.videoThreadRunning = false;
 }
 
 void VideoDecoder::startAfterSeek(const AVPacket* marker) {
