@@ -91,8 +91,8 @@ bool openMapWindow(MapWindow& map) {
   map.frame = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(320, 260));
   map.browser.Create(map.frame, wxID_ANY, wxRect(0, 0, 300, 240));
   map.frame->Show();
-  map.browser.Navigate(wxString::FromUTF8(
-      vantrel::mapPageUrl(std::string(VANTREL_BINARY_DIR) + "/", vantrel::kSmallMapPage, "none")));
+  map.browser.Navigate(wxString::FromUTF8(vantrel::mapPageUrl(
+      std::string(VANTREL_BINARY_DIR) + "/", vantrel::kSmallMapPage, vantrel::TileSource{})));
   return testsupport::pumpUntil([&] { return map.browser.Document() != nullptr; }, 20000);
 }
 

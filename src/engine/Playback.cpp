@@ -3,6 +3,7 @@
 #include "engine/PlaybackSession.h"
 #include "engine/PlayerState.h"
 #include "engine/ThreadName.h"
+#include "engine/TrackLoadAhead.h"
 #include "engine/Transport.h"
 
 namespace vantrel {
@@ -27,17 +28,18 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   state.stopWorkers = 0;
   playerStateInit(state);
   host.showLoading(true);
-  if (loadTrack) loadTrack(state);
-  host.postGpsSync(kSyncTrackLoaded, 0);
+  TrackLoadAhead track(state, host, loadTrack);
   int result;
   std::string failure;
   {
-    PlaybackSession session(state, host);
+    PlaybackSession session(state, host, track);
     result = session.open(state.getFileName()) == 0 ? session.play() : -1;
     failure = session.failure();
     session.close();
     if (audioSeconds) *audioSeconds = session.audioSeconds();
   }
+  // A recording that does not play still shows its track.
+  track.announce();
   if (result < 0) {
     state.opening = 0;
     host.showLoading(false);
