@@ -22,6 +22,7 @@ extern "C" {
 
 #include "app/FrameScaler.h"
 #include "app/VideoPanel.h"
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoDecoder.h"
 #include "support/RatioReporter.h"
@@ -62,13 +63,14 @@ AVFrame* pictureFrame() {
 // hands its pictures to it.
 struct Stage {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   AVFormatContext* format = avformat_alloc_context();
   wxFrame* window;
   VideoPanel* panel;
 
   explicit Stage(wxSize area) {
-    state.formatContext = format;
-    state.videoStream = avformat_new_stream(format, nullptr);
+    engine.formatContext = format;
+    engine.videoStream = avformat_new_stream(format, nullptr);
     state.audioClock = 1e9;  // never ahead of the sound: no pacing waits
     window = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), area + wxSize(40, 40));
     wxPanel* host = new wxPanel(window);
@@ -81,8 +83,8 @@ struct Stage {
     state.display.bindVideoSurface(nullptr);
     window->Destroy();
     settle();
-    state.videoStream = nullptr;
-    state.formatContext = nullptr;
+    engine.videoStream = nullptr;
+    engine.formatContext = nullptr;
     avformat_free_context(format);
   }
   static void settle() {
@@ -91,7 +93,7 @@ struct Stage {
       while (wxTheApp->Pending()) wxTheApp->Dispatch();
     }
   }
-  void handOver() { queuePicture(state, pictureFrame(), 1.0, state.videoQueue.serial); }
+  void handOver() { queuePicture(state, pictureFrame(), 1.0, engine.videoQueue.serial); }
   void present() { state.display.presentPicture(state); }
   // The panel's paint into a window DC: the stretch, the bitmap and its way
   // to the X server. (A paint event is not synchronous under GTK 3.)

@@ -92,7 +92,7 @@ void click(CVantrelDlg& dialog, int id) {
 // Pressing Play on the listed recording up to its first picture on screen.
 double windowFirstPicture(CVantrelDlg& dialog, PlayerState& player) {
   click(dialog, IDC_STOP);
-  runLoopUntil([&] { return player.playState == Idle && player.opening == 0; }, 10);
+  runLoopUntil([&] { return player.playState == Idle && !player.opening; }, 10);
   dialog.VideoArea()->presentFrame(nullptr);
   const auto start = Clock::now();
   click(dialog, IDC_PLAY);

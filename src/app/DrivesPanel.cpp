@@ -6,6 +6,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/DriveViews.h"
@@ -19,15 +20,12 @@ constexpr int kPanelWidth = 440;
 
 struct Column {
   LibraryText title;
-  int width;
   wxListColumnFormat align;
 };
 constexpr Column kColumns[] = {
-    {LibraryText::Date, 96, wxLIST_FORMAT_LEFT},
-    {LibraryText::Time, 104, wxLIST_FORMAT_LEFT},
-    {LibraryText::Clips, 60, wxLIST_FORMAT_RIGHT},
-    {LibraryText::Distance, 86, wxLIST_FORMAT_RIGHT},
-    {LibraryText::MaxSpeed, 104, wxLIST_FORMAT_RIGHT},
+    {LibraryText::Date, wxLIST_FORMAT_LEFT},      {LibraryText::Time, wxLIST_FORMAT_LEFT},
+    {LibraryText::Clips, wxLIST_FORMAT_RIGHT},    {LibraryText::Distance, wxLIST_FORMAT_RIGHT},
+    {LibraryText::MaxSpeed, wxLIST_FORMAT_RIGHT},
 };
 
 void setRow(wxListCtrl* list, long row, const std::vector<wxString>& cells) {
@@ -45,7 +43,7 @@ CDrivesPanel::CDrivesPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
                           wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_THEME);
   m_list->SetName("DrivesList");
   for (size_t c = 0; c < std::size(kColumns); ++c) {
-    m_list->InsertColumn(static_cast<long>(c), "", kColumns[c].align, kColumns[c].width);
+    m_list->InsertColumn(static_cast<long>(c), "", kColumns[c].align);
   }
   m_status = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
                               wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
@@ -61,6 +59,7 @@ CDrivesPanel::CDrivesPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   SetSizer(column);
   SetMinSize(wxSize(kPanelWidth, -1));
   SetLanguage(m_language);
+  FitColumns();
 
   m_list->Bind(wxEVT_LIST_ITEM_SELECTED, &CDrivesPanel::OnSelected, this);
   m_export->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
@@ -95,6 +94,7 @@ void CDrivesPanel::ShowDrives(const LibraryContents& contents, int unitSelection
             wxString::FromUTF8(text.clips), wxString::FromUTF8(text.distance),
             wxString::FromUTF8(text.maxSpeed)});
   }
+  FitColumns();  // before the unreadable rows, whose long names may be cut
   for (const ClipRecord& clip : contents.clips) {
     if (clip.readable) continue;
     const std::string name = std::filesystem::path(clip.key.path).filename().string();
@@ -108,6 +108,27 @@ void CDrivesPanel::ShowDrives(const LibraryContents& contents, int unitSelection
   m_filling = false;
   if (chosen && *chosen < m_driveCount) SelectDrive(chosen);
   m_export->Enable(SelectedDrive().has_value());
+}
+
+void CDrivesPanel::FitColumns() {
+  int total = 0;
+  for (int c = 0; c < m_list->GetColumnCount(); ++c) {
+    m_list->SetColumnWidth(c, wxLIST_AUTOSIZE_USEHEADER);
+    int width = m_list->GetColumnWidth(c);
+    if (m_list->GetItemCount() > 0) {
+      m_list->SetColumnWidth(c, wxLIST_AUTOSIZE);
+      width = std::max(width, m_list->GetColumnWidth(c));
+      m_list->SetColumnWidth(c, width);
+    }
+    total += width;
+  }
+  // Room for every column and a scroll bar beside them, whatever the
+  // language's headings.
+  const int frame = m_list->GetSize().x - m_list->GetClientSize().x;
+  const int scrollBar = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, m_list);
+  m_list->SetMinSize(wxSize(total + std::max(frame, 0) + std::max(scrollBar, 0) + 4, -1));
+  SetMinSize(wxSize(std::max(kPanelWidth, m_list->GetMinSize().x), -1));
+  if (GetContainingSizer()) GetParent()->Layout();
 }
 
 void CDrivesPanel::SelectDrive(std::optional<size_t> drive) {

@@ -40,6 +40,8 @@ class CDrivesPanel : public wxPanel {
 
  private:
   void OnSelected(wxListEvent& event);
+  // Widens each column to its heading and drive rows, and the panel to them.
+  void FitColumns();
 
   wxStaticText* m_title = nullptr;
   wxListCtrl* m_list = nullptr;

@@ -147,7 +147,6 @@ bool CVantrelDlg::OnInitDialog() {
   ApplySettings();  // before the dashboard's reset, which gives the idle look
   NavigateSmallMap();
   ResetDashboard();
-  InitFlags();
   CheckWebEngine();
   return true;
 }
@@ -208,11 +207,6 @@ void CVantrelDlg::InitVolumeSlider() {
   m_volume->SetMarginLeft(8);
   m_volume->SetMarginRight(8);
   m_volume->SetPageSize(1);
-}
-
-void CVantrelDlg::InitFlags() {
-  m_player.fullScreen = 0;
-  m_player.screenshotBusy = 0;
 }
 
 void CVantrelDlg::ShowStatus(const wxString& note) {

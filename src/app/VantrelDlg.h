@@ -115,6 +115,7 @@ class CVantrelDlg : public wxDialog {
   // Between a playback's start and its end, as the buttons show it.
   bool ShowsPlayback() const { return m_playingLook; }
   bool CanTakeScreenshot() const;
+  bool ShowsFullScreen() const { return m_fullScreen; }
   bool CanMarkClip() const;
   bool CanSaveClip() const;
   bool PictureZoomed() const;
@@ -224,7 +225,6 @@ class CVantrelDlg : public wxDialog {
   void InitLanguageTexts();
   void InitProgressSlider();
   void InitVolumeSlider();
-  void InitFlags();
   // Settings (VantrelDlgSettings.cpp): read at start, saved on each change.
   void InitSettings();
   void ApplySettings();
@@ -317,7 +317,10 @@ class CVantrelDlg : public wxDialog {
   CExplorer1 m_map;
   wxChoice* m_speedUnit = nullptr;
   ControlLayout m_layout;
-  bool m_screenshotAllowed = true;
+  // What only the window's own controls change; UI thread only.
+  bool m_screenshotAllowed = true;   // no screenshot being saved
+  bool m_fullScreen = false;         // the full-screen layout is shown
+  bool m_progressDragging = false;   // the progress slider's thumb is held
   bool m_playingLook = false;        // set by ShowPlaybackStarted, cleared by ResetDashboard
   bool m_playEnabled = false;        // the playlist has had an entry
   std::optional<int> m_mutedVolume;  // the volume before Mute

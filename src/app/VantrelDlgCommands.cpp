@@ -125,7 +125,7 @@ void CVantrelDlg::ExitProgram() {
 
 void CVantrelDlg::GoBack() {
   if (m_routeMaps.CloseBigMap()) return;
-  if (m_player.fullScreen.load()) {
+  if (m_fullScreen) {
     ToggleFullScreen();
   } else if (IsModal()) {
     EndModal(wxID_CANCEL);

@@ -23,7 +23,7 @@ void CVantrelDlg::ToggleFullScreen() {
   // end its modal loop, and with it the program.
   wxWindow* focus = FindFocus();
   wxTopLevelWindow::Show(false);
-  if (m_player.fullScreen.load()) {
+  if (m_fullScreen) {
     LeaveFullScreen();
   } else {
     EnterFullScreen();
@@ -31,7 +31,7 @@ void CVantrelDlg::ToggleFullScreen() {
   wxTopLevelWindow::Show(true);
   // Shown windows keep the place they are given; a hidden one may be
   // re-placed when it is shown again.
-  if (!m_player.fullScreen.load()) SetSize(m_layout.window);
+  if (!m_fullScreen) SetSize(m_layout.window);
   Raise();
   // The keys come back to where they went (F again, Escape), or to the
   // picture when that control is hidden now.
@@ -45,7 +45,8 @@ void CVantrelDlg::ToggleFullScreen() {
 }
 
 void CVantrelDlg::EnterFullScreen() {
-  m_player.fullScreen = 1;
+  m_fullScreen = true;
+  m_dashboard.SetFullScreen(true);
   m_layout.window = GetScreenRect();
   const wxSize screen = wxDisplay(0u).GetGeometry().GetSize();
   ShowFullScreen(true, wxFULLSCREEN_ALL);
@@ -64,7 +65,8 @@ void CVantrelDlg::EnterFullScreen() {
 }
 
 void CVantrelDlg::LeaveFullScreen() {
-  m_player.fullScreen = 0;
+  m_fullScreen = false;
+  m_dashboard.SetFullScreen(false);
   ShowFullScreen(false);
   SetSize(m_layout.window);
   for (int id : kRestoreOrder) FindWindow(id)->SetSize(m_layout.rectOf(id));

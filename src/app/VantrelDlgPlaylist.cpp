@@ -42,7 +42,7 @@ void CVantrelDlg::StartPlaybackTimer() {
 }
 
 void CVantrelDlg::PlaySelectedEntry() {
-  if (m_player.opening.load() == 1) return;
+  if (m_player.opening.load()) return;
   // In every state, so that a playback still winding down ends too.
   stopPlayback(m_player);
   if (SelectPlaylistEntry(CurrentPlaylistIndex()) == 0) StartPlaybackTimer();

@@ -49,7 +49,6 @@ std::string saveScreenshot(const BgrFrame* frame, std::string& why) {
 void CVantrelDlg::TakeScreenshot() {
   if (m_player.playState.load() != Playing || !m_screenshotAllowed) return;
   m_screenshotAllowed = false;
-  m_player.screenshotBusy = 1;
   RefreshCommandStates();
 
   std::string why;
@@ -60,7 +59,6 @@ void CVantrelDlg::TakeScreenshot() {
   const std::string path = saveScreenshot(frame.get(), why);
 
   m_screenshotAllowed = true;
-  m_player.screenshotBusy = 0;
   RefreshCommandStates();
   ShowStatus(path.empty() ? wxString::FromUTF8("Screenshot not saved: " + why)
                           : wxString::FromUTF8(path));

@@ -50,7 +50,7 @@ void CVantrelDlg::ShowSeekPosition(double position) {
 void CVantrelDlg::ShowElapsed(int64_t second) {
   m_player.elapsedSeconds = second;
   static_cast<wxStaticText*>(FindWindow(IDC_TIME_POS))->SetLabel(formatHms(second));
-  if (!m_player.progressDragging.load()) m_progress->SetPos(static_cast<int>(second));
+  if (!m_progressDragging) m_progress->SetPos(static_cast<int>(second));
 }
 
 }  // namespace vantrel

@@ -86,11 +86,11 @@ void CVantrelDlg::OnProgressReleased() {
   requestSeek(m_player, position);
   PostGpsSync(kSyncSeek, position);
   m_progress->SetPos(position);
-  m_player.progressDragging = 0;
+  m_progressDragging = false;
 }
 
 void CVantrelDlg::OnSliderTrack(wxThreadEvent& event) {
-  if (event.GetExtraLong() == IDC_PROGRESS) m_player.progressDragging = 1;
+  if (event.GetExtraLong() == IDC_PROGRESS) m_progressDragging = true;
 }
 
 void CVantrelDlg::PostGpsSync(GpsSyncCode code, long argument) {
@@ -119,7 +119,7 @@ void CVantrelDlg::OnPlaybackReset(bool playedToEnd) {
   }
   m_elapsedTimer.Stop();
   m_player.elapsedSeconds = 0;
-  m_player.opening = 0;
+  m_player.opening = false;
 }
 
 void CVantrelDlg::ShowLoading(bool shown) {
@@ -136,7 +136,7 @@ void CVantrelDlg::ShowPlaybackStarted() {
   const int64_t duration = m_player.durationSeconds.load();
   const wxString length = formatHms(duration);
   m_progress->SetRange(0, static_cast<int>(duration), false);
-  m_player.opening = 0;
+  m_player.opening = false;
   static_cast<wxStaticText*>(FindWindow(IDC_TIME_LEN))->SetLabel(length);
   // The playback may already be paused or over by the time this runs.
   if (const int slot = playButtonSlot(m_player.playState.load()); slot >= 0) {
@@ -170,7 +170,7 @@ void CVantrelDlg::ResetDashboard() {
   m_progress->SetRange(0, 0, false);
   m_progress->SetPos(0);
   m_player.elapsedSeconds = 0;
-  m_player.opening = 0;
+  m_player.opening = false;
 }
 
 PlaybackStats CVantrelDlg::ShownStats() const {

@@ -10,6 +10,7 @@ extern "C" {
 #include "engine/AacPath.h"
 #include "engine/AudioOutput.h"
 #include "engine/AudioResample.h"
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/StreamDecoder.h"
 #include "engine/ThreadName.h"
@@ -21,7 +22,7 @@ constexpr double kReadAheadSeconds = 1.0;
 constexpr int kBytesPerSample = 2;
 }  // namespace
 
-AudioDecoder::AudioDecoder(PlayerState& state) : state_(state) {}
+AudioDecoder::AudioDecoder(PlayerState& state) : state_(state), engine_(engineOf(state)) {}
 
 AudioDecoder::~AudioDecoder() {
   join();
@@ -50,31 +51,31 @@ void AudioDecoder::join() {
 
 void AudioDecoder::close() {
   avcodec_free_context(&codec_);
-  resamplerFree(state_);
+  resamplerFree(engine_);
 }
 
 bool AudioDecoder::drained() {
   bool idle;
   {
-    std::lock_guard<std::mutex> hold(state_.audioPackets.lock);
-    idle = waiting_ && state_.audioPackets.entries.empty();
+    std::lock_guard<std::mutex> hold(engine_.audioPackets.lock);
+    idle = waiting_ && engine_.audioPackets.entries.empty();
   }
-  return idle && audioChunkQueuedBytes(state_.audioChunks) == 0;
+  return idle && audioChunkQueuedBytes(engine_.audioChunks) == 0;
 }
 
 bool AudioDecoder::stopping() const {
-  return state_.stopWorkers.load() != 0 || state_.quit.load() != 0;
+  return engine_.stopWorkers.load() || state_.quit.load();
 }
 
 void AudioDecoder::audioDecodeThread() {
   setCurrentThreadName("dec/audio");
-  state_.audioThreadRunning = 1;
+  engine_.audioThreadRunning = true;
   AVFrame* frame = av_frame_alloc();
-  uint64_t lastSerial = audioChunkSerial(state_.audioChunks);
+  uint64_t lastSerial = audioChunkSerial(engine_.audioChunks);
   while (frame && !stopping()) {
     // The serial is read before the packet is taken, so sound from a packet
     // read before a seek can never pass for sound after it.
-    const uint64_t serial = audioChunkSerial(state_.audioChunks);
+    const uint64_t serial = audioChunkSerial(engine_.audioChunks);
     if (serial != lastSerial) {  // a seek: forget the old position's state
       avcodec_flush_buffers(codec_);
       lastSerial = serial;
@@ -85,11 +86,11 @@ void AudioDecoder::audioDecodeThread() {
     av_packet_free(&packet);
   }
   av_frame_free(&frame);
-  state_.audioThreadRunning = 0;
+  engine_.audioThreadRunning = false;
 }
 
 AVPacket* AudioDecoder::waitForPacket() {
-  AudioPacketList& list = state_.audioPackets;
+  AudioPacketList& list = engine_.audioPackets;
   std::unique_lock<std::mutex> hold(list.lock);
   waiting_ = true;
   list.cond.wait(hold, [&] { return stopping() || !list.entries.empty(); });
@@ -112,7 +113,7 @@ void AudioDecoder::queueFrame(const AVFrame* frame, uint64_t serial) {
   nextTime_ = time + static_cast<double>(block_.size()) /
                          (static_cast<double>(deviceRate_) * deviceChannels_ * kBytesPerSample);
   if (!waitForRoom(serial)) return;
-  audioChunkAppend(state_.audioChunks, block_.data(), block_.size(), time, serial);
+  audioChunkAppend(engine_.audioChunks, block_.data(), block_.size(), time, serial);
 }
 
 bool AudioDecoder::convertFrame(const AVFrame* frame) {
@@ -121,7 +122,7 @@ bool AudioDecoder::convertFrame(const AVFrame* frame) {
   if (aac_ && frame->format == AV_SAMPLE_FMT_FLTP && frame->sample_rate == deviceRate_) {
     return aacPath(frame);
   }
-  return resampleFrame(state_, frame, block_) >= 0;
+  return resampleFrame(engine_, frame, block_) >= 0;
 }
 
 bool AudioDecoder::aacPath(const AVFrame* frame) {
@@ -142,7 +143,7 @@ double AudioDecoder::frameTime(const AVFrame* frame) const {
 }
 
 bool AudioDecoder::waitForRoom(uint64_t serial) {
-  AudioChunkList& list = state_.audioChunks;
+  AudioChunkList& list = engine_.audioChunks;
   // Faster playback hears more media time a second: the lead grows with it.
   const double lead = kReadAheadSeconds * std::max(1.0, state_.speed.load());
   const size_t limit = static_cast<size_t>(lead * deviceRate_ * deviceChannels_ * kBytesPerSample);
@@ -152,17 +153,17 @@ bool AudioDecoder::waitForRoom(uint64_t serial) {
   return !stopping() && list.serial == serial;
 }
 
-int audioComponentOpen(PlayerState& state, int streamIndex, AudioOutput& output,
+int audioComponentOpen(EngineState& engine, int streamIndex, AudioOutput& output,
                        AudioDecoder& decoder) {
-  AVStream* stream = state.formatContext->streams[streamIndex];
+  AVStream* stream = engine.formatContext->streams[streamIndex];
   if (output.open(stream->codecpar->sample_rate) < 0) return -1;
-  audioChunkListRestart(state.audioChunks, 0.0);
-  audioPacketListClear(state.audioPackets);
+  audioChunkListRestart(engine.audioChunks, 0.0);
+  audioPacketListClear(engine.audioPackets);
   if (decoder.open(stream) < 0) return -1;
-  state.audioStreamIndex = streamIndex;
-  state.audioStream = stream;
+  engine.audioStreamIndex = streamIndex;
+  engine.audioStream = stream;
   stream->discard = AVDISCARD_DEFAULT;
-  state.stopWorkers = 0;
+  engine.stopWorkers = false;
   decoder.start(output.rate(), output.channels());
   output.start();
   return 0;

@@ -1,5 +1,5 @@
 #pragma once
-// The audio decoding thread ("dec/audio"): takes packets from the player's
+// The audio decoding thread ("dec/audio"): takes packets from the engine's
 // audio packet list, decodes them, brings them to the device's format (the
 // AAC path, or the general path through the resampler) and queues them for
 // the callback. It stays about a second ahead of the device and sleeps
@@ -20,6 +20,7 @@ struct AVStream;
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 class AudioOutput;
 
@@ -53,6 +54,7 @@ class AudioDecoder {
   bool stopping() const;
 
   PlayerState& state_;
+  EngineState& engine_;  // engineOf(state_)
   AVCodecContext* codec_ = nullptr;
   AVRational timeBase_{1, 1};
   bool aac_ = false;
@@ -69,7 +71,7 @@ class AudioDecoder {
 // The audio branch of opening a stream: the device at the stream's rate, the
 // lists emptied, the decoder opened, the thread and the device started.
 // 0, or -1 when the device or the decoder cannot be opened.
-int audioComponentOpen(PlayerState& state, int streamIndex, AudioOutput& output,
+int audioComponentOpen(EngineState& engine, int streamIndex, AudioOutput& output,
                        AudioDecoder& decoder);
 
 }  // namespace vantrel

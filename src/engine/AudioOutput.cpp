@@ -12,6 +12,7 @@ extern "C" {
 #include <libavutil/samplefmt.h>
 }
 
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 
 namespace vantrel {
@@ -65,7 +66,7 @@ SDL_AudioDeviceID openWithChannelFallback(SDL_AudioSpec desired, SDL_AudioSpec* 
   }
 }
 
-AudioOutput::AudioOutput(PlayerState& state) : state_(state) {}
+AudioOutput::AudioOutput(PlayerState& state) : state_(state), engine_(engineOf(state)) {}
 
 AudioOutput::~AudioOutput() {
   close();
@@ -148,10 +149,10 @@ int AudioOutput::acceptObtained(const SDL_AudioSpec& obtained) {
   }
   rate_ = obtained.freq;
   channels_ = obtained.channels;
-  state_.audioTargetFormat = state_.audioSourceFormat = AV_SAMPLE_FMT_S16;
-  state_.audioTargetRate = state_.audioSourceRate = rate_;
-  state_.audioTargetLayout = state_.audioSourceLayout = mask;
-  state_.audioTargetChannels = state_.audioSourceChannels = channels_;
+  engine_.audioTargetFormat = engine_.audioSourceFormat = AV_SAMPLE_FMT_S16;
+  engine_.audioTargetRate = engine_.audioSourceRate = rate_;
+  engine_.audioTargetLayout = engine_.audioSourceLayout = mask;
+  engine_.audioTargetChannels = engine_.audioSourceChannels = channels_;
   return 0;
 }
 
@@ -195,18 +196,18 @@ void AudioOutput::fill(uint8_t* stream, int len) {
   {
     // Only a playing recording sounds: while paused (even while a seek
     // brings the new picture) the blocks wait.
-    std::lock_guard<std::mutex> hold(state_.audioChunks.lock);
+    std::lock_guard<std::mutex> hold(engine_.audioChunks.lock);
     if (state_.playState.load() == Playing) {
       handed = mixWaitingLocked(stream, static_cast<size_t>(len));
     }
   }
   if (handed == 0) return;
   bytesPlayed_ += static_cast<int64_t>(handed);
-  state_.audioChunks.roomCond.notify_all();
+  engine_.audioChunks.roomCond.notify_all();
 }
 
 size_t AudioOutput::mixWaitingLocked(uint8_t* stream, size_t len) {
-  AudioChunkList& list = state_.audioChunks;
+  AudioChunkList& list = engine_.audioChunks;
   list.tempo.refill(list, len, state_.speed.load(), rate_, channels_);
   const int volume = std::clamp(state_.volume.load(), 0, SDL_MIX_MAXVOLUME);
   const double perSecond = bytesPerSecond();

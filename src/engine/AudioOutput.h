@@ -10,6 +10,7 @@
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 
 // Opens a device for the desired spec; returns its id, or 0 when refused.
@@ -38,7 +39,7 @@ class AudioOutput {
   AudioOutput& operator=(const AudioOutput&) = delete;
 
   // Opens the device at sampleRate, S16, two channels or fewer, and records
-  // the device format in the player's audioTarget* fields. When no sound
+  // the device format in the engine's audioTarget* fields. When no sound
   // device exists the dummy driver is used, so the recording still plays.
   // 0 opened, -1 failed (the reason on stderr). The device starts paused.
   int open(int sampleRate);
@@ -72,6 +73,7 @@ class AudioOutput {
   size_t mixWaitingLocked(uint8_t* stream, size_t len);
 
   PlayerState& state_;
+  EngineState& engine_;           // engineOf(state_)
   SDL_AudioDeviceID device_ = 0;  // owned by the playback thread
   bool held_ = false;
   bool sdlAudioUp_ = false;  // this object holds a reference on SDL's audio subsystem

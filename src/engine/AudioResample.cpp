@@ -10,7 +10,7 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
-#include "engine/PlayerState.h"
+#include "engine/EngineState.h"
 
 namespace vantrel {
 
@@ -18,15 +18,15 @@ namespace {
 
 constexpr int kBytesPerSample = 2;  // the device takes signed 16-bit samples
 
-bool matchesDevice(const PlayerState& state, const AVFrame* frame, uint64_t layout) {
-  return frame->format == AV_SAMPLE_FMT_S16 && layout == state.audioTargetLayout &&
-         frame->ch_layout.nb_channels == state.audioTargetChannels &&
-         frame->sample_rate == state.audioTargetRate;
+bool matchesDevice(const EngineState& engine, const AVFrame* frame, uint64_t layout) {
+  return frame->format == AV_SAMPLE_FMT_S16 && layout == engine.audioTargetLayout &&
+         frame->ch_layout.nb_channels == engine.audioTargetChannels &&
+         frame->sample_rate == engine.audioTargetRate;
 }
 
-bool needsNewResampler(const PlayerState& state, const AVFrame* frame, uint64_t layout) {
-  return !state.resampler || frame->format != state.audioSourceFormat ||
-         layout != state.audioSourceLayout || frame->sample_rate != state.audioSourceRate;
+bool needsNewResampler(const EngineState& engine, const AVFrame* frame, uint64_t layout) {
+  return !engine.resampler || frame->format != engine.audioSourceFormat ||
+         layout != engine.audioSourceLayout || frame->sample_rate != engine.audioSourceRate;
 }
 
 void layoutFor(AVChannelLayout* out, uint64_t mask, int channels) {
@@ -35,43 +35,43 @@ void layoutFor(AVChannelLayout* out, uint64_t mask, int channels) {
   }
 }
 
-int setUpResampler(PlayerState& state, const AVFrame* frame, uint64_t layout) {
-  resamplerFree(state);
+int setUpResampler(EngineState& engine, const AVFrame* frame, uint64_t layout) {
+  resamplerFree(engine);
   AVChannelLayout in{}, out{};
   layoutFor(&in, layout, frame->ch_layout.nb_channels);
-  layoutFor(&out, state.audioTargetLayout, state.audioTargetChannels);
-  int result = swr_alloc_set_opts2(&state.resampler, &out, AV_SAMPLE_FMT_S16, state.audioTargetRate,
-                                   &in, static_cast<AVSampleFormat>(frame->format),
-                                   frame->sample_rate, 0, nullptr);
+  layoutFor(&out, engine.audioTargetLayout, engine.audioTargetChannels);
+  int result = swr_alloc_set_opts2(
+      &engine.resampler, &out, AV_SAMPLE_FMT_S16, engine.audioTargetRate, &in,
+      static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
   av_channel_layout_uninit(&in);
   av_channel_layout_uninit(&out);
-  if (result < 0 || swr_init(state.resampler) < 0) {
-    resamplerFree(state);
+  if (result < 0 || swr_init(engine.resampler) < 0) {
+    resamplerFree(engine);
     return -1;
   }
-  state.audioSourceLayout = layout;
-  state.audioSourceChannels = frame->ch_layout.nb_channels;
-  state.audioSourceRate = frame->sample_rate;
-  state.audioSourceFormat = frame->format;
+  engine.audioSourceLayout = layout;
+  engine.audioSourceChannels = frame->ch_layout.nb_channels;
+  engine.audioSourceRate = frame->sample_rate;
+  engine.audioSourceFormat = frame->format;
   return 0;
 }
 
-int copyAsIs(const PlayerState& state, const AVFrame* frame, std::vector<uint8_t>& out) {
+int copyAsIs(const EngineState& engine, const AVFrame* frame, std::vector<uint8_t>& out) {
   const size_t bytes =
-      static_cast<size_t>(frame->nb_samples) * state.audioTargetChannels * kBytesPerSample;
+      static_cast<size_t>(frame->nb_samples) * engine.audioTargetChannels * kBytesPerSample;
   out.insert(out.end(), frame->data[0], frame->data[0] + bytes);
   return static_cast<int>(bytes);
 }
 
-int convert(PlayerState& state, const AVFrame* frame, std::vector<uint8_t>& out) {
-  const int capacity = swr_get_out_samples(state.resampler, frame->nb_samples);
+int convert(EngineState& engine, const AVFrame* frame, std::vector<uint8_t>& out) {
+  const int capacity = swr_get_out_samples(engine.resampler, frame->nb_samples);
   if (capacity < 0) return -1;
-  const size_t frameBytes = static_cast<size_t>(state.audioTargetChannels) * kBytesPerSample;
+  const size_t frameBytes = static_cast<size_t>(engine.audioTargetChannels) * kBytesPerSample;
   const size_t start = out.size();
   out.resize(start + static_cast<size_t>(capacity) * frameBytes);
   uint8_t* target = out.data() + start;
   const int produced =
-      swr_convert(state.resampler, &target, capacity,
+      swr_convert(engine.resampler, &target, capacity,
                   const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
   out.resize(start + static_cast<size_t>(produced > 0 ? produced : 0) * frameBytes);
   return produced < 0 ? -1 : static_cast<int>(produced * frameBytes);
@@ -92,23 +92,23 @@ uint64_t frameSourceLayout(const AVFrame* frame) {
   return mask;
 }
 
-int resampleFrame(PlayerState& state, const AVFrame* frame, std::vector<uint8_t>& out) {
+int resampleFrame(EngineState& engine, const AVFrame* frame, std::vector<uint8_t>& out) {
   if (frame->nb_samples <= 0 || frame->sample_rate <= 0 || frame->ch_layout.nb_channels <= 0) {
     return -1;
   }
   const uint64_t layout = frameSourceLayout(frame);
-  if (matchesDevice(state, frame, layout)) return copyAsIs(state, frame, out);
-  if (needsNewResampler(state, frame, layout) && setUpResampler(state, frame, layout) < 0) {
+  if (matchesDevice(engine, frame, layout)) return copyAsIs(engine, frame, out);
+  if (needsNewResampler(engine, frame, layout) && setUpResampler(engine, frame, layout) < 0) {
     std::fputs("swr_init() failed\n", stderr);
     return -1;
   }
-  const int bytes = convert(state, frame, out);
+  const int bytes = convert(engine, frame, out);
   if (bytes < 0) std::fputs("swr_convert() failed\n", stderr);
   return bytes;
 }
 
-void resamplerFree(PlayerState& state) {
-  swr_free(&state.resampler);
+void resamplerFree(EngineState& engine) {
+  swr_free(&engine.resampler);
 }
 
 }  // namespace vantrel

@@ -6,12 +6,14 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/ThreadName.h"
 
 namespace vantrel {
 
-Demuxer::Demuxer(PlayerState& state) : state_(state), packet_(av_packet_alloc()) {}
+Demuxer::Demuxer(PlayerState& state)
+    : state_(state), engine_(engineOf(state)), packet_(av_packet_alloc()) {}
 
 Demuxer::~Demuxer() {
   join();
@@ -27,18 +29,18 @@ void Demuxer::join() {
 }
 
 bool Demuxer::stopping() const {
-  return state_.stopWorkers.load() != 0 || state_.quit.load() != 0;
+  return engine_.stopWorkers.load() || state_.quit.load();
 }
 
 void Demuxer::demuxThread() {
   setCurrentThreadName("demux");
-  state_.demuxRunning = 1;
+  engine_.demuxRunning = true;
   while (packet_ && !stopping()) {
     if (state_.paused.load()) {
       waitWhilePaused();  // a pending seek waits for the pause to end
       continue;
     }
-    if (state_.seekRequest.load()) seek();
+    if (engine_.seekRequest.load()) seek();
     if (queueFull()) {
       sleepFor(kQueueFullWaitMs);
       continue;
@@ -46,28 +48,28 @@ void Demuxer::demuxThread() {
     // At the end of the file it keeps trying: a seek may follow.
     if (!readPacket()) sleepFor(kReadRetryWaitMs);
   }
-  state_.demuxRunning = 0;
+  engine_.demuxRunning = false;
 }
 
 void Demuxer::waitWhilePaused() {
   // Resume and stop both signal pictureCond.
-  std::unique_lock<std::mutex> hold(state_.pictureLock);
-  state_.pictureCond.wait(hold, [this] { return state_.paused.load() == 0 || stopping(); });
+  std::unique_lock<std::mutex> hold(engine_.pictureLock);
+  engine_.pictureCond.wait(hold, [this] { return !state_.paused.load() || stopping(); });
 }
 
 void Demuxer::sleepFor(int ms) {
-  std::unique_lock<std::mutex> hold(state_.pictureLock);
-  state_.pictureCond.wait_for(hold, std::chrono::milliseconds(ms),
-                              [this] { return stopping() || state_.seekRequest.load() != 0; });
+  std::unique_lock<std::mutex> hold(engine_.pictureLock);
+  engine_.pictureCond.wait_for(hold, std::chrono::milliseconds(ms),
+                               [this] { return stopping() || engine_.seekRequest.load(); });
 }
 
 bool Demuxer::queueFull() {
   {
-    PacketQueue& queue = state_.videoQueue;
+    PacketQueue& queue = engine_.videoQueue;
     std::lock_guard<std::mutex> hold(queue.lock);
     if (queue.byteSize > kMaxVideoQueueBytes) return true;
     const double seconds =
-        state_.videoStream ? queue.durationTicks * av_q2d(state_.videoStream->time_base) : 0.0;
+        engine_.videoStream ? queue.durationTicks * av_q2d(engine_.videoStream->time_base) : 0.0;
     if (seconds < kReadAheadSeconds && queue.count < kReadAheadPackets) return false;
   }
   return soundWaiting();
@@ -76,28 +78,28 @@ bool Demuxer::queueFull() {
 // Sound stored far behind its pictures is read on until it arrives, or the
 // playback would wait for it with the reading stopped.
 bool Demuxer::soundWaiting() {
-  if (state_.audioStreamIndex.load() < 0) return true;
-  std::lock_guard<std::mutex> hold(state_.audioPackets.lock);
-  return !state_.audioPackets.entries.empty();
+  if (engine_.audioStreamIndex.load() < 0) return true;
+  std::lock_guard<std::mutex> hold(engine_.audioPackets.lock);
+  return !engine_.audioPackets.entries.empty();
 }
 
 bool Demuxer::readPacket() {
-  if (av_read_frame(state_.formatContext, packet_) < 0) {
+  if (av_read_frame(engine_.formatContext, packet_) < 0) {
     endOfFile();
     return false;
   }
   ended_ = false;
-  state_.demuxEnded = 0;
+  engine_.demuxEnded = false;
   // An empty packet carries nothing to decode (AVI marks dropped frames so);
   // it would be taken for the end mark.
   if (packet_->size > 0) {
-    if (packet_->stream_index == state_.videoStreamIndex.load()) {
-      packetQueuePut(state_.videoQueue, packet_);  // a refused packet is lost
-    } else if (packet_->stream_index == state_.audioStreamIndex.load()) {
+    if (packet_->stream_index == engine_.videoStreamIndex.load()) {
+      packetQueuePut(engine_.videoQueue, packet_);  // a refused packet is lost
+    } else if (packet_->stream_index == engine_.audioStreamIndex.load()) {
       if (AVPacket* entry = av_packet_alloc()) {
         av_packet_move_ref(entry, packet_);
-        std::lock_guard<std::mutex> hold(state_.audioPackets.lock);
-        audioPacketAppend(state_.audioPackets, entry);
+        std::lock_guard<std::mutex> hold(engine_.audioPackets.lock);
+        audioPacketAppend(engine_.audioPackets, entry);
       }
     }
   }
@@ -110,44 +112,45 @@ void Demuxer::endOfFile() {
   ended_ = true;
   // The end mark makes the decoder give up the pictures it still holds.
   AVPacket* mark = av_packet_alloc();
-  if (mark) packetQueuePut(state_.videoQueue, mark);
+  if (mark) packetQueuePut(engine_.videoQueue, mark);
   av_packet_free(&mark);
-  state_.demuxEnded = 1;
+  engine_.demuxEnded = true;
 }
 
 void Demuxer::seek() {
   // Not at the end any more, before the request is cleared: the playback
   // never sees the file played out while a seek is under way.
   ended_ = false;
-  state_.demuxEnded = 0;
+  engine_.demuxEnded = false;
   // Taken next: a request that comes while this one is carried out is
   // carried out after it, not lost.
-  state_.seekRequest = 0;
-  packetQueueFlush(state_.videoQueue);
-  audioPacketListClear(state_.audioPackets);
-  const int audioIndex = state_.audioStreamIndex.load();
-  const int64_t duration = state_.videoStream ? state_.videoStream->duration : AV_NOPTS_VALUE;
-  const int64_t target = clampSeekTarget(state_.seekTargetVideo.load(), duration);
+  engine_.seekRequest = false;
+  packetQueueFlush(engine_.videoQueue);
+  audioPacketListClear(engine_.audioPackets);
+  const int audioIndex = engine_.audioStreamIndex.load();
+  const int64_t duration = engine_.videoStream ? engine_.videoStream->duration : AV_NOPTS_VALUE;
+  const int64_t target = clampSeekTarget(engine_.seekTargetVideo.load(), duration);
   seekVideoTo(target);
   if (audioIndex >= 0) {
     // Result not checked: a failed seek reads on from where it was.
-    avformat_seek_file(state_.formatContext, audioIndex, INT64_MIN, state_.seekTargetAudio.load(),
+    avformat_seek_file(engine_.formatContext, audioIndex, INT64_MIN, engine_.seekTargetAudio.load(),
                        INT64_MAX, 0);
   }
   // The clocks start again where the file now stands: pictures without a
   // time of their own count on from there.
-  if (state_.videoStream) state_.videoClock = target * av_q2d(state_.videoStream->time_base);
+  if (engine_.videoStream) state_.videoClock = target * av_q2d(engine_.videoStream->time_base);
   // The sound and its clock start again where the file now stands.
-  const double soundAt = audioIndex >= 0 && state_.audioStream
-                             ? state_.seekTargetAudio.load() * av_q2d(state_.audioStream->time_base)
-                             : 0.0;
-  audioChunkListRestart(state_.audioChunks, soundAt);
-  packetQueuePutMarker(state_.videoQueue, target);
+  const double soundAt =
+      audioIndex >= 0 && engine_.audioStream
+          ? engine_.seekTargetAudio.load() * av_q2d(engine_.audioStream->time_base)
+          : 0.0;
+  audioChunkListRestart(engine_.audioChunks, soundAt);
+  packetQueuePutMarker(engine_.videoQueue, target);
 }
 
 void Demuxer::seekVideoTo(int64_t target) {
-  AVFormatContext* format = state_.formatContext;
-  const int index = state_.videoStreamIndex.load();
+  AVFormatContext* format = engine_.formatContext;
+  const int index = engine_.videoStreamIndex.load();
   // The key picture at or before the target, from which the decoder reaches
   // the target's picture; else (a stream that starts later) the first after.
   if (avformat_seek_file(format, index, INT64_MIN, target, target, 0) >= 0) return;

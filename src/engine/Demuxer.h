@@ -12,6 +12,7 @@ struct AVPacket;
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 
 // Read-ahead: the demuxer waits while the video queue holds more than this
@@ -60,6 +61,7 @@ class Demuxer {
   void seekVideoTo(int64_t target);
 
   PlayerState& state_;
+  EngineState& engine_;         // engineOf(state_)
   AVPacket* packet_ = nullptr;  // reused for every read; demux thread only
   bool ended_ = false;          // the end mark is queued; demux thread only
   std::thread thread_;

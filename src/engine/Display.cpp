@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoSink.h"
 #include "engine/YuvToBgr.h"
@@ -29,27 +30,27 @@ bool pictureTooLate(double pictureTime, double audioClock, double speed,
   return audioClock - pictureTime > kLead * speed + kTolerance;
 }
 
-int Display::bindVideoSurface(VideoSink* sink) {
+void Display::bindVideoSurface(VideoSink* sink) {
   sink_ = sink;
-  return 1;
 }
 
 int Display::presentPicture(PlayerState& state, bool paced) {
-  if (!state.videoStream) return -1;
-  const int current = state.videoQueue.serial.load();
+  EngineState& engine = engineOf(state);
+  if (!engine.videoStream) return -1;
+  const int current = engine.videoQueue.serial.load();
   double time;
   int serial;
   {
-    std::unique_lock<std::mutex> hold(state.pictureLock);
-    if (state.pictureCount == 0) return -1;
-    time = state.picture.time();
-    serial = state.picture.serial();
+    std::unique_lock<std::mutex> hold(engine.pictureLock);
+    if (engine.pictureCount == 0) return -1;
+    time = engine.picture.time();
+    serial = engine.picture.serial();
     if (serial != current) {
       // From before a seek: paced against the clock of the new position it
       // would be held for as long as the seek went back.
-      state.pictureCount = 0;
+      engine.pictureCount = 0;
       hold.unlock();
-      state.pictureCond.notify_all();
+      engine.pictureCond.notify_all();
       return -1;
     }
   }
@@ -69,7 +70,7 @@ int Display::presentPicture(PlayerState& state, bool paced) {
   }
   lastShown_ = now;
   // The slot is still ours (count 1): the decoder does not touch the planes.
-  const PictureQueue& picture = state.picture;
+  const PictureQueue& picture = engine.picture;
   const VideoSink* sink = sink_.load();
   std::shared_ptr<BgrFrame> frame;
   if (sink && sink->wantsPixels()) {
@@ -92,24 +93,27 @@ int Display::presentPicture(PlayerState& state, bool paced) {
 }
 
 void Display::releasePicture(PlayerState& state) {
+  EngineState& engine = engineOf(state);
   {
-    std::lock_guard<std::mutex> hold(state.pictureLock);
-    state.pictureCount = 0;
+    std::lock_guard<std::mutex> hold(engine.pictureLock);
+    engine.pictureCount = 0;
   }
-  state.pictureCond.notify_all();  // the decoder may hand over the next picture
+  engine.pictureCond.notify_all();  // the decoder may hand over the next picture
 }
 
 bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
-  std::unique_lock<std::mutex> hold(state.pictureLock);
-  const auto ready = [&state] { return state.pictureCount != 0 && state.paused.load() == 0; };
-  state.pictureCond.wait_for(hold, std::chrono::milliseconds(timeoutMs),
-                             [&] { return ready() || state.quit.load() != 0; });
+  EngineState& engine = engineOf(state);
+  std::unique_lock<std::mutex> hold(engine.pictureLock);
+  const auto ready = [&state, &engine] { return engine.pictureCount != 0 && !state.paused.load(); };
+  engine.pictureCond.wait_for(hold, std::chrono::milliseconds(timeoutMs),
+                              [&] { return ready() || state.quit.load(); });
   return ready();
 }
 
 void Display::waitForAudio(PlayerState& state, std::chrono::microseconds wait) {
-  std::unique_lock<std::mutex> hold(state.pictureLock);
-  state.pictureCond.wait_for(hold, wait, [&state] { return state.quit.load() != 0; });
+  EngineState& engine = engineOf(state);
+  std::unique_lock<std::mutex> hold(engine.pictureLock);
+  engine.pictureCond.wait_for(hold, wait, [&state] { return state.quit.load(); });
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {

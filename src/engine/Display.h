@@ -49,8 +49,8 @@ bool pictureTooLate(double pictureTime, double audioClock, double speed,
 class Display {
  public:
   // Records where pictures go (null: nowhere). The window scales each picture
-  // to its video area when it paints, so no size is kept here. Always 1.
-  int bindVideoSurface(VideoSink* sink);
+  // to its video area when it paints, so no size is kept here.
+  void bindVideoSurface(VideoSink* sink);
 
   // One display step, on the playback thread: returns at once when no
   // picture waits, drops a picture decoded before the last seek unseen, and

@@ -64,7 +64,7 @@ static void releaseEntry(AVPacket* entry) {
   if (entry != flushPacket()) av_packet_free(&entry);
 }
 
-int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<int>& quit) {
+int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<bool>& quit) {
   std::unique_lock<std::mutex> hold(queue.lock);
   for (;;) {
     if (quit.load()) return -1;

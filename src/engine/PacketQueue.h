@@ -49,7 +49,7 @@ int packetQueuePut(PacketQueue& queue, AVPacket* packet);
 // Queues the flush marker of a seek to the picture at target (stream time base).
 void packetQueuePutMarker(PacketQueue& queue, int64_t target);
 // 1 a packet was moved into out, 0 empty and not blocking, -1 quit is set.
-int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<int>& quit);
+int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<bool>& quit);
 void packetQueueFlush(PacketQueue& queue);
 // Wakes every blocked get so it can see quit.
 void packetQueueWake(PacketQueue& queue);

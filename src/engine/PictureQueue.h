@@ -4,7 +4,7 @@
 // other layout (MJPEG's full-range 4:2:2, 10-bit, ...) are brought to that by
 // libswscale on the way in, so the display's converter sees one layout only.
 //
-// Guarded by PlayerState::pictureLock together with pictureCount: the decoder
+// Guarded by EngineState::pictureLock together with pictureCount: the decoder
 // stores only while the count is 0, the display reads only while it is 1.
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "engine/Playback.h"
 
+#include "engine/EngineState.h"
 #include "engine/PlaybackSession.h"
 #include "engine/PlayerState.h"
 #include "engine/ThreadName.h"
@@ -14,9 +15,9 @@ namespace {
 void endPlayback(PlayerState& state) {
   state.videoClock = 0.0;
   state.audioClock = 0.0;
-  state.quit = 0;
-  state.paused = 0;
-  state.finished = 1;
+  state.quit = false;
+  state.paused = false;
+  state.finished = true;
   state.playState = Idle;
 }
 
@@ -24,8 +25,8 @@ void endPlayback(PlayerState& state) {
 
 int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrack,
              double* audioSeconds) {
-  state.finished = 0;
-  state.stopWorkers = 0;
+  state.finished = false;
+  engineOf(state).stopWorkers = false;
   playerStateInit(state);
   host.showLoading(true);
   TrackLoadAhead track(state, host, loadTrack);
@@ -41,7 +42,7 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   // A recording that does not play still shows its track.
   track.announce();
   if (result < 0) {
-    state.opening = 0;
+    state.opening = false;
     host.showLoading(false);
     host.playbackFailed(failure);
   } else {
@@ -67,7 +68,7 @@ bool Playback::start() {
   if (!state_.finished.load()) return false;
   // The previous thread has finished its playback; it only has to return.
   if (thread_.joinable()) thread_.join();
-  state_.finished = 0;  // before the thread runs, so a second start waits
+  state_.finished = false;  // before the thread runs, so a second start waits
   thread_ = std::thread([this] { playbackThreadEntry(state_, host_, loadTrack_); });
   return true;
 }

@@ -6,6 +6,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "engine/EngineState.h"
 #include "engine/PlaybackHost.h"
 #include "engine/PlayerState.h"
 #include "engine/TrackLoadAhead.h"
@@ -58,6 +59,7 @@ std::string codecName(const AVStream* stream) {
 
 PlaybackSession::PlaybackSession(PlayerState& state, PlaybackHost& host, TrackLoadAhead& track)
     : state_(state),
+      engine_(engineOf(state)),
       host_(host),
       track_(track),
       demuxer_(state),
@@ -70,29 +72,29 @@ PlaybackSession::~PlaybackSession() {
 }
 
 int PlaybackSession::open(const std::string& path) {
-  if (const int error = avformat_open_input(&state_.formatContext, path.c_str(), nullptr, nullptr);
+  if (const int error = avformat_open_input(&engine_.formatContext, path.c_str(), nullptr, nullptr);
       error != 0) {
     return fail(errorText(error));
   }
-  if (const int error = avformat_find_stream_info(state_.formatContext, nullptr); error < 0) {
+  if (const int error = avformat_find_stream_info(engine_.formatContext, nullptr); error < 0) {
     return fail("its streams cannot be read (" + errorText(error) + ")");
   }
   int video, audio;
-  chooseStreams(state_.formatContext, &video, &audio);
+  chooseStreams(engine_.formatContext, &video, &audio);
   if (video < 0) return fail("it holds no pictures");
   state_.display.bindVideoSurface(host_.videoSink());
   if (videoComponentOpen(video_, video) < 0) {
-    return fail("its pictures (" + codecName(state_.formatContext->streams[video]) +
+    return fail("its pictures (" + codecName(engine_.formatContext->streams[video]) +
                 ") cannot be decoded");
   }
-  const AVStream* stream = state_.videoStream;
+  const AVStream* stream = engine_.videoStream;
   state_.seeks.reset(streamStartSeconds(stream),
                      stream->duration != AV_NOPTS_VALUE && stream->duration > 0
                          ? static_cast<double>(stream->duration) * av_q2d(stream->time_base)
                          : static_cast<double>(state_.durationSeconds.load()));
   hasAudio_ = audio >= 0;
-  if (hasAudio_ && audioComponentOpen(state_, audio, output_, audio_) < 0) {
-    return fail("its sound (" + codecName(state_.formatContext->streams[audio]) +
+  if (hasAudio_ && audioComponentOpen(engine_, audio, output_, audio_) < 0) {
+    return fail("its sound (" + codecName(engine_.formatContext->streams[audio]) +
                 ") cannot be played");
   }
   return 0;
@@ -195,21 +197,22 @@ bool PlaybackSession::playedOut() {
 
 bool PlaybackSession::picturesPlayedOut() {
   // A seek not yet carried out brings more.
-  if (!state_.demuxEnded.load() || state_.seekRequest.load()) return false;
+  if (!engine_.demuxEnded.load() || engine_.seekRequest.load()) return false;
   {
-    std::lock_guard<std::mutex> hold(state_.videoQueue.lock);
-    if (state_.videoQueue.count > 0) return false;
+    std::lock_guard<std::mutex> hold(engine_.videoQueue.lock);
+    if (engine_.videoQueue.count > 0) return false;
   }
   // The last packets taken may still be on their way through the decoder.
-  if (state_.videoStream && state_.videoDrainedSerial.load() != state_.videoQueue.serial.load()) {
+  if (engine_.videoStream &&
+      engine_.videoDrainedSerial.load() != engine_.videoQueue.serial.load()) {
     return false;
   }
   return !pictureWaiting();
 }
 
 bool PlaybackSession::pictureWaiting() {
-  std::lock_guard<std::mutex> hold(state_.pictureLock);
-  return state_.pictureCount > 0;
+  std::lock_guard<std::mutex> hold(engine_.pictureLock);
+  return engine_.pictureCount > 0;
 }
 
 void PlaybackSession::applySeekRequest() {
@@ -225,13 +228,13 @@ void PlaybackSession::applySeekRequest() {
 
 void PlaybackSession::seekTo(double target) {
   // Taken before the flush below bumps it.
-  const int serial = state_.videoQueue.serial.load();
+  const int serial = engine_.videoQueue.serial.load();
   // Flushed here as well as by the demuxer: no picture from before the seek
   // is shown once it is asked for, even before the demuxer gets to it.
-  packetQueueFlush(state_.videoQueue);
-  state_.seekTargetVideo = mediaTimeToStreamTime(target, state_.videoStream);
-  state_.seekTargetAudio = hasAudio_ ? mediaTimeToStreamTime(target, state_.audioStream) : 0;
-  state_.seekRequest = 1;
+  packetQueueFlush(engine_.videoQueue);
+  engine_.seekTargetVideo = mediaTimeToStreamTime(target, engine_.videoStream);
+  engine_.seekTargetAudio = hasAudio_ ? mediaTimeToStreamTime(target, engine_.audioStream) : 0;
+  engine_.seekRequest = true;
   silentClock_.reset(target, Clock::now());
   steadyPace_ = false;
   steppedAhead_ = false;
@@ -256,7 +259,7 @@ bool PlaybackSession::applyFrameStep() {
   // after the last.
   if (picturesPlayedOut()) return true;
   steppedAhead_ = true;
-  startPreview(Preview::Step, state_.videoQueue.serial.load());
+  startPreview(Preview::Step, engine_.videoQueue.serial.load());
   wakeWaiters(state_);
   return true;
 }
@@ -273,7 +276,7 @@ void PlaybackSession::catchUpAfterSteps() {
 void PlaybackSession::startPreview(Preview kind, int serial) {
   preview_ = kind;
   previewFrom_ = serial;
-  state_.paused = 0;
+  state_.paused = false;
 }
 
 void PlaybackSession::endPreviewAfter(int shownSerial) {
@@ -287,9 +290,9 @@ void PlaybackSession::endPreviewAfter(int shownSerial) {
   if (!arrived && !picturesPlayedOut()) return;
   preview_ = Preview::None;
   if (arrived) postShownSecond();
-  state_.paused = 1;
+  state_.paused = true;
   // A Resume between the check above and here must not be undone.
-  if (state_.playState.load() != Paused) state_.paused = 0;
+  if (state_.playState.load() != Paused) state_.paused = false;
 }
 
 void PlaybackSession::waitWhilePaused() {
@@ -297,9 +300,9 @@ void PlaybackSession::waitWhilePaused() {
   output_.hold();
   {
     // Resume, a seek and a stop all signal pictureCond.
-    std::unique_lock<std::mutex> hold(state_.pictureLock);
-    state_.pictureCond.wait(hold, [this] {
-      return state_.paused.load() == 0 || state_.quit.load() != 0 || state_.seeks.pending();
+    std::unique_lock<std::mutex> hold(engine_.pictureLock);
+    engine_.pictureCond.wait(hold, [this] {
+      return !state_.paused.load() || state_.quit.load() || state_.seeks.pending();
     });
   }
   output_.release();
@@ -313,10 +316,10 @@ void PlaybackSession::advanceClock() {
     state_.audioClock = silentClock_.at(now);
     return;
   }
-  const AudioClockReading sound = audioChunkClock(state_.audioChunks, now);
+  const AudioClockReading sound = audioChunkClock(engine_.audioChunks, now);
   // Once the sound has ended (or stalled), the pictures go on at the steady
   // pace from where it stopped; sound that comes again takes over again.
-  const bool gone = sound.silentSeconds > 0 && ((state_.demuxEnded.load() && audio_.drained()) ||
+  const bool gone = sound.silentSeconds > 0 && ((engine_.demuxEnded.load() && audio_.drained()) ||
                                                 sound.silentSeconds > kSoundStallSeconds);
   if (!gone) {
     steadyPace_ = false;
@@ -336,13 +339,13 @@ void PlaybackSession::close() {
   output_.close();  // the callback has left when this returns
   audio_.close();
   video_.close();
-  packetQueueFlush(state_.videoQueue);
-  audioPacketListClear(state_.audioPackets);
-  audioChunkListClear(state_.audioChunks);
+  packetQueueFlush(engine_.videoQueue);
+  audioPacketListClear(engine_.audioPackets);
+  audioChunkListClear(engine_.audioChunks);
   state_.display.bindVideoSurface(nullptr);
-  avformat_close_input(&state_.formatContext);
-  state_.videoStream = nullptr;
-  state_.audioStream = nullptr;
+  avformat_close_input(&engine_.formatContext);
+  engine_.videoStream = nullptr;
+  engine_.audioStream = nullptr;
 }
 
 }  // namespace vantrel

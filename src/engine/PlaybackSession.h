@@ -14,6 +14,7 @@
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 class PlaybackHost;
 class TrackLoadAhead;
@@ -70,6 +71,7 @@ class PlaybackSession {
   void advanceClock();
 
   PlayerState& state_;
+  EngineState& engine_;  // engineOf(state_)
   PlaybackHost& host_;
   TrackLoadAhead& track_;
   Clock::time_point started_;

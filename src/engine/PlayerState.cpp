@@ -1,6 +1,16 @@
 #include "engine/PlayerState.h"
 
+#include "engine/EngineState.h"
+
 namespace vantrel {
+
+PlayerState::PlayerState() : engine_(std::make_unique<EngineState>()) {}
+
+PlayerState::~PlayerState() = default;
+
+EngineState& engineOf(PlayerState& state) {
+  return *state.engine_;
+}
 
 std::string PlayerState::getFileName() const {
   std::lock_guard<std::mutex> hold(fileNameLock_);
@@ -13,36 +23,39 @@ void PlayerState::setFileName(std::string path) {
 }
 
 void playerStateInit(PlayerState& state) {
+  EngineState& engine = engineOf(state);
   {
-    std::lock_guard<std::mutex> hold(state.pictureLock);
-    state.pictureCount = 0;
+    std::lock_guard<std::mutex> hold(engine.pictureLock);
+    engine.pictureCount = 0;
   }
   state.playState = Idle;
-  state.quit = 0;
-  state.paused = 0;
+  state.quit = false;
+  state.paused = false;
   state.elapsedSeconds = 0;
-  state.videoStreamIndex = -1;
-  state.audioStreamIndex = -1;
-  state.opening = 1;
+  engine.videoStreamIndex = -1;
+  engine.audioStreamIndex = -1;
+  state.opening = true;
   state.videoClock = 0.0;
   state.audioClock = 0.0;
-  state.demuxEnded = 0;
+  engine.demuxEnded = false;
   state.seeks.reset(0.0, 0.0);  // a seek asked of the previous playback is dropped
-  state.seekRequest = 0;
+  engine.seekRequest = false;
   state.generation++;
 }
 
 void wakeWaiters(PlayerState& state) {
-  { std::lock_guard<std::mutex> hold(state.pictureLock); }
-  state.pictureCond.notify_all();
-  packetQueueWake(state.videoQueue);
-  audioPacketListWake(state.audioPackets);
-  audioChunkListWake(state.audioChunks);
+  EngineState& engine = engineOf(state);
+  { std::lock_guard<std::mutex> hold(engine.pictureLock); }
+  engine.pictureCond.notify_all();
+  packetQueueWake(engine.videoQueue);
+  audioPacketListWake(engine.audioPackets);
+  audioChunkListWake(engine.audioChunks);
 }
 
 void requestStop(PlayerState& state) {
-  state.quit = 1;
-  state.stopWorkers = 1;
+  EngineState& engine = engineOf(state);
+  state.quit = true;
+  engine.stopWorkers = true;
   wakeWaiters(state);
 }
 

@@ -1,110 +1,76 @@
 #pragma once
-// The one record of the current playback, shared by the UI thread, the
-// playback thread, the demuxer, both decoders and the audio callback.
-// Every field two threads touch is atomic or named with the lock that guards it.
+// The record of the current playback between the window and the engine:
+// the commands the transport gives (Transport.h), what the playback shows of
+// itself, and the display step. What the engine's threads share among
+// themselves is behind engineOf (EngineState.h), out of the window's reach.
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
-#include "engine/AudioChunkList.h"
 #include "engine/Display.h"
-#include "engine/PacketQueue.h"
-#include "engine/PictureQueue.h"
 #include "engine/SeekRequests.h"
-
-extern "C" {
-struct AVFormatContext;
-struct AVStream;
-struct AVCodecContext;
-struct SwrContext;
-}
 
 namespace vantrel {
 
 enum PlayState { Idle = 0, Paused = 1, Playing = 2 };
 
+struct EngineState;
+
 struct PlayerState {
-  // Playback thread owns these between open and teardown; workers read them
-  // only while their running flag is set.
-  AVFormatContext* formatContext = nullptr;
-  AVStream* videoStream = nullptr;
-  std::atomic<int> videoStreamIndex{-1};
-  AVCodecContext* videoCodec = nullptr;
-  SwrContext* resampler = nullptr;  // audio decoding thread only
-  std::atomic<double> videoClock{0.0};
-  std::atomic<double> audioClock{0.0};
-  AVStream* audioStream = nullptr;
-  std::atomic<int> audioStreamIndex{-1};
-  PacketQueue videoQueue;
-  std::atomic<int64_t> durationSeconds{0};
-  std::atomic<int64_t> elapsedSeconds{0};
+  PlayerState();
+  ~PlayerState();
+  PlayerState(const PlayerState&) = delete;
+  PlayerState& operator=(const PlayerState&) = delete;
 
-  // Picture hand-over between the video decoder and the display.
-  int pictureCount = 0;  // guarded by pictureLock
-  PictureQueue picture;  // guarded by pictureLock (see PictureQueue.h)
-  std::mutex pictureLock;
-  std::condition_variable pictureCond;
-
-  std::atomic<int> quit{0};
-  std::atomic<int> paused{0};
+  // Commands: the window (or the headless player) writes them from any
+  // thread, through Transport.h where more than one field moves; the
+  // playback thread and its workers act on them. Each is atomic on its own;
+  // seeks guards itself.
+  std::atomic<bool> quit{false};  // stop: also ends a track load under way
+  // The workers stand still. Set with playState by Pause and cleared by
+  // Resume; the playback thread lifts it while a paused seek or frame step
+  // brings its picture.
+  std::atomic<bool> paused{false};
   std::atomic<int> volume{0};  // 0..128
   // Media seconds played each second (kPlaybackSpeeds); the window sets it,
   // and it is kept from one playback to the next as the volume is.
   std::atomic<double> speed{1.0};
-  std::atomic<int> playState{Idle};
-
-  // Audio format bookkeeping: audio decoding thread only.
-  int audioSourceFormat = -1;
-  int audioTargetFormat = -1;
-  int audioSourceChannels = 0;
-  int audioTargetChannels = 0;
-  uint64_t audioSourceLayout = 0;
-  uint64_t audioTargetLayout = 0;
-  int audioSourceRate = 0;
-  int audioTargetRate = 0;
-
-  std::atomic<int> opening{0};
-  std::atomic<int> fullScreen{0};
-  std::atomic<int> screenshotBusy{0};
-  std::atomic<int> seekRequest{0};
-  std::atomic<int64_t> seekTargetVideo{0};
-  std::atomic<int64_t> seekTargetAudio{0};
   // Seeks and frame steps asked for, which the playback thread turns into
   // seek targets with the streams it owns.
   SeekRequests seeks;
 
-  // Start/stop protocol flags beside the record.
-  std::atomic<int> finished{1};
-  std::atomic<int> stopWorkers{0};
-  std::atomic<int> demuxRunning{0};
-  std::atomic<int> videoThreadRunning{0};
-  std::atomic<int> audioThreadRunning{0};
-  std::atomic<int> progressDragging{0};
-  // Set by the demuxer when the file has no more packets (end or a read error
-  // it gives up on); cleared by a seek and by playerStateInit. The playback
-  // ends once this is set and everything queued has been shown and heard.
-  std::atomic<int> demuxEnded{0};
-  // The video queue's serial whose end mark the video decoder has drained,
-  // the last picture handed over (-1: none yet). An empty queue alone does
-  // not say so: the decoder may still be working through the last packets.
-  std::atomic<int> videoDrainedSerial{-1};
+  // Status: the playback thread and its workers write these (playState also
+  // the transport's pause and resume, elapsedSeconds the window's clock and
+  // seeks); anyone reads them.
+  std::atomic<int> playState{Idle};
+  std::atomic<bool> opening{false};  // from the start of a playback to its first picture
+  std::atomic<bool> finished{true};  // no playback thread between its start and its end
+  std::atomic<int64_t> durationSeconds{0};
+  std::atomic<int64_t> elapsedSeconds{0};
+  // Clocks in media seconds: the video decoder's (the last picture decoded)
+  // and the one the pictures are paced against (the sound heard, or the
+  // steady pace without sound), the playback thread's.
+  std::atomic<double> videoClock{0.0};
+  std::atomic<double> audioClock{0.0};
   // Bumped by every playerStateInit, so stale posts are recognised and dropped.
   std::atomic<uint32_t> generation{0};
-
-  AudioPacketList audioPackets;
-  AudioChunkList audioChunks;  // decoded sound for the device; the demuxer clears it on a seek
-  // Display step of the playback thread; outlives playbacks, so its picture
-  // buffers and its statistics serve the window's whole life.
-  Display display;
 
   std::string getFileName() const;
   void setFileName(std::string path);
 
+  // The display step, run by the playback thread; it outlives playbacks, so
+  // its picture buffers and its statistics serve the window's whole life.
+  // Its statistics and the time shown are for anyone (its own locks).
+  Display display;
+
  private:
+  friend EngineState& engineOf(PlayerState& state);
+
   mutable std::mutex fileNameLock_;
   std::string fileName_;  // guarded by fileNameLock_
+  const std::unique_ptr<EngineState> engine_;
 };
 
 // Start-of-playback reset.

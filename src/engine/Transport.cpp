@@ -12,20 +12,20 @@ extern "C" {
 namespace vantrel {
 
 void stopPlayback(PlayerState& state) {
-  state.opening = 0;
+  state.opening = false;
   requestStop(state);
 }
 
 void pausePlayback(PlayerState& state) {
   int playing = Playing;
   if (!state.playState.compare_exchange_strong(playing, Paused)) return;
-  state.paused = 1;
+  state.paused = true;
 }
 
 void resumePlayback(PlayerState& state) {
   int paused = Paused;
   if (!state.playState.compare_exchange_strong(paused, Playing)) return;
-  state.paused = 0;
+  state.paused = false;
   wakeWaiters(state);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The transport as the buttons and sliders drive it: flags of the player
-// record only, so any thread may call these; the playback thread acts on them.
+// The transport as the buttons and sliders drive it: the commands of the
+// player record only (PlayerState.h), so any thread may call these; the
+// playback thread acts on them. Volume and speed are single commands, set
+// as they stand.
 #include <cstdint>
 #include <optional>
 #include <string>

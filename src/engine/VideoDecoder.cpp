@@ -5,13 +5,14 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/StreamDecoder.h"
 #include "engine/ThreadName.h"
 
 namespace vantrel {
 
-VideoDecoder::VideoDecoder(PlayerState& state) : state_(state) {}
+VideoDecoder::VideoDecoder(PlayerState& state) : state_(state), engine_(engineOf(state)) {}
 
 VideoDecoder::~VideoDecoder() {
   join();
@@ -20,28 +21,28 @@ VideoDecoder::~VideoDecoder() {
 
 int VideoDecoder::open(int streamIndex) {
   close();
-  AVFormatContext* format = state_.formatContext;
+  AVFormatContext* format = engine_.formatContext;
   if (!format || streamIndex < 0 || streamIndex >= static_cast<int>(format->nb_streams)) return -1;
   AVStream* stream = format->streams[streamIndex];
   // Frame threads: a 1080p or 4K picture decodes on both cores.
   codec_ = openStreamDecoder(stream, 0);
   if (!codec_) return -1;
   if (codec_->active_thread_type == FF_THREAD_FRAME) starter_ = openStreamDecoder(stream, 1);
-  state_.videoStreamIndex = streamIndex;
-  state_.videoStream = stream;
-  state_.videoCodec = codec_;
+  engine_.videoStreamIndex = streamIndex;
+  engine_.videoStream = stream;
+  engine_.videoCodec = codec_;
   state_.durationSeconds = durationSecondsOf(format, stream);
   {
-    std::lock_guard<std::mutex> hold(state_.pictureLock);
-    state_.pictureCount = 0;
+    std::lock_guard<std::mutex> hold(engine_.pictureLock);
+    engine_.pictureCount = 0;
   }
-  packetQueueInit(state_.videoQueue);
+  packetQueueInit(engine_.videoQueue);
   return 0;
 }
 
 void VideoDecoder::start() {
-  serial_ = state_.videoQueue.serial.load();
-  state_.videoDrainedSerial = -1;
+  serial_ = engine_.videoQueue.serial.load();
+  engine_.videoDrainedSerial = -1;
   thread_ = std::thread([this] { videoThread(); });
 }
 
@@ -50,25 +51,25 @@ void VideoDecoder::join() {
 }
 
 void VideoDecoder::close() {
-  if (state_.videoCodec == codec_) state_.videoCodec = nullptr;
+  if (engine_.videoCodec == codec_) engine_.videoCodec = nullptr;
   avcodec_free_context(&codec_);
   avcodec_free_context(&starter_);
   starterShown_.reset();
 }
 
 bool VideoDecoder::stopping() const {
-  return state_.stopWorkers.load() != 0 || state_.quit.load() != 0;
+  return engine_.stopWorkers.load() || state_.quit.load();
 }
 
 void VideoDecoder::waitWhilePaused() {
   // Resume and stop both signal pictureCond.
-  std::unique_lock<std::mutex> hold(state_.pictureLock);
-  state_.pictureCond.wait(hold, [this] { return state_.paused.load() == 0 || stopping(); });
+  std::unique_lock<std::mutex> hold(engine_.pictureLock);
+  engine_.pictureCond.wait(hold, [this] { return !state_.paused.load() || stopping(); });
 }
 
 void VideoDecoder::videoThread() {
   setCurrentThreadName("dec/video");
-  state_.videoThreadRunning = 1;
+  engine_.videoThreadRunning = true;
   AVPacket* packet = av_packet_alloc();
   AVFrame* frame = av_frame_alloc();
   held_ = av_frame_alloc();
@@ -77,7 +78,7 @@ void VideoDecoder::videoThread() {
       waitWhilePaused();
       continue;
     }
-    if (packetQueueGet(state_.videoQueue, packet, 1, state_.quit) < 0) continue;
+    if (packetQueueGet(engine_.videoQueue, packet, 1, state_.quit) < 0) continue;
     if (isFlushPacket(packet)) {
       startAfterSeek(packet);
       continue;
@@ -89,7 +90,7 @@ void VideoDecoder::videoThread() {
   av_frame_free(&held_);
   av_frame_free(&frame);
   av_packet_free(&packet);
-  state_.videoThreadRunning = 0;
+  engine_.videoThreadRunning = false;
 }
 
 void VideoDecoder::startAfterSeek(const AVPacket* marker) {
@@ -101,7 +102,7 @@ void VideoDecoder::startAfterSeek(const AVPacket* marker) {
   target_.reset();
   starterShown_.reset();
   if (marker->pts != AV_NOPTS_VALUE) {
-    target_ = static_cast<double>(marker->pts) * av_q2d(state_.videoStream->time_base);
+    target_ = static_cast<double>(marker->pts) * av_q2d(engine_.videoStream->time_base);
   }
 }
 
@@ -124,7 +125,7 @@ void VideoDecoder::decodePacket(AVPacket* packet, AVFrame* frame) {
   // Any other refusal drops the packet; decoding goes on with the next one.
   if (!input) {
     handOverHeld();
-    state_.videoDrainedSerial = serial_;
+    engine_.videoDrainedSerial = serial_;
   }
 }
 
@@ -132,7 +133,7 @@ bool VideoDecoder::receivePictures(AVFrame* frame) {
   while (!stopping() && avcodec_receive_frame(codec_, frame) == 0) {
     // A picture from before a seek would set the clock back to where the
     // seek left: it is dropped unseen.
-    if (serial_ == state_.videoQueue.serial.load() && !alreadyShown(frame)) takePicture(frame);
+    if (serial_ == engine_.videoQueue.serial.load() && !alreadyShown(frame)) takePicture(frame);
     av_frame_unref(frame);
   }
   return !stopping();
@@ -141,7 +142,7 @@ bool VideoDecoder::receivePictures(AVFrame* frame) {
 void VideoDecoder::takePicture(AVFrame* frame) {
   if (target_) {
     const bool holding = held_->buf[0] != nullptr;
-    switch (seekPictureChoice(pictureTime(frame, state_.videoStream), *target_,
+    switch (seekPictureChoice(pictureTime(frame, engine_.videoStream), *target_,
                               frameInterval(state_, frame), holding)) {
       case SeekPicture::Hold:
         av_frame_unref(held_);
@@ -163,7 +164,7 @@ void VideoDecoder::decodeFirstPicture(const AVPacket* packet, AVFrame* frame) {
   // Drained at once: the picture does not wait for a reordering delay.
   if (packet->size > 0 && avcodec_send_packet(starter_, packet) == 0 &&
       avcodec_send_packet(starter_, nullptr) == 0 && avcodec_receive_frame(starter_, frame) == 0) {
-    starterShown_ = pictureTime(frame, state_.videoStream);
+    starterShown_ = pictureTime(frame, engine_.videoStream);
     takePicture(frame);
     av_frame_unref(frame);
   }
@@ -174,12 +175,12 @@ bool VideoDecoder::alreadyShown(const AVFrame* frame) {
   if (!starterShown_) return false;
   const std::optional<double> shown = *starterShown_;
   starterShown_.reset();
-  return pictureTime(frame, state_.videoStream) == shown;
+  return pictureTime(frame, engine_.videoStream) == shown;
 }
 
 void VideoDecoder::handOverHeld() {
   if (!held_->buf[0]) return;
-  if (serial_ == state_.videoQueue.serial.load()) handOver(held_);
+  if (serial_ == engine_.videoQueue.serial.load()) handOver(held_);
   av_frame_unref(held_);
   target_.reset();
 }
@@ -188,11 +189,11 @@ void VideoDecoder::handOver(AVFrame* frame) {
   // The clock moves as the picture is handed over, not as it is decoded:
   // the recording's end is then not reached before its last picture shows.
   if (!waitForPictureSlot(state_)) return;
-  if (serial_ != state_.videoQueue.serial.load()) return;  // a seek came meanwhile
-  const double time = synchronizeVideo(state_, frame, pictureTime(frame, state_.videoStream));
+  if (serial_ != engine_.videoQueue.serial.load()) return;  // a seek came meanwhile
+  const double time = synchronizeVideo(state_, frame, pictureTime(frame, engine_.videoStream));
   // The shape may be given by the container rather than by the pictures.
   frame->sample_aspect_ratio =
-      av_guess_sample_aspect_ratio(state_.formatContext, state_.videoStream, frame);
+      av_guess_sample_aspect_ratio(engine_.formatContext, engine_.videoStream, frame);
   // -1: ending (the loop sees it), a seek meanwhile or an unusable frame.
   queuePicture(state_, frame, time, serial_);
 }
@@ -251,27 +252,30 @@ double synchronizeVideo(PlayerState& state, const AVFrame* frame, std::optional<
 }
 
 double frameInterval(PlayerState& state, const AVFrame* frame) {
+  EngineState& engine = engineOf(state);
   const AVRational rate =
-      av_guess_frame_rate(state.formatContext, state.videoStream, const_cast<AVFrame*>(frame));
+      av_guess_frame_rate(engine.formatContext, engine.videoStream, const_cast<AVFrame*>(frame));
   return rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.0;
 }
 
 bool waitForPictureSlot(PlayerState& state) {
-  std::unique_lock<std::mutex> hold(state.pictureLock);
-  const auto ending = [&state] { return state.quit.load() != 0 || state.stopWorkers.load() != 0; };
-  state.pictureCond.wait(hold, [&] { return state.pictureCount == 0 || ending(); });
+  EngineState& engine = engineOf(state);
+  std::unique_lock<std::mutex> hold(engine.pictureLock);
+  const auto ending = [&state, &engine] { return state.quit.load() || engine.stopWorkers.load(); };
+  engine.pictureCond.wait(hold, [&] { return engine.pictureCount == 0 || ending(); });
   return !ending();
 }
 
 int queuePicture(PlayerState& state, const AVFrame* frame, double time, int serial) {
+  EngineState& engine = engineOf(state);
   if (!waitForPictureSlot(state)) return -1;
   // The decoding thread is the slot's only filler: it is still free.
-  std::unique_lock<std::mutex> hold(state.pictureLock);
-  if (serial != state.videoQueue.serial.load()) return -1;
-  if (!state.picture.store(frame, time, serial)) return -1;
-  state.pictureCount = 1;
+  std::unique_lock<std::mutex> hold(engine.pictureLock);
+  if (serial != engine.videoQueue.serial.load()) return -1;
+  if (!engine.picture.store(frame, time, serial)) return -1;
+  engine.pictureCount = 1;
   hold.unlock();
-  state.pictureCond.notify_all();  // a display waiting for a picture
+  engine.pictureCond.notify_all();  // a display waiting for a picture
   return 0;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The video decoding thread ("dec/video"): takes packets from the player's
+// The video decoding thread ("dec/video"): takes packets from the engine's
 // video queue, decodes them with FFmpeg's send/receive API, times each
 // picture, keeps the video clock and hands the picture to the display through
 // the PictureQueue, at most one picture ahead of it.
@@ -17,6 +17,7 @@ struct AVStream;
 
 namespace vantrel {
 
+struct EngineState;
 struct PlayerState;
 
 class VideoDecoder {
@@ -61,6 +62,7 @@ class VideoDecoder {
   bool alreadyShown(const AVFrame* frame);
 
   PlayerState& state_;
+  EngineState& engine_;  // engineOf(state_)
   AVCodecContext* codec_ = nullptr;
   // One thread, for the first picture only; none when codec_ has no frame threads.
   AVCodecContext* starter_ = nullptr;

@@ -88,7 +88,7 @@ int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIn
     return 0;
   }
   if (code == kSyncPlaybackEnded) return 0;
-  if (m_player.fullScreen.load()) return -1;  // full screen shows no dashboard
+  if (m_fullScreen) return -1;  // full screen shows no dashboard
 
   const std::optional<Shown> shown =
       m_timeline.stepped() ? StepAt(seconds) : TimedAt(code, seconds);

@@ -93,6 +93,9 @@ class Dashboard {
   // again (what they draw around the track changed); the readouts and the
   // statistics stay as they are.
   void RedrawMaps();
+  // The window shows only the picture: ticks and seeks draw nothing until
+  // it comes back.
+  void SetFullScreen(bool fullScreen) { m_fullScreen = fullScreen; }
 
   const TripStatistics& Trip() const { return m_trip; }
   // Track entries per second of playback; -1 until the first tick, 0 for a
@@ -126,6 +129,7 @@ class Dashboard {
   const GpsTrack& m_gpsTrack;
   DashboardDisplay& m_display;
   DashboardMaps* m_maps;
+  bool m_fullScreen = false;
 
   // The track announced by the last code 0, and what the maps take of it.
   std::shared_ptr<const Track> m_track = std::make_shared<const Track>();

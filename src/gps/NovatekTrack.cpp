@@ -26,7 +26,7 @@ constexpr size_t kScanPiece = 1 << 20;
 // a second, so a recording without one in its first minutes has none.
 constexpr uint64_t kScanGiveUp = 64u << 20;
 
-bool quitting(const std::atomic<int>* quit) {
+bool quitting(const std::atomic<bool>* quit) {
   return quit && quit->load() != 0;
 }
 
@@ -64,8 +64,8 @@ void addBlock(MediaBytes& bytes, uint64_t offset, int64_t second, Track& track) 
 
 // The blocks the `gps ` box of the movie box lists: a version and flags, a
 // big-endian count, then big-endian (offset, size) pairs.
-void readIndexed(MediaBytes& bytes, const std::vector<uint8_t>& index, const std::atomic<int>* quit,
-                 Track& track) {
+void readIndexed(MediaBytes& bytes, const std::vector<uint8_t>& index,
+                 const std::atomic<bool>* quit, Track& track) {
   if (index.size() < 8) return;
   const size_t listed = (index.size() - 8) / 8;
   const size_t count = std::min<size_t>(readBe32(index.data() + 4), listed);
@@ -78,7 +78,7 @@ void readIndexed(MediaBytes& bytes, const std::vector<uint8_t>& index, const std
 }
 
 // A recording without its movie box: the blocks found in file order.
-void scanForBlocks(MediaBytes& bytes, const std::atomic<int>* quit, Track& track) {
+void scanForBlocks(MediaBytes& bytes, const std::atomic<bool>* quit, Track& track) {
   std::vector<uint8_t> piece(kScanPiece);
   uint64_t position = 0;
   uint64_t lastFound = 0;

@@ -32,7 +32,7 @@ int64_t milliseconds(int64_t value, AVRational timeBase) {
   return av_rescale_q(value, timeBase, AVRational{1, 1000});
 }
 
-void readPackets(AVFormatContext* context, int stream, const std::atomic<int>* quit,
+void readPackets(AVFormatContext* context, int stream, const std::atomic<bool>* quit,
                  const std::function<void(const StreamPacket&)>& sink) {
   for (unsigned i = 0; i < context->nb_streams; ++i) {
     if (static_cast<int>(i) != stream) context->streams[i]->discard = AVDISCARD_ALL;
@@ -94,7 +94,7 @@ constexpr int kBufferBytes = 4096;
 
 }  // namespace
 
-StreamRead readStreamPackets(MediaBytes& bytes, EmbeddedStream kind, const std::atomic<int>* quit,
+StreamRead readStreamPackets(MediaBytes& bytes, EmbeddedStream kind, const std::atomic<bool>* quit,
                              const std::function<void(const StreamPacket&)>& sink) {
   StreamRead read;
   Reader reader{bytes};

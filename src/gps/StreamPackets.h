@@ -32,7 +32,7 @@ struct StreamRead {
 
 // Hands each sample of the stream to sink in file order, until the end or
 // until quit is set.
-StreamRead readStreamPackets(MediaBytes& bytes, EmbeddedStream kind, const std::atomic<int>* quit,
+StreamRead readStreamPackets(MediaBytes& bytes, EmbeddedStream kind, const std::atomic<bool>* quit,
                              const std::function<void(const StreamPacket&)>& sink);
 
 }  // namespace vantrel

@@ -18,7 +18,7 @@ struct Attempt {
   std::string file;
 };
 
-bool quitting(const std::atomic<int>* quit) {
+bool quitting(const std::atomic<bool>* quit) {
   return quit && quit->load() != 0;
 }
 
@@ -35,7 +35,7 @@ Attempt firstWay(const std::string& recording) {
 }
 
 TrackLoad loadWith(const Attempt& attempt, const std::string& recording,
-                   const std::atomic<int>* quit) {
+                   const std::atomic<bool>* quit) {
   if (attempt.file.empty()) {
     TrackLoad load;
     load.reason = "'" + recording + "' names no track file";
@@ -47,7 +47,7 @@ TrackLoad loadWith(const Attempt& attempt, const std::string& recording,
 // Every source of the table that recognises a candidate, in candidate order,
 // except the attempt already made; the first track with a fix.
 std::optional<TrackLoad> searchOthers(const std::string& recording, const Attempt& made,
-                                      const std::atomic<int>* quit) {
+                                      const std::atomic<bool>* quit) {
   for (const TrackCandidate& candidate : trackCandidates(recording)) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(candidate.file, error)) continue;
@@ -66,7 +66,7 @@ std::optional<TrackLoad> searchOthers(const std::string& recording, const Attemp
 
 }  // namespace
 
-TrackLoad loadTrack(const std::string& recording, const std::atomic<int>* quit) {
+TrackLoad loadTrack(const std::string& recording, const std::atomic<bool>* quit) {
   const Attempt first = firstWay(recording);
   TrackLoad load = loadWith(first, recording, quit);
   if (load.result == 0 && hasFixOnMap(load.track)) return load;

@@ -19,7 +19,7 @@ namespace vantrel {
 // result 0 after reading (even if nothing was found), -1 when the first
 // way's file cannot be opened or probed and no other file gave a fix; reason
 // then says why. quit, when given and set, ends the search and the reading.
-TrackLoad loadTrack(const std::string& recording, const std::atomic<int>* quit = nullptr);
+TrackLoad loadTrack(const std::string& recording, const std::atomic<bool>* quit = nullptr);
 
 // The engine's loader: empties track, loads the track of the player's file
 // and publishes it; the result is loadTrack's.

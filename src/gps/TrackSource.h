@@ -24,9 +24,9 @@ enum class TrackPlace {
 constexpr size_t kProbeBytes = 16384;
 
 struct TrackRequest {
-  std::string recording;                   // the recording the track is for
-  std::string file;                        // the file to read
-  const std::atomic<int>* quit = nullptr;  // when set and non-zero, reading stops
+  std::string recording;                    // the recording the track is for
+  std::string file;                         // the file to read
+  const std::atomic<bool>* quit = nullptr;  // when set and non-zero, reading stops
 
   bool stopped() const { return quit && quit->load() != 0; }
 };

@@ -95,7 +95,7 @@ void placeTrack(const Track& track, int64_t durationMs, ClipRecord& record) {
   }
 }
 
-ClipRecord readClip(const std::string& path, const std::atomic<int>* quit) {
+ClipRecord readClip(const std::string& path, const std::atomic<bool>* quit) {
   ClipRecord record;
   record.key.path = path;
   std::optional<ClipKey> key = clipKeyOf(path, &record.reason);

@@ -18,7 +18,7 @@ std::optional<ClipKey> clipKeyOf(const std::string& path, std::string* reason = 
 // Reads path. A file that is no readable recording comes back not readable,
 // with the reason; a recording without a track is readable with no points.
 // quit, when set, ends the reading early (the record is then incomplete).
-ClipRecord readClip(const std::string& path, const std::atomic<int>* quit = nullptr);
+ClipRecord readClip(const std::string& path, const std::atomic<bool>* quit = nullptr);
 
 // The points of a track placed in a recording of durationMs (fixes without a
 // time of their own are spread evenly over it), and the UTC time at the

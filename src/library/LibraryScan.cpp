@@ -12,12 +12,12 @@ namespace {
 // Clips stored between two flushes: a crash or a cancel loses at most these.
 constexpr size_t kClipsPerFlush = 32;
 
-bool quitting(const std::atomic<int>* quit) {
+bool quitting(const std::atomic<bool>* quit) {
   return quit && quit->load() != 0;
 }
 
 // The record of path: the index's when it still matches the file.
-ClipRecord clipOf(const std::string& path, LibraryIndex& index, std::atomic<int>* quit,
+ClipRecord clipOf(const std::string& path, LibraryIndex& index, std::atomic<bool>* quit,
                   bool& readAfresh) {
   readAfresh = false;
   std::string reason;
@@ -36,7 +36,7 @@ ClipRecord clipOf(const std::string& path, LibraryIndex& index, std::atomic<int>
 }  // namespace
 
 ScanResult scanClips(const std::vector<std::string>& paths, LibraryIndex& index,
-                     std::atomic<int>* quit, std::atomic<size_t>* done) {
+                     std::atomic<bool>* quit, std::atomic<size_t>* done) {
   const auto started = std::chrono::steady_clock::now();
   ScanResult result;
   result.clips.reserve(paths.size());
@@ -68,7 +68,7 @@ ScanResult scanClips(const std::vector<std::string>& paths, LibraryIndex& index,
 void LibraryScanner::start(std::vector<std::string> paths, LibraryIndex& index,
                            std::function<void(ScanResult)> finished) {
   cancelAndWait();
-  quit_ = 0;
+  quit_ = false;
   done_ = 0;
   total_ = paths.size();
   running_ = true;
@@ -81,7 +81,7 @@ void LibraryScanner::start(std::vector<std::string> paths, LibraryIndex& index,
 }
 
 void LibraryScanner::cancelAndWait() {
-  quit_ = 1;
+  quit_ = true;
   if (thread_.joinable()) thread_.join();
 }
 

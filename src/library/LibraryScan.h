@@ -25,7 +25,7 @@ struct ScanResult {
 // finished; quit (when given and set) stops it between files and inside a
 // long read. The index is flushed every few clips, at a cancel and at the end.
 ScanResult scanClips(const std::vector<std::string>& paths, LibraryIndex& index,
-                     std::atomic<int>* quit = nullptr, std::atomic<size_t>* done = nullptr);
+                     std::atomic<bool>* quit = nullptr, std::atomic<size_t>* done = nullptr);
 
 // A scan on the "library" thread. The UI thread reads the progress whenever it
 // likes; finished runs on the scan thread once, with the result.
@@ -43,14 +43,14 @@ class LibraryScanner {
   // Asks the scan to stop and waits for its thread.
   void cancelAndWait();
   // Asks the scan to stop; returns at once.
-  void cancel() { quit_ = 1; }
+  void cancel() { quit_ = true; }
   size_t done() const { return done_.load(); }
   size_t total() const { return total_.load(); }
   bool running() const { return running_.load(); }
 
  private:
   std::thread thread_;  // started and joined by the owner's thread
-  std::atomic<int> quit_{0};
+  std::atomic<bool> quit_{false};
   std::atomic<size_t> done_{0};
   std::atomic<size_t> total_{0};
   std::atomic<bool> running_{false};

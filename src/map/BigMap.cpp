@@ -49,9 +49,8 @@ wxEND_EVENT_TABLE()
 }
 
 bool CBigMap::OnInitDialog(const wxString& pageUrl, const wxString& exitText) {
-  // The client area covers the whole primary display.
   m_screen = wxDisplay(0u).GetGeometry();
-  SetSize(m_screen);
+  CoverScreen();
   ShowFullScreen(true, wxFULLSCREEN_ALL);
 
   m_exit->SetLabelText(exitText);
@@ -91,7 +90,7 @@ void CBigMap::LayOut() {
 
 bool CBigMap::Show(bool show) {
   const bool changed = wxDialog::Show(show);
-  if (show && m_bOpen) SetSize(m_screen);
+  if (show && m_bOpen) CoverScreen();
   // The main window runs modally, and GTK gives a modal window every click
   // and key of the windows in its group: while shown, this window holds the
   // group's grab above it and takes its own (the map, its panels); hidden,
@@ -105,6 +104,14 @@ bool CBigMap::Show(bool show) {
     }
   }
   return changed;
+}
+
+// The client area covers the whole primary display. Sized as a whole, the
+// window would lose to the frame a window manager draws around a dialog the
+// strip that holds the exit button; a full-screen window has no frame.
+void CBigMap::CoverScreen() {
+  Move(m_screen.GetPosition());
+  SetClientSize(m_screen.GetSize());
 }
 
 void CBigMap::OnOK(wxCommandEvent&) {
@@ -135,8 +142,8 @@ void CBigMap::CloseMap() {
   m_browser.Navigate(wxWebViewDefaultURLStr);  // no call reaches the old page
   ShowFullScreen(false);
   Hide();
-  // In a window group of its own, this window's focus does not fall back to
-  // the owner by itself: the owner's keys would go nowhere.
+  // The focus does not fall back to the owner by itself when this window
+  // hides: the owner's keys would go nowhere.
   if (wxWindow* owner = GetParent(); owner && owner->IsShown()) owner->Raise();
 }
 

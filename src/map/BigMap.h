@@ -43,6 +43,7 @@ class CBigMap : public wxDialog {
   void OnCloseWindow(wxCloseEvent& event);
 
   void LayOut();
+  void CoverScreen();
 
   CExplorer1 m_browser;
   wxButton* m_exit = nullptr;

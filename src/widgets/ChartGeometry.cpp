@@ -71,6 +71,39 @@ std::pair<double, double> axisRange(const std::vector<double>& values, bool from
   return {std::floor(low / step) * step, std::ceil(high / step) * step};
 }
 
+int labelStart(double centre, int extent, int from, int to) {
+  const int start = static_cast<int>(std::lround(centre - extent / 2.0));
+  return std::max(from, std::min(start, to - extent));
+}
+
+std::vector<LaneTick> laneTicks(double low, double high, int top, int bottom, int labelHeight) {
+  // Lines a label and a half apart: a label at an edge, moved inside by half
+  // its height, still clears its neighbour.
+  const int most = std::max(2, 1 + (bottom - top) / std::max(labelHeight * 3 / 2, 1));
+  const ChartScale scale{low, high, double(bottom), double(top)};
+  std::vector<LaneTick> ticks;
+  for (double value : niceTicks(low, high, most)) {
+    const int y = static_cast<int>(std::lround(scale.toPixel(value)));
+    ticks.push_back({value, y, false, labelStart(y, labelHeight, top, bottom + 1)});
+  }
+  // The ends first: they say what the lane spans. In a lane too low for two
+  // labels, a later one that would overlap goes unlabelled.
+  std::vector<LaneTick*> order;
+  for (LaneTick& tick : ticks) order.push_back(&tick);
+  if (order.size() > 2) std::rotate(order.begin() + 1, order.end() - 1, order.end());
+  std::vector<const LaneTick*> placed;
+  for (LaneTick* tick : order) {
+    const bool free = std::none_of(placed.begin(), placed.end(), [&](const LaneTick* other) {
+      return tick->labelTop < other->labelTop + labelHeight &&
+             other->labelTop < tick->labelTop + labelHeight;
+    });
+    if (!free) continue;
+    tick->labelled = true;
+    placed.push_back(tick);
+  }
+  return ticks;
+}
+
 double ChartScale::toPixel(double value) const {
   return from + (value - low) / (high - low) * (to - from);
 }

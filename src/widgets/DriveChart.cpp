@@ -64,6 +64,18 @@ wxRect CDriveChart::PlotRect() const {
           std::max(1, size.y - kTopMargin - kBottomMargin)};
 }
 
+std::vector<wxRect> CDriveChart::LaneRects() const {
+  const wxRect plot = PlotRect();
+  const int count = static_cast<int>(m_lanes.size());
+  std::vector<wxRect> areas;
+  if (count == 0) return areas;
+  const int laneHeight = (plot.height - (count - 1) * kLaneGap) / count;
+  for (int i = 0; i < count; ++i) {
+    areas.emplace_back(plot.x, plot.y + i * (laneHeight + kLaneGap), plot.width, laneHeight);
+  }
+  return areas;
+}
+
 int CDriveChart::XOf(double seconds) const {
   const wxRect plot = PlotRect();
   const ChartScale scale{0, m_span > 0 ? m_span : 1, double(plot.GetLeft()),
@@ -97,12 +109,8 @@ void CDriveChart::OnPaint(wxPaintEvent&) {
                 (GetClientSize().y - extent.y) / 2);
     return;
   }
-  const int count = static_cast<int>(m_lanes.size());
-  const int laneHeight = (plot.height - (count - 1) * kLaneGap) / count;
-  for (int i = 0; i < count; ++i) {
-    DrawLane(dc, m_lanes[i],
-             wxRect(plot.x, plot.y + i * (laneHeight + kLaneGap), plot.width, laneHeight));
-  }
+  const std::vector<wxRect> areas = LaneRects();
+  for (size_t i = 0; i < areas.size(); ++i) DrawLane(dc, m_lanes[i], areas[i]);
   DrawTimeAxis(dc, plot);
   DrawCursor(dc, plot);
 }
@@ -114,13 +122,13 @@ void CDriveChart::DrawLane(wxDC& dc, const ChartLane& lane, const wxRect& area) 
   const auto [low, high] = axisRange(lane.values, lane.fromZero);
   const ChartScale values{low, high, double(area.GetBottom()), double(area.GetTop())};
   const ChartScale times{0, m_span, double(area.GetLeft()), double(area.GetRight())};
-  for (double tick : niceTicks(low, high, std::max(2, area.height / 22))) {
-    const int y = static_cast<int>(std::lround(values.toPixel(tick)));
-    dc.SetPen(wxPen(kGrid));
-    dc.DrawLine(area.GetLeft(), y, area.GetRight(), y);
-    const wxString label = wxString::Format("%g", tick);
-    const wxSize extent = dc.GetTextExtent(label);
-    dc.DrawText(label, area.GetLeft() - extent.x - 6, y - extent.y / 2);
+  dc.SetPen(wxPen(kGrid));
+  for (const LaneTick& tick :
+       laneTicks(low, high, area.GetTop(), area.GetBottom(), dc.GetCharHeight())) {
+    dc.DrawLine(area.GetLeft(), tick.lineY, area.GetRight(), tick.lineY);
+    if (!tick.labelled) continue;
+    const wxString label = wxString::Format("%g", tick.value);
+    dc.DrawText(label, area.GetLeft() - dc.GetTextExtent(label).x - 6, tick.labelTop);
   }
   dc.DrawText(lane.title + " (" + lane.unit + ")", area.GetLeft() + 6, area.GetTop() + 2);
 
@@ -153,7 +161,7 @@ void CDriveChart::DrawTimeAxis(wxDC& dc, const wxRect& plot) const {
     const wxSize extent = dc.GetTextExtent(label);
     dc.SetPen(wxPen(kGrid));
     dc.DrawLine(x, plot.GetBottom() - 3, x, plot.GetBottom() + 3);
-    dc.DrawText(label, x - extent.x / 2, plot.GetBottom() + 4);
+    dc.DrawText(label, labelStart(x, extent.x, 0, GetClientSize().x), plot.GetBottom() + 4);
   }
 }
 

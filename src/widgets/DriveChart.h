@@ -39,6 +39,8 @@ class CDriveChart : public wxControl {
   // outside the plot or with nothing drawn).
   int XOf(double seconds) const;
   std::optional<double> TimeAt(int x) const;
+  // The lanes' plot areas, top to bottom; their value labels lie inside.
+  std::vector<wxRect> LaneRects() const;
 
  protected:
   wxSize DoGetBestSize() const override;

@@ -86,7 +86,7 @@ class CommandKeys : public testing::Test {
   }
   std::function<bool()> AnotherPlaying(const char* name) {
     return [this, name] {
-      return player.generation != generationBefore_ && player.opening == 0 && PlayingFile(name);
+      return player.generation != generationBefore_ && !player.opening && PlayingFile(name);
     };
   }
   void Run(ModalScript& script, int result) {
@@ -240,10 +240,10 @@ TEST_F(CommandKeys, EscapeLeavesFullScreenAndClosesBeforeItExits) {
   script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
       .step("click the picture", Click(dialog.VideoArea()),
             [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
-      .step("f", Press("f"), [&] { return player.fullScreen == 1; })
-      .step("Escape leaves it", Press("Escape"), [&] { return player.fullScreen == 0; })
-      .step("F11", Press("F11"), [&] { return player.fullScreen == 1; })
-      .step("F11 again", Press("F11"), [&] { return player.fullScreen == 0; })
+      .step("f", Press("f"), [&] { return dialog.ShowsFullScreen(); })
+      .step("Escape leaves it", Press("Escape"), [&] { return !dialog.ShowsFullScreen(); })
+      .step("F11", Press("F11"), [&] { return dialog.ShowsFullScreen(); })
+      .step("F11 again", Press("F11"), [&] { return !dialog.ShowsFullScreen(); })
       .step("click the picture again", Click(dialog.VideoArea()),
             [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
       .step("l opens the large map", Press("l"),

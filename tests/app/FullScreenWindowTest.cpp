@@ -41,7 +41,7 @@ TEST(FullScreenWindow, EnteringHidesTheDashboardAndPlacesTheStrip) {
 
   dialog.ToggleFullScreen();
   testsupport::pumpFor(300);
-  EXPECT_EQ(player.fullScreen, 1);
+  EXPECT_TRUE(dialog.ShowsFullScreen());
   const wxSize screen = wxDisplay(0u).GetGeometry().GetSize();
   // The client area covers the screen (the toolkit may overshoot by a pixel).
   EXPECT_GE(dialog.GetClientSize().x, screen.x);
@@ -77,7 +77,7 @@ TEST(FullScreenWindow, TogglingTwiceRestoresEveryRectangleAndVisibility) {
   dialog.ToggleFullScreen();
   testsupport::pumpFor(300);
 
-  EXPECT_EQ(player.fullScreen, 0);
+  EXPECT_FALSE(dialog.ShowsFullScreen());
   // Without a window manager the toolkit reports positions unreliably; the
   // size tells that the normal window is back.
   EXPECT_EQ(dialog.GetScreenRect().GetSize(), window.GetSize());
@@ -125,12 +125,12 @@ TEST(FullScreenWindow, TogglingTwiceInTheModalLoopLeavesTheProgramRunningUntilEx
         .step(
             "enter full screen", [&] { testsupport::clickOn(*button); },
             [&, settled = testsupport::after(300)] {
-              return player.fullScreen == 1 && inStrip() && button->IsShownOnScreen() && settled();
+              return dialog.ShowsFullScreen() && inStrip() && button->IsShownOnScreen() && settled();
             })
         .step(
             "leave full screen", [&] { testsupport::clickOn(*button); },
             [&, settled = testsupport::after(300)] {
-              return player.fullScreen == 0 && !inStrip() &&
+              return !dialog.ShowsFullScreen() && !inStrip() &&
                      dialog.FindWindow(IDC_PLAYLIST)->IsShownOnScreen() && settled();
             })
         .step("exit", [&] { testsupport::clickOn(*dialog.FindWindow(IDOK_EXIT)); });

@@ -73,7 +73,7 @@ TEST_F(Screenshot, SavesThePresentedPictureAndShowsItsPath) {
   EXPECT_EQ(static_cast<wxControl*>(dialog.FindWindow(IDC_STATUS))->GetLabelText(),
             wxString::FromUTF8(files[0].string()));
   EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
-  EXPECT_EQ(player.screenshotBusy, 0);
+  EXPECT_TRUE(dialog.CanTakeScreenshot());
 
   wxImage image;
   ASSERT_TRUE(image.LoadFile(files[0].string(), wxBITMAP_TYPE_BMP));
@@ -119,7 +119,7 @@ TEST_F(Screenshot, FailuresWriteNothingSayWhyAndReenableTheButton) {
   EXPECT_TRUE(fs::is_regular_file(dir_ / "VideoScreenshot"));
   EXPECT_TRUE(dialog.FindWindow(IDC_STATUS)->GetLabel().StartsWith("Screenshot not saved"));
   EXPECT_TRUE(dialog.FindWindow(IDC_SCREENSHOT)->IsEnabled());
-  EXPECT_EQ(player.screenshotBusy, 0);
+  EXPECT_TRUE(dialog.CanTakeScreenshot());
 
   // Afterwards it works again.
   fs::remove(dir_ / "VideoScreenshot");

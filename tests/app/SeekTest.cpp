@@ -114,7 +114,7 @@ TEST_F(Seek, WhilePausedShowsTheTargetAndResumesFromIt) {
   script
       .step(
           "pause", [&] { Click(IDC_PLAY); },
-          [&] { return player.playState == Paused && player.paused == 1; })
+          [&] { return player.playState == Paused && player.paused; })
       .step("stands still", nullptr,
             [&, since = std::chrono::steady_clock::now()]() mutable {
               // A picture on its way when the pause came may still show.

@@ -17,6 +17,7 @@
 #include "app/VantrelDlg.h"
 #include "engine/Messages.h"
 #include "engine/PlayerState.h"
+#include "support/ProcessState.h"
 #include "support/WxTestSupport.h"
 #include "widgets/BitmapSlider.h"
 
@@ -163,11 +164,10 @@ class StormWindow {
 
   void stopAndWait() {
     click(IDC_STOP);
-    testsupport::pumpUntil([&] { return player_.finished == 1 && look() == Look::Idle; },
+    testsupport::pumpUntil([&] { return player_.finished && look() == Look::Idle; },
                            kSettleBoundMs);
   }
 
-  PlayerState& player() { return player_; }
   int entries() { return static_cast<int>(list()->GetCount()); }
 
  private:
@@ -239,8 +239,7 @@ TEST_F(TransportStorm, EveryActionSettlesIntoADescribedLook) {
     }
     window.stopAndWait();
     EXPECT_EQ(window.look(), Look::Idle);
-    PlayerState& player = window.player();
-    EXPECT_EQ(player.demuxRunning + player.videoThreadRunning + player.audioThreadRunning, 0);
+    EXPECT_EQ(testsupport::engineWorkerThreads(), 0);
   }
   std::printf("looks after an action: idle %d, playing %d, paused %d\n", looksSeen[1], looksSeen[2],
               looksSeen[3]);

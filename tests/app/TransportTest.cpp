@@ -14,6 +14,7 @@
 #include "app/VantrelDlg.h"
 #include "engine/Messages.h"
 #include "engine/PlayerState.h"
+#include "support/ProcessState.h"
 #include "support/WxTestSupport.h"
 #include "widgets/BitmapSlider.h"
 #include "widgets/LEDDisplay.h"
@@ -38,11 +39,19 @@ class Transport : public testing::Test {
     event.SetEventObject(dialog.FindWindow(id));
     dialog.GetEventHandler()->ProcessEvent(event);
   }
-  void releaseSlider(int id) {
-    wxThreadEvent event(wxEVT_THREAD, WM_SLIDER_SET);
+  void sliderMessage(int message, int id) {
+    wxThreadEvent event(wxEVT_THREAD, message);
     event.SetExtraLong(id);
     dialog.GetEventHandler()->ProcessEvent(event);
   }
+  void holdSlider(int id) { sliderMessage(WM_SLIDER_TRACK, id); }
+  // Timer 2 fires: one playing second more.
+  void elapsedTick() {
+    wxTimer timer(&dialog, CVantrelDlg::kElapsedTimer);
+    wxTimerEvent event(timer);
+    dialog.GetEventHandler()->ProcessEvent(event);
+  }
+  void releaseSlider(int id) { sliderMessage(WM_SLIDER_SET, id); }
   wxString label(int id) { return dialog.FindWindow(id)->GetLabel(); }
   bool enabled(int id) { return dialog.FindWindow(id)->IsEnabled(); }
   CBitmapSlider* progress() { return static_cast<CBitmapSlider*>(dialog.FindWindow(IDC_PROGRESS)); }
@@ -71,7 +80,7 @@ class Transport : public testing::Test {
     };
     for (auto [id, text] : readouts) EXPECT_EQ(readout(id), text) << id;
     EXPECT_EQ(player.elapsedSeconds, 0);
-    EXPECT_EQ(player.opening, 0);
+    EXPECT_FALSE(player.opening);
   }
 
   testsupport::TempFolder folder;
@@ -116,7 +125,7 @@ TEST_F(Transport, PauseResumeAndStopFollowTheLooks) {
   EXPECT_EQ(label(IDC_PLAY), dialog.LanguageText(kSlotPlayPlaying));
   click(IDC_PLAY);
   click(IDC_STOP);
-  ASSERT_TRUE(testsupport::pumpUntil([&] { return player.finished == 1 && !enabled(IDC_STOP); }));
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return player.finished && !enabled(IDC_STOP); }));
   testsupport::pumpFor(200);
   expectIdleLook();
   EXPECT_EQ(selection(), 0) << "a stop does not advance the list";
@@ -126,12 +135,17 @@ TEST_F(Transport, PauseResumeAndStopFollowTheLooks) {
 TEST_F(Transport, ReleasingTheProgressSliderWhilePlayingSeeksThere) {
   click(IDC_PLAY);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return playing(); }));
+  // While the thumb is held, the playing seconds do not move it.
+  holdSlider(IDC_PROGRESS);
+  progress()->SetPos(0);
+  elapsedTick();
+  EXPECT_EQ(progress()->GetPos(), 0);
   progress()->SetPos(1);
-  testsupport::pumpEvents();
   releaseSlider(IDC_PROGRESS);
   EXPECT_EQ(player.elapsedSeconds, 1);
   EXPECT_EQ(progress()->GetPos(), 1);
-  EXPECT_EQ(player.progressDragging, 0);
+  elapsedTick();  // let go, it follows the playback again
+  EXPECT_EQ(progress()->GetPos(), 2);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return !player.seeks.pending(); }))
       << "the playback thread takes the request";
 }
@@ -156,8 +170,9 @@ TEST(TransportClose, ClosingTheWindowMidPlaybackJoinsEverything) {
     dialog.GetEventHandler()->ProcessEvent(play);
     ASSERT_TRUE(testsupport::pumpUntil([&] { return player.playState == Playing; }));
   }
-  EXPECT_EQ(player.finished, 1);
+  EXPECT_TRUE(player.finished);
   EXPECT_EQ(player.playState, Idle);
-  EXPECT_EQ(player.demuxRunning + player.videoThreadRunning + player.audioThreadRunning, 0);
-  EXPECT_EQ(player.formatContext, nullptr);
+  EXPECT_EQ(testsupport::engineWorkerThreads(), 0);
+  EXPECT_EQ(testsupport::threadsNamed({"playback"}), 0);
+  EXPECT_EQ(testsupport::filesOpenUnder(VANTREL_FIXTURES), 0) << "the recording is closed";
 }

@@ -77,7 +77,7 @@ TEST_F(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
       .step(
           "play the garbage", [&] { PlayEntry(1); },
           [&] {
-            return player.playState == Idle && player.finished == 1 && !HasPicture() &&
+            return player.playState == Idle && player.finished && !HasPicture() &&
                    Route() == "0,0,true" &&
                    Status() ==
                        "Cannot play " + garbage + ": Invalid data found when processing input";

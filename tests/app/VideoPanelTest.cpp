@@ -10,6 +10,7 @@
 #include "app/VantrelDlg.h"
 #include "app/VideoPanel.h"
 #include "engine/Demuxer.h"
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoDecoder.h"
 #include "support/WxTestSupport.h"
@@ -230,6 +231,7 @@ TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
 // picture in its 4:3 shape, centred, black beside it and in the 2-pixel inset.
 TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   PlayerState player;
+  EngineState& engine = engineOf(player);
   CVantrelDlg dialog(player);
   dialog.Show();
   testsupport::pumpFor(300);
@@ -237,10 +239,10 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   ASSERT_EQ(area, dialog.FindWindow(IDC_VIDEO));
 
   const std::string path = std::string(VANTREL_FIXTURES) + "/play-pcm.AVI";  // MJPEG 4:2:2
-  ASSERT_EQ(avformat_open_input(&player.formatContext, path.c_str(), nullptr, nullptr), 0);
-  ASSERT_GE(avformat_find_stream_info(player.formatContext, nullptr), 0);
+  ASSERT_EQ(avformat_open_input(&engine.formatContext, path.c_str(), nullptr, nullptr), 0);
+  ASSERT_GE(avformat_find_stream_info(engine.formatContext, nullptr), 0);
   const int video =
-      av_find_best_stream(player.formatContext, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+      av_find_best_stream(engine.formatContext, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   player.display.bindVideoSurface(area);
   VideoDecoder decoder(player);
   ASSERT_EQ(videoComponentOpen(decoder, video), 0);
@@ -299,5 +301,5 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   };
   EXPECT_EQ(mismatches(drawnImage(area)), 0);
   testsupport::saveScreenshot("main-window-video");
-  avformat_close_input(&player.formatContext);
+  avformat_close_input(&engine.formatContext);
 }

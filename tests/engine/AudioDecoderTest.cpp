@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/AudioDecoder.h"
+#include "engine/EngineState.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -50,13 +51,13 @@ class AudioDecoding : public testing::TestWithParam<Recording> {
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     state.volume = 128;
-    ASSERT_EQ(avformat_open_input(&state.formatContext, fixture(GetParam().file).c_str(), nullptr,
+    ASSERT_EQ(avformat_open_input(&engine.formatContext, fixture(GetParam().file).c_str(), nullptr,
                                   nullptr),
               0);
-    ASSERT_GE(avformat_find_stream_info(state.formatContext, nullptr), 0);
-    index = av_find_best_stream(state.formatContext, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    ASSERT_GE(avformat_find_stream_info(engine.formatContext, nullptr), 0);
+    index = av_find_best_stream(engine.formatContext, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     ASSERT_GE(index, 0);
-    AVStream* stream = state.formatContext->streams[index];
+    AVStream* stream = engine.formatContext->streams[index];
     ASSERT_EQ(output.open(stream->codecpar->sample_rate), 0);
     ASSERT_EQ(decoder.open(stream), 0);
     state.playState = Playing;  // the device takes sound only while playing
@@ -66,16 +67,16 @@ class AudioDecoding : public testing::TestWithParam<Recording> {
     decoder.join();
     decoder.close();
     output.close();
-    audioPacketListClear(state.audioPackets);
-    avformat_close_input(&state.formatContext);
+    audioPacketListClear(engine.audioPackets);
+    avformat_close_input(&engine.formatContext);
   }
   // Every audio packet of the file into the list, as the demuxer would.
   void demuxAll() {
     AVPacket* packet = av_packet_alloc();
-    while (av_read_frame(state.formatContext, packet) >= 0) {
+    while (av_read_frame(engine.formatContext, packet) >= 0) {
       if (packet->stream_index == index) {
-        std::lock_guard<std::mutex> hold(state.audioPackets.lock);
-        audioPacketAppend(state.audioPackets, av_packet_clone(packet));
+        std::lock_guard<std::mutex> hold(engine.audioPackets.lock);
+        audioPacketAppend(engine.audioPackets, av_packet_clone(packet));
       }
       av_packet_unref(packet);
     }
@@ -83,16 +84,17 @@ class AudioDecoding : public testing::TestWithParam<Recording> {
   }
   // Waits until the decoder has stopped adding sound; returns what waits.
   size_t settledQueuedBytes() {
-    size_t last = SIZE_MAX, now = audioChunkQueuedBytes(state.audioChunks);
+    size_t last = SIZE_MAX, now = audioChunkQueuedBytes(engine.audioChunks);
     while (now != last) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       last = now;
-      now = audioChunkQueuedBytes(state.audioChunks);
+      now = audioChunkQueuedBytes(engine.audioChunks);
     }
     return now;
   }
 
   PlayerState state;
+  EngineState& engine = engineOf(state);
   AudioOutput output{state};
   AudioDecoder decoder{state};
   int index = -1;
@@ -105,7 +107,7 @@ TEST_P(AudioDecoding, DecodesAtMostASecondAheadAndNeverMovesTheClock) {
   const size_t second = static_cast<size_t>(output.bytesPerSecond());
   EXPECT_GE(waiting, second * 9 / 10);
   EXPECT_LE(waiting, second * 12 / 10);  // a second plus at most one decoded frame
-  EXPECT_EQ(audioChunkClock(state.audioChunks, std::chrono::steady_clock::now()).media, 0.0)
+  EXPECT_EQ(audioChunkClock(engine.audioChunks, std::chrono::steady_clock::now()).media, 0.0)
       << "only the device may advance the clock";
   EXPECT_FALSE(decoder.drained());
 }
@@ -121,9 +123,9 @@ TEST_P(AudioDecoding, EverySecondOfTheFileReachesTheDeviceInOrder) {
   while (!decoder.drained() && std::chrono::steady_clock::now() < deadline) {
     output.fill(reinterpret_cast<uint8_t*>(buffer.data()), 4096);
     // Where the sound handed over so far ends.
-    const double clock =
-        audioChunkClock(state.audioChunks, std::chrono::steady_clock::now() + std::chrono::hours(1))
-            .media;
+    const double clock = audioChunkClock(engine.audioChunks,
+                                         std::chrono::steady_clock::now() + std::chrono::hours(1))
+                             .media;
     ASSERT_GE(clock, lastClock);
     lastClock = clock;
     for (size_t i = 0; i + 1 < buffer.size(); i += 2) {

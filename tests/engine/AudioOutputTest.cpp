@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/AudioOutput.h"
+#include "engine/EngineState.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -68,6 +69,7 @@ class AudioDevice : public testing::Test {
  protected:
   void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
   PlayerState state;
+  EngineState& engine = engineOf(state);
 };
 
 TEST_F(AudioDevice, RefusedStereoFallsBackToMonoAndSaysSo) {
@@ -80,9 +82,9 @@ TEST_F(AudioDevice, RefusedStereoFallsBackToMonoAndSaysSo) {
   EXPECT_NE(err.find("SDL_OpenAudio (2 channels): refused\n"), std::string::npos) << err;
   EXPECT_EQ(output.channels(), 1);
   EXPECT_EQ(output.rate(), 44100);
-  EXPECT_EQ(state.audioTargetChannels, 1);
-  EXPECT_EQ(state.audioTargetLayout, AV_CH_LAYOUT_MONO);
-  EXPECT_EQ(state.audioTargetRate, 44100);
+  EXPECT_EQ(engine.audioTargetChannels, 1);
+  EXPECT_EQ(engine.audioTargetLayout, AV_CH_LAYOUT_MONO);
+  EXPECT_EQ(engine.audioTargetRate, 44100);
 }
 
 TEST_F(AudioDevice, RefusingEveryCountFailsTheOpen) {
@@ -126,7 +128,7 @@ class AudioCallback : public AudioDevice {
   }
   // The clock a second after the last callback: the end of what it handed over.
   double clockAfterBuffer() {
-    return audioChunkClock(state.audioChunks,
+    return audioChunkClock(engine.audioChunks,
                            std::chrono::steady_clock::now() + std::chrono::seconds(1))
         .media;
   }
@@ -134,8 +136,8 @@ class AudioCallback : public AudioDevice {
   void queue(size_t bytes, double time, int16_t first) {
     std::vector<int16_t> samples(bytes / 2);
     std::iota(samples.begin(), samples.end(), first);
-    audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(samples.data()), bytes, time,
-                     audioChunkSerial(state.audioChunks));
+    audioChunkAppend(engine.audioChunks, reinterpret_cast<uint8_t*>(samples.data()), bytes, time,
+                     audioChunkSerial(engine.audioChunks));
   }
   std::vector<int16_t> pull(size_t bytes) {
     std::vector<int16_t> device(bytes / 2, 12345);  // the callback must overwrite it all
@@ -153,21 +155,21 @@ TEST_F(AudioCallback, FillsTheWholeBufferFromSeveralBlocksAndKeepsTheRest) {
   for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], static_cast<int16_t>(i)) << i;
   // The buffer plays for 21 ms: the clock starts at its first sample and
   // ends at its last.
-  EXPECT_NEAR(audioChunkClock(state.audioChunks, std::chrono::steady_clock::now()).media, 1.0,
+  EXPECT_NEAR(audioChunkClock(engine.audioChunks, std::chrono::steady_clock::now()).media, 1.0,
               0.005);
   EXPECT_DOUBLE_EQ(clockAfterBuffer(), 1.0 + 4096.0 / 192000);
-  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 8000u - 4096u);
+  EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 8000u - 4096u);
   // The next call continues inside the third block, and the clock with it.
   got = pull(4096);
   for (size_t i = 0; i < 3904 / 2; ++i) ASSERT_EQ(got[i], static_cast<int16_t>(2048 + i)) << i;
   for (size_t i = 3904 / 2; i < got.size(); ++i) ASSERT_EQ(got[i], 0) << i;
   EXPECT_DOUBLE_EQ(clockAfterBuffer(), 1.0 + 8000.0 / 192000);
-  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 0u);
   EXPECT_NEAR(output.secondsPlayed(), 8000.0 / 192000, 1e-9);
 }
 
 TEST_F(AudioCallback, NothingDecodedGivesSilenceAndLeavesTheClock) {
-  audioChunkListRestart(state.audioChunks, 2.5);
+  audioChunkListRestart(engine.audioChunks, 2.5);
   std::vector<int16_t> got = pull(4096);
   EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t s) { return s == 0; }));
   EXPECT_EQ(clockAfterBuffer(), 2.5);
@@ -180,15 +182,15 @@ TEST_F(AudioCallback, PausedOrQuittingTakesNothing) {
     if (which == 0) {
       state.playState = Paused;
     } else {
-      state.quit = 1;
+      state.quit = true;
     }
     std::vector<int16_t> got = pull(4096);
     EXPECT_TRUE(std::all_of(got.begin(), got.end(), [](int16_t s) { return s == 0; }));
-    EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 4096u);
+    EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 4096u);
     EXPECT_EQ(clockAfterBuffer(), 0.0);
     state.playState = Playing;
-    state.quit = 0;
-    audioChunkListClear(state.audioChunks);
+    state.quit = false;
+    audioChunkListClear(engine.audioChunks);
   }
 }
 
@@ -199,23 +201,23 @@ TEST_F(AudioCallback, VolumeScalesTheSound) {
   };
   for (Case c : {Case{128, 1000}, Case{64, 500}, Case{0, 0}, Case{500, 1000}}) {
     std::vector<int16_t> block(2048, 1000);
-    audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 4096, 0.0,
-                     audioChunkSerial(state.audioChunks));
+    audioChunkAppend(engine.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 4096, 0.0,
+                     audioChunkSerial(engine.audioChunks));
     state.volume = c.volume;
     std::vector<int16_t> got = pull(4096);
     EXPECT_NEAR(got[0], c.expected, 1) << c.volume;
-    EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+    EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 0u);
   }
 }
 
 TEST_F(AudioCallback, BlocksDecodedBeforeASeekAreRefused) {
-  const uint64_t before = audioChunkSerial(state.audioChunks);
+  const uint64_t before = audioChunkSerial(engine.audioChunks);
   queue(4096, 7.0, 1);
-  audioChunkListClear(state.audioChunks);  // the demuxer's seek
+  audioChunkListClear(engine.audioChunks);  // the demuxer's seek
   std::vector<int16_t> block(16, 1);
-  EXPECT_FALSE(audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 32,
+  EXPECT_FALSE(audioChunkAppend(engine.audioChunks, reinterpret_cast<uint8_t*>(block.data()), 32,
                                 7.1, before));
-  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 0u);
 }
 
 namespace {

@@ -3,13 +3,12 @@
 #include <cstring>
 
 #include "engine/AudioResample.h"
+#include "engine/EngineState.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/frame.h>
 }
-
-#include "engine/PlayerState.h"
 
 using namespace vantrel;
 
@@ -33,7 +32,7 @@ FramePtr makeFrame(AVSampleFormat format, int channels, int rate, int samples) {
   return frame;
 }
 
-void setDevice(PlayerState& state, int rate, int channels) {
+void setDevice(EngineState& state, int rate, int channels) {
   AVChannelLayout layout{};
   av_channel_layout_default(&layout, channels);
   state.audioTargetRate = rate;
@@ -47,7 +46,7 @@ void setDevice(PlayerState& state, int rate, int channels) {
 class Resample : public testing::Test {
  protected:
   void TearDown() override { resamplerFree(state); }
-  PlayerState state;
+  EngineState state;
   std::vector<uint8_t> out;
 };
 

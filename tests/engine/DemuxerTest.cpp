@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "engine/Demuxer.h"
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoRecording.h"
 
@@ -35,9 +36,9 @@ std::map<int, int> packetsPerStream(const char* name) {
   return counts;
 }
 
-size_t audioListSize(PlayerState& state) {
-  std::lock_guard<std::mutex> hold(state.audioPackets.lock);
-  return state.audioPackets.entries.size();
+size_t audioListSize(EngineState& engine) {
+  std::lock_guard<std::mutex> hold(engine.audioPackets.lock);
+  return engine.audioPackets.entries.size();
 }
 
 double seconds(int64_t ts, const AVStream* stream) {
@@ -46,19 +47,19 @@ double seconds(int64_t ts, const AVStream* stream) {
 
 // Reads until the video queue holds a packet after the flush marker; its pts
 // in seconds, or -1 when the file ends first.
-double firstVideoTimeAfterSeek(PlayerState& state, Demuxer& demuxer) {
+double firstVideoTimeAfterSeek(EngineState& engine, Demuxer& demuxer) {
   while (demuxer.readPacket()) {
-    std::lock_guard<std::mutex> hold(state.videoQueue.lock);
-    if (state.videoQueue.entries.size() >= 2) {
-      return seconds(state.videoQueue.entries[1]->pts, state.videoStream);
+    std::lock_guard<std::mutex> hold(engine.videoQueue.lock);
+    if (engine.videoQueue.entries.size() >= 2) {
+      return seconds(engine.videoQueue.entries[1]->pts, engine.videoStream);
     }
   }
   return -1;
 }
 
-double queuedVideoSeconds(PlayerState& state) {
-  std::lock_guard<std::mutex> hold(state.videoQueue.lock);
-  return state.videoQueue.durationTicks * av_q2d(state.videoStream->time_base);
+double queuedVideoSeconds(EngineState& engine) {
+  std::lock_guard<std::mutex> hold(engine.videoQueue.lock);
+  return engine.videoQueue.durationTicks * av_q2d(engine.videoStream->time_base);
 }
 
 }  // namespace
@@ -66,9 +67,10 @@ double queuedVideoSeconds(PlayerState& state) {
 TEST(Demuxer, VideoToTheQueueAudioToTheListTheGpsTextNowhere) {
   const std::map<int, int> inFile = packetsPerStream("clip.MOV");
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "clip.MOV");
   ASSERT_TRUE(recording.opened());
-  ASSERT_EQ(state.formatContext->nb_streams, 3u);  // video, audio and the GPS text
+  ASSERT_EQ(engine.formatContext->nb_streams, 3u);  // video, audio and the GPS text
   int textIndex = 3 - recording.video - recording.audio;
   ASSERT_GT(inFile.at(textIndex), 0);
 
@@ -76,32 +78,33 @@ TEST(Demuxer, VideoToTheQueueAudioToTheListTheGpsTextNowhere) {
   while (demuxer.readPacket()) {
   }
 
-  std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+  std::lock_guard<std::mutex> hold(engine.videoQueue.lock);
   // Every video packet, then the end mark.
-  ASSERT_EQ(state.videoQueue.count, inFile.at(recording.video) + 1);
-  for (int i = 0; i < state.videoQueue.count - 1; ++i) {
-    EXPECT_EQ(state.videoQueue.entries[i]->stream_index, recording.video);
+  ASSERT_EQ(engine.videoQueue.count, inFile.at(recording.video) + 1);
+  for (int i = 0; i < engine.videoQueue.count - 1; ++i) {
+    EXPECT_EQ(engine.videoQueue.entries[i]->stream_index, recording.video);
   }
-  EXPECT_EQ(state.videoQueue.entries.back()->size, 0);
-  std::lock_guard<std::mutex> holdAudio(state.audioPackets.lock);
-  ASSERT_EQ(static_cast<int>(state.audioPackets.entries.size()), inFile.at(recording.audio));
-  for (const AVPacket* packet : state.audioPackets.entries) {
+  EXPECT_EQ(engine.videoQueue.entries.back()->size, 0);
+  std::lock_guard<std::mutex> holdAudio(engine.audioPackets.lock);
+  ASSERT_EQ(static_cast<int>(engine.audioPackets.entries.size()), inFile.at(recording.audio));
+  for (const AVPacket* packet : engine.audioPackets.entries) {
     EXPECT_EQ(packet->stream_index, recording.audio);
   }
 }
 
 TEST(Demuxer, EndOfFileQueuesOneEndMarkAndSetsTheFlag) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "play-silent.mp4");
   ASSERT_TRUE(recording.opened());
   Demuxer demuxer(state);
   while (demuxer.readPacket()) {
   }
-  const int queued = state.videoQueue.count;
-  EXPECT_EQ(state.demuxEnded, 1);
+  const int queued = engine.videoQueue.count;
+  EXPECT_TRUE(engine.demuxEnded);
   for (int retry = 0; retry < 3; ++retry) EXPECT_FALSE(demuxer.readPacket());
-  EXPECT_EQ(state.videoQueue.count, queued);
-  EXPECT_EQ(state.demuxEnded, 1);
+  EXPECT_EQ(engine.videoQueue.count, queued);
+  EXPECT_TRUE(engine.demuxEnded);
 }
 
 TEST(Demuxer, SeekTargetIsClampedToTheStream) {
@@ -129,33 +132,34 @@ class DemuxerSeek : public ::testing::TestWithParam<double> {};
 TEST_P(DemuxerSeek, LeavesTheMarkerThenPacketsFromTheNewPosition) {
   const double target = GetParam();
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "play-aac.mp4");  // 10 s, a key picture every second
   ASSERT_TRUE(recording.opened());
-  const AVStream* video = state.videoStream;
+  const AVStream* video = engine.videoStream;
   const double length = seconds(video->duration, video);
   Demuxer demuxer(state);
   for (int i = 0; i < 40; ++i) ASSERT_TRUE(demuxer.readPacket());  // somewhere near 1 s
   const uint8_t sound[4] = {1, 2, 3, 4};
-  audioChunkAppend(state.audioChunks, sound, sizeof sound, 0.5,
-                   audioChunkSerial(state.audioChunks));
+  audioChunkAppend(engine.audioChunks, sound, sizeof sound, 0.5,
+                   audioChunkSerial(engine.audioChunks));
 
   const AVRational videoBase = video->time_base;
-  const AVRational audioBase = state.audioStream->time_base;
-  state.seekTargetVideo = static_cast<int64_t>(target / av_q2d(videoBase));
-  state.seekTargetAudio = static_cast<int64_t>(target / av_q2d(audioBase));
-  state.seekRequest = 1;
+  const AVRational audioBase = engine.audioStream->time_base;
+  engine.seekTargetVideo = static_cast<int64_t>(target / av_q2d(videoBase));
+  engine.seekTargetAudio = static_cast<int64_t>(target / av_q2d(audioBase));
+  engine.seekRequest = true;
   demuxer.seek();
 
-  EXPECT_EQ(state.seekRequest, 0);
-  EXPECT_EQ(audioListSize(state), 0u);
-  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  EXPECT_FALSE(engine.seekRequest);
+  EXPECT_EQ(audioListSize(engine), 0u);
+  EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 0u);
   {
-    std::lock_guard<std::mutex> hold(state.videoQueue.lock);
-    ASSERT_EQ(state.videoQueue.count, 1);
-    EXPECT_TRUE(isFlushPacket(state.videoQueue.entries.front()));
+    std::lock_guard<std::mutex> hold(engine.videoQueue.lock);
+    ASSERT_EQ(engine.videoQueue.count, 1);
+    EXPECT_TRUE(isFlushPacket(engine.videoQueue.entries.front()));
   }
   const double expected = std::clamp(target, 0.0, length);
-  const double first = firstVideoTimeAfterSeek(state, demuxer);
+  const double first = firstVideoTimeAfterSeek(engine, demuxer);
   if (expected >= length) {
     // At the clamped end: nothing, or the last second of the file.
     if (first >= 0) {
@@ -175,50 +179,52 @@ class DemuxerAtTheEnd : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(recording.opened());
     demuxer.start();
-    ASSERT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+    ASSERT_TRUE(waitBounded([&] { return engine.demuxEnded.load(); }, 200, 10));
   }
   void TearDown() override {  // a failed check must not leave the thread running
     requestStop(state);
     demuxer.join();
   }
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording{state, "notrack.MOV"};
   Demuxer demuxer{state};
 };
 
 TEST_F(DemuxerAtTheEnd, KeepsRetryingAndLeavesWhenStopped) {
-  EXPECT_EQ(state.demuxRunning, 1);  // at the end it stays, a seek may come
+  EXPECT_TRUE(engine.demuxRunning);  // at the end it stays, a seek may come
   requestStop(state);
   demuxer.join();
-  EXPECT_EQ(state.demuxRunning, 0);
+  EXPECT_FALSE(engine.demuxRunning);
 }
 
 TEST_F(DemuxerAtTheEnd, CarriesOutASeekRequestedThere) {
-  state.seekTargetVideo = 0;
-  state.seekTargetAudio = 0;
-  state.seekRequest = 1;
+  engine.seekTargetVideo = 0;
+  engine.seekTargetAudio = 0;
+  engine.seekRequest = true;
   // The file is read again from the start, up to its end.
-  EXPECT_TRUE(waitBounded([&] { return state.seekRequest.load() == 0; }, 200, 10));
-  EXPECT_TRUE(waitBounded([&] { return state.demuxEnded.load() != 0; }, 200, 10));
+  EXPECT_TRUE(waitBounded([&] { return !engine.seekRequest.load(); }, 200, 10));
+  EXPECT_TRUE(waitBounded([&] { return engine.demuxEnded.load(); }, 200, 10));
   requestStop(state);
   demuxer.join();
-  std::lock_guard<std::mutex> hold(state.videoQueue.lock);
+  std::lock_guard<std::mutex> hold(engine.videoQueue.lock);
   int markers = 0;
-  for (const AVPacket* packet : state.videoQueue.entries) markers += isFlushPacket(packet);
+  for (const AVPacket* packet : engine.videoQueue.entries) markers += isFlushPacket(packet);
   EXPECT_EQ(markers, 1);
 }
 
 TEST(Demuxer, PausedThreadLeavesWhenStopped) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "play-silent.mp4");
   ASSERT_TRUE(recording.opened());
-  state.paused = 1;
+  state.paused = true;
   Demuxer demuxer(state);
   demuxer.start();
-  ASSERT_TRUE(waitBounded([&] { return state.demuxRunning.load() != 0; }, 200, 10));
+  ASSERT_TRUE(waitBounded([&] { return engine.demuxRunning.load(); }, 200, 10));
   requestStop(state);
   demuxer.join();
-  EXPECT_EQ(state.videoQueue.count, 0);  // paused from the start: nothing was read
+  EXPECT_EQ(engine.videoQueue.count, 0);  // paused from the start: nothing was read
 }
 
 // With nobody taking packets the thread stops a few seconds ahead instead of
@@ -233,23 +239,24 @@ TEST(Demuxer, ReadsAheadAFewSecondsUnlessTheSoundIsStarving) {
                        Case{"play-aac.mp4", true, true}}) {
     SCOPED_TRACE(std::string(c.name) + (c.drainSound ? " drained" : ""));
     PlayerState state;
+    EngineState& engine = engineOf(state);
     VideoRecording recording(state, c.name);
     ASSERT_TRUE(recording.opened());
     Demuxer demuxer(state);
     std::atomic<bool> draining{c.drainSound};
     std::thread drain([&] {
       while (draining) {
-        audioPacketListClear(state.audioPackets);
+        audioPacketListClear(engine.audioPackets);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
     });
     demuxer.start();
     const bool ended =
-        waitBounded([&] { return state.demuxEnded.load() != 0; }, c.readsToTheEnd ? 500 : 100, 10);
+        waitBounded([&] { return engine.demuxEnded.load(); }, c.readsToTheEnd ? 500 : 100, 10);
     EXPECT_EQ(ended, c.readsToTheEnd);
     if (!c.readsToTheEnd) {
-      EXPECT_GE(queuedVideoSeconds(state), kReadAheadSeconds);
-      EXPECT_LT(queuedVideoSeconds(state), kReadAheadSeconds + 0.5);
+      EXPECT_GE(queuedVideoSeconds(engine), kReadAheadSeconds);
+      EXPECT_LT(queuedVideoSeconds(engine), kReadAheadSeconds + 0.5);
     }
     draining = false;
     drain.join();

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "engine/Display.h"
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/RecordingSink.h"
 #include "engine/TestFrames.h"
@@ -21,26 +22,27 @@ namespace {
 // A player with a video stream and a sink, whose picture slot the test fills.
 struct DisplayTest : testing::Test {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   AVFormatContext* format = avformat_alloc_context();
   RecordingSink sink;
 
   DisplayTest() {
-    state.formatContext = format;
-    state.videoStream = avformat_new_stream(format, nullptr);
+    engine.formatContext = format;
+    engine.videoStream = avformat_new_stream(format, nullptr);
     state.display.bindVideoSurface(&sink);
   }
   ~DisplayTest() override {
     state.display.bindVideoSurface(nullptr);
-    state.videoStream = nullptr;
-    state.formatContext = nullptr;
+    engine.videoStream = nullptr;
+    engine.formatContext = nullptr;
     avformat_free_context(format);
   }
   void handOver(const AVFrame* frame, double time) {
-    ASSERT_EQ(queuePicture(state, frame, time, state.videoQueue.serial), 0);
+    ASSERT_EQ(queuePicture(state, frame, time, engine.videoQueue.serial), 0);
   }
   int pictureCount() {
-    std::lock_guard<std::mutex> hold(state.pictureLock);
-    return state.pictureCount;
+    std::lock_guard<std::mutex> hold(engine.pictureLock);
+    return engine.pictureCount;
   }
 };
 
@@ -113,7 +115,7 @@ TEST_F(DisplayTest, ReturnsAtOnceWithoutAPicture) {
   EXPECT_EQ(sink.count(), 0u);
   FramePtr frame = patternFrame(16, 8, 1);
   handOver(frame.get(), 0.0);
-  state.videoStream = nullptr;  // no video stream open: nothing is shown
+  engine.videoStream = nullptr;  // no video stream open: nothing is shown
   state.display.presentPicture(state);
   EXPECT_EQ(sink.count(), 0u);
   EXPECT_EQ(pictureCount(), 1);
@@ -144,7 +146,7 @@ TEST_F(DisplayTest, APictureMoreThanATenthAheadIsHeldUntilTheClockComesWithin) {
   };
   const Case cases[] = {{0.0, false}, {0.1, false}, {0.11, true}, {0.5, true}, {-2.0, false}};
   FramePtr frame = patternFrame(16, 8, 1);
-  const int serial = state.videoQueue.serial;
+  const int serial = engine.videoQueue.serial;
   int64_t waits = 0;
   size_t shown = 0;
   for (const Case& c : cases) {
@@ -169,7 +171,7 @@ TEST_F(DisplayTest, APictureMoreThanATenthAheadIsHeldUntilTheClockComesWithin) {
 TEST_F(DisplayTest, APictureFromBeforeASeekIsDroppedUnseen) {
   FramePtr frame = patternFrame(16, 8, 1);
   handOver(frame.get(), 75.0);
-  packetQueueFlush(state.videoQueue);  // the demuxer's seek
+  packetQueueFlush(engine.videoQueue);  // the demuxer's seek
   state.audioClock = 20.0;
   EXPECT_EQ(state.display.presentPicture(state), -1);
   EXPECT_EQ(pictureCount(), 0);
@@ -189,7 +191,7 @@ TEST_F(DisplayTest, StatisticsCountThePicturesShownAndHowLateTheyCame) {
   }
   handOver(frame.get(), 12.0);  // held: more than a tenth ahead
   state.display.presentPicture(state);
-  packetQueueFlush(state.videoQueue);  // and then gone with a seek
+  packetQueueFlush(engine.videoQueue);  // and then gone with a seek
   state.display.presentPicture(state);
 
   const PlaybackStats all = state.display.stats();
@@ -260,7 +262,7 @@ TEST_F(DisplayTest, AStopDuringThePacingWaitShowsNothing) {
   FramePtr frame = patternFrame(16, 8, 1);
   handOver(frame.get(), 9.0);
   state.audioClock = 1.0;
-  state.quit = 1;
+  state.quit = true;
   state.display.presentPicture(state);
   EXPECT_EQ(sink.count(), 0u);
 }
@@ -328,7 +330,7 @@ TEST_F(DisplayTest, APictureIsNeverOverwrittenWhileItIsConverted) {
   state.audioClock = 1e9;
   std::thread decoder([&] {
     for (int i = 0; i < kPictures; ++i)
-      queuePicture(state, frames[i].get(), i, state.videoQueue.serial);
+      queuePicture(state, frames[i].get(), i, engine.videoQueue.serial);
   });
   while (sink.count() < static_cast<size_t>(kPictures) &&
          state.display.waitForPicture(state, 1000)) {

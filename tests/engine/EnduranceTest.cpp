@@ -78,7 +78,7 @@ TEST(Endurance, FiftyPlaybacksLeakNoMemoryThreadsOrFiles) {
     recorder.clear();
     state.setFileName(std::string(VANTREL_FIXTURES) + "/" + name);
     ASSERT_TRUE(playback.start()) << i;
-    ASSERT_TRUE(recorder.waitFor([&] { return state.finished.load() == 1; })) << i << " " << name;
+    ASSERT_TRUE(recorder.waitFor([&] { return state.finished.load(); })) << i << " " << name;
     playback.stopAndJoin();
     if (recorder.saw("advance")) ++played;
     if (i == 1) second = holdings();

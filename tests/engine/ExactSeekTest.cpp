@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/EngineState.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackRecorder.h"
 #include "engine/PlayerState.h"
@@ -89,7 +90,7 @@ class ExactSeek : public testing::TestWithParam<Numbered> {
     const size_t before = recorder.count();
     act();
     const bool done = recorder.waitFor(
-        [&] { return recorder.count() >= before + pictures && state.paused == 1; }, 8000);
+        [&] { return recorder.count() >= before + pictures && state.paused; }, 8000);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));  // nothing more comes
     std::vector<int> numbers;
     const auto shown = recorder.shown();

@@ -1,10 +1,10 @@
-#include "engine/PacketQueue.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <random>
 #include <thread>
+
+#include "engine/PacketQueue.h"
 
 using namespace vantrel;
 
@@ -18,7 +18,7 @@ AVPacket* makePacket(int size) {
 
 struct QueueTest : testing::Test {
   PacketQueue queue;
-  std::atomic<int> quit{0};
+  std::atomic<bool> quit{false};
   AVPacket* out = av_packet_alloc();
   ~QueueTest() override {
     packetQueueFlush(queue);
@@ -39,7 +39,7 @@ TEST_F(QueueTest, NonBlockingGetOnEmptyReturnsZero) {
 TEST_F(QueueTest, QuitRefusesGetAndLeavesPacketsQueued) {
   put(100);
   put(50);
-  quit = 1;
+  quit = true;
   EXPECT_EQ(packetQueueGet(queue, out, 1, quit), -1);
   EXPECT_EQ(queue.count, 2);
   EXPECT_EQ(queue.byteSize, 150);
@@ -96,7 +96,7 @@ TEST_F(QueueTest, BlockedGetWakesOnQuit) {
   std::thread consumer([&] { result = packetQueueGet(queue, out, 1, quit); });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(result.load(), 99);  // still waiting
-  quit = 1;
+  quit = true;
   packetQueueWake(queue);
   consumer.join();
   EXPECT_EQ(result.load(), -1);

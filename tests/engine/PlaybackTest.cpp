@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "engine/EngineState.h"
 #include "engine/Playback.h"
 #include "engine/PlaybackRecorder.h"
 #include "engine/PlayerState.h"
@@ -42,7 +43,7 @@ class PlaybackRun : public testing::Test {
   // The playback's end as the host saw it: the reset, or the loading text
   // hidden after a failed open.
   bool ended() {
-    return recorder.waitFor([this] { return state.finished.load() == 1; });
+    return recorder.waitFor([this] { return state.finished.load(); });
   }
   std::vector<int64_t> syncs(int code) {
     std::vector<int64_t> out;
@@ -53,16 +54,17 @@ class PlaybackRun : public testing::Test {
   }
   void expectIdleAndJoined() {
     EXPECT_EQ(state.playState, Idle);
-    EXPECT_EQ(state.quit, 0);
-    EXPECT_EQ(state.paused, 0);
+    EXPECT_FALSE(state.quit);
+    EXPECT_FALSE(state.paused);
     EXPECT_EQ(state.audioClock.load(), 0.0);
-    EXPECT_EQ(state.demuxRunning, 0);
-    EXPECT_EQ(state.videoThreadRunning, 0);
-    EXPECT_EQ(state.audioThreadRunning, 0);
-    EXPECT_EQ(state.formatContext, nullptr);
+    EXPECT_FALSE(engine.demuxRunning);
+    EXPECT_FALSE(engine.videoThreadRunning);
+    EXPECT_FALSE(engine.audioThreadRunning);
+    EXPECT_EQ(engine.formatContext, nullptr);
   }
 
   PlayerState state;
+  EngineState& engine = engineOf(state);
   PlaybackRecorder recorder;
   Playback playback{state, recorder, nullptr};
 };
@@ -158,7 +160,7 @@ TEST_F(PlaybackRun, RecordingsThatCannotPlayFailFastWithoutAdvancing) {
     ASSERT_TRUE(ended()) << name;
     playback.stopAndJoin();
     expectIdleAndJoined();
-    EXPECT_EQ(state.opening, 0) << name;
+    EXPECT_FALSE(state.opening) << name;
     std::vector<std::string> order;
     for (const auto& e : recorder.events()) order.push_back(e.what + std::to_string(e.a));
     EXPECT_EQ(order, (std::vector<std::string>{"loading1", "sync0", "loading0", "failed0"}))
@@ -184,7 +186,7 @@ TEST_F(PlaybackRun, GoingAwayMidPlaybackStopsAndJoinsEverything) {
     ASSERT_TRUE(recorder.waitForSecond(1));
     EXPECT_FALSE(local.start()) << "one playback at a time";
   }
-  EXPECT_EQ(state.finished, 1);
+  EXPECT_TRUE(state.finished);
   expectIdleAndJoined();
 }
 

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 
 using namespace vantrel;
@@ -9,38 +10,37 @@ using namespace vantrel;
 TEST(PlayerState, InitResetsPlaybackFieldsAndKeepsSettings) {
   PlayerState state;
   state.volume = 80;
-  state.fullScreen = 1;
   state.setFileName("/drive/a.MOV");
   state.playState = Playing;
-  state.quit = 1;
+  state.quit = true;
   state.elapsedSeconds = 12;
   uint32_t generation = state.generation;
 
   playerStateInit(state);
 
   EXPECT_EQ(state.playState, Idle);
-  EXPECT_EQ(state.quit, 0);
+  EXPECT_FALSE(state.quit);
   EXPECT_EQ(state.elapsedSeconds, 0);
-  EXPECT_EQ(state.opening, 1);
+  EXPECT_TRUE(state.opening);
   EXPECT_NE(state.generation, generation);
   EXPECT_EQ(state.volume, 80);
-  EXPECT_EQ(state.fullScreen, 1);
   EXPECT_EQ(state.getFileName(), "/drive/a.MOV");
 }
 
 TEST(PlayerState, RequestStopWakesPictureWaiterAndQueueWaiter) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   AVPacket* out = av_packet_alloc();
-  std::thread queueWaiter([&] { packetQueueGet(state.videoQueue, out, 1, state.quit); });
+  std::thread queueWaiter([&] { packetQueueGet(engine.videoQueue, out, 1, state.quit); });
   std::thread pictureWaiter([&] {
-    std::unique_lock<std::mutex> hold(state.pictureLock);
-    state.pictureCond.wait(hold, [&] { return state.quit.load() != 0; });
+    std::unique_lock<std::mutex> hold(engine.pictureLock);
+    engine.pictureCond.wait(hold, [&] { return state.quit.load(); });
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   requestStop(state);
   queueWaiter.join();
   pictureWaiter.join();
-  EXPECT_EQ(state.stopWorkers, 1);
+  EXPECT_TRUE(engine.stopWorkers);
   av_packet_free(&out);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EngineState.h"
 #include "engine/Playback.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoSink.h"
@@ -41,20 +42,20 @@ const Recording kRecordings[] = {
 // and where the sound stands when the playback has ended.
 class SyncRecorder : public PlaybackHost, public VideoSink {
  public:
-  explicit SyncRecorder(PlayerState& state) : state_(state) {}
+  explicit SyncRecorder(PlayerState& state) : engine_(engineOf(state)) {}
 
   void postGpsSync(GpsSyncCode, int64_t) override {}
   void showLoading(bool) override {}
   void playbackStarted() override {}
   void playbackReset(bool) override {
-    endHeard_ = audioChunkClock(state_.audioChunks, Clock::now()).media;
+    endHeard_ = audioChunkClock(engine_.audioChunks, Clock::now()).media;
   }
   void playbackFailed(const std::string&) override {}
   void advancePlaylist() override {}
   VideoSink* videoSink() override { return this; }
 
   void presentFrame(std::shared_ptr<const BgrFrame> frame) override {
-    const double heard = audioChunkClock(state_.audioChunks, Clock::now()).media;
+    const double heard = audioChunkClock(engine_.audioChunks, Clock::now()).media;
     std::lock_guard<std::mutex> hold(lock_);
     ++shown_;
     maxLead_ = std::max(maxLead_, frame->time - heard);
@@ -65,7 +66,7 @@ class SyncRecorder : public PlaybackHost, public VideoSink {
   double endHeard() const { return endHeard_; }
 
  private:
-  PlayerState& state_;
+  EngineState& engine_;
   std::mutex lock_;
   int shown_ = 0;
   double maxLead_ = -1e9;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/AudioOutput.h"
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 
 using namespace vantrel;
@@ -40,7 +41,7 @@ class CallbackAtSpeeds : public testing::Test {
     ASSERT_EQ(output.channels(), 2);
     state.volume = SDL_MIX_MAXVOLUME;
     state.playState = Playing;
-    audioChunkListRestart(state.audioChunks, kStart);
+    audioChunkListRestart(engine.audioChunks, kStart);
   }
 
   // seconds of a 440 Hz tone, decoded blocks with their exact media times,
@@ -54,9 +55,9 @@ class CallbackAtSpeeds : public testing::Test {
         const double t = static_cast<double>(at + i) / kRate;
         block[2 * i] = block[2 * i + 1] = static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440 * t));
       }
-      audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()),
+      audioChunkAppend(engine.audioChunks, reinterpret_cast<uint8_t*>(block.data()),
                        block.size() * 2, kStart + static_cast<double>(at) / kRate,
-                       audioChunkSerial(state.audioChunks));
+                       audioChunkSerial(engine.audioChunks));
     }
     return static_cast<double>(at) / kRate;
   }
@@ -68,12 +69,13 @@ class CallbackAtSpeeds : public testing::Test {
     const auto now = std::chrono::steady_clock::now();
     // Before the callback's moment the clock stands at the start of what it
     // handed over; a second later at its end.
-    return {audioChunkClock(state.audioChunks, now - std::chrono::seconds(1)).media,
-            audioChunkClock(state.audioChunks, now + std::chrono::seconds(1)).media,
+    return {audioChunkClock(engine.audioChunks, now - std::chrono::seconds(1)).media,
+            audioChunkClock(engine.audioChunks, now + std::chrono::seconds(1)).media,
             state.speed.load()};
   }
 
   PlayerState state;
+  EngineState& engine = engineOf(state);
   AudioOutput output{state};
 };
 
@@ -116,14 +118,14 @@ TEST_F(CallbackAtSpeeds, TheClockRunsAtTheSpeedAndGoesOnWithoutAJumpWhenItChange
 // decoded second is heard, at any speed.
 TEST_F(CallbackAtSpeeds, TheLastDecodedSoundIsHeardAtEverySpeed) {
   for (double speed : {0.25, 0.5, 2.0, 4.0}) {
-    audioChunkListRestart(state.audioChunks, kStart);
+    audioChunkListRestart(engine.audioChunks, kStart);
     state.speed = speed;
     const double decoded = decode(1.0);
     double end = kStart;
-    for (int i = 0; i < 5000 && audioChunkQueuedBytes(state.audioChunks) > 0; ++i) {
+    for (int i = 0; i < 5000 && audioChunkQueuedBytes(engine.audioChunks) > 0; ++i) {
       end = callback().end;
     }
-    EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u) << speed;
+    EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 0u) << speed;
     EXPECT_NEAR(end, kStart + decoded, 1e-6) << speed;
   }
 }
@@ -133,13 +135,13 @@ TEST_F(CallbackAtSpeeds, ASeekForgetsTheSoundHeldInTheFilter) {
   state.speed = 2.0;
   decode(1.0);
   callback();
-  audioChunkListRestart(state.audioChunks, 30.0);
-  EXPECT_EQ(audioChunkQueuedBytes(state.audioChunks), 0u);
+  audioChunkListRestart(engine.audioChunks, 30.0);
+  EXPECT_EQ(audioChunkQueuedBytes(engine.audioChunks), 0u);
   std::vector<int16_t> block(kBlockFrames * 2, 500);
   for (int i = 0; i < 20; ++i) {
-    audioChunkAppend(state.audioChunks, reinterpret_cast<uint8_t*>(block.data()), block.size() * 2,
+    audioChunkAppend(engine.audioChunks, reinterpret_cast<uint8_t*>(block.data()), block.size() * 2,
                      30.0 + i * static_cast<double>(kBlockFrames) / kRate,
-                     audioChunkSerial(state.audioChunks));
+                     audioChunkSerial(engine.audioChunks));
   }
   const Handed first = callback();
   EXPECT_NEAR(first.start, 30.0, 1e-9);

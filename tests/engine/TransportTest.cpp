@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/EngineState.h"
 #include "engine/Transport.h"
 
 extern "C" {
@@ -45,11 +46,11 @@ TEST(Transport, StopEndsWhateverTheStateAndClearsOpening) {
   for (PlayState from : {Idle, Paused, Playing}) {
     PlayerState state;
     state.playState = from;
-    state.opening = 1;
+    state.opening = true;
     stopPlayback(state);
-    EXPECT_EQ(state.quit, 1);
-    EXPECT_EQ(state.stopWorkers, 1);
-    EXPECT_EQ(state.opening, 0);
+    EXPECT_TRUE(state.quit);
+    EXPECT_TRUE(engineOf(state).stopWorkers);
+    EXPECT_FALSE(state.opening);
   }
 }
 
@@ -81,7 +82,7 @@ TEST(Transport, ASeekIsAskedForOnlyWhilePlayingARecordingOfKnownLength) {
     if (target) {
       EXPECT_DOUBLE_EQ(*target, c.target) << c.position;
     }
-    EXPECT_EQ(state.seekRequest, 0) << "the playback thread asks the demuxer";
+    EXPECT_FALSE(engineOf(state).seekRequest) << "the playback thread asks the demuxer";
   }
 }
 

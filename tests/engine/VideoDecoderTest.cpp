@@ -4,6 +4,7 @@
 #include <optional>
 #include <thread>
 
+#include "engine/EngineState.h"
 #include "engine/VideoDecoder.h"
 
 extern "C" {
@@ -63,6 +64,7 @@ struct VideoPipeline {
     return reached;
   }
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording;
   RecordingSink sink;
   VideoDecoder decoder{state};
@@ -98,23 +100,25 @@ TEST(VideoDecoder, DurationSecondsTruncateAndFallBackToTheContainer) {
 
 TEST(VideoDecoder, OpenSetsTheRecordsVideoFields) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "video-59.9s.mp4");
   ASSERT_TRUE(recording.opened());
   VideoDecoder decoder(state);
   ASSERT_EQ(decoder.open(recording.video), 0);
   EXPECT_EQ(state.durationSeconds, 59);
-  EXPECT_EQ(state.videoStreamIndex, recording.video);
-  EXPECT_EQ(state.videoStream, recording.videoStream());
-  EXPECT_NE(state.videoCodec, nullptr);
+  EXPECT_EQ(engine.videoStreamIndex, recording.video);
+  EXPECT_EQ(engine.videoStream, recording.videoStream());
+  EXPECT_NE(engine.videoCodec, nullptr);
   decoder.close();
-  EXPECT_EQ(state.videoCodec, nullptr);
+  EXPECT_EQ(engine.videoCodec, nullptr);
 }
 
 TEST(VideoDecoder, RefusesAStreamWithoutADecoder) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "clip.MOV");
   ASSERT_TRUE(recording.opened());
-  AVStream* text = state.formatContext->streams[3 - recording.video - recording.audio];
+  AVStream* text = engine.formatContext->streams[3 - recording.video - recording.audio];
   text->codecpar->codec_id = AV_CODEC_ID_NONE;
   VideoDecoder decoder(state);
   testing::internal::CaptureStderr();
@@ -159,32 +163,35 @@ TEST(VideoDecoder, SynchronizeMovesTheClockOneFrameOn) {
   };
   for (const Case& c : cases) {
     PlayerState state;
+    EngineState& engine = engineOf(state);
     FakeStream fake;
     fake.stream->avg_frame_rate = fake.stream->r_frame_rate = {25, 1};
-    state.formatContext = fake.format;
-    state.videoStream = fake.stream;
+    engine.formatContext = fake.format;
+    engine.videoStream = fake.stream;
     state.videoClock = c.clockBefore;
     AVFrame frame{};
     frame.repeat_pict = c.repeatPict;
     EXPECT_DOUBLE_EQ(synchronizeVideo(state, &frame, c.time), c.returned);
     EXPECT_NEAR(state.videoClock, c.clockAfter, 1e-12);
-    state.formatContext = nullptr;
-    state.videoStream = nullptr;
+    engine.formatContext = nullptr;
+    engine.videoStream = nullptr;
   }
 }
 
 TEST(VideoDecoder, QueuePictureFillsAnEmptySlot) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   FramePtr frame = patternFrame(16, 8, 3);
   EXPECT_EQ(queuePicture(state, frame.get(), 4.25, 0), 0);
-  std::lock_guard<std::mutex> hold(state.pictureLock);
-  EXPECT_EQ(state.pictureCount, 1);
-  EXPECT_EQ(state.picture.time(), 4.25);
-  EXPECT_EQ(state.picture.width(), 16);
+  std::lock_guard<std::mutex> hold(engine.pictureLock);
+  EXPECT_EQ(engine.pictureCount, 1);
+  EXPECT_EQ(engine.picture.time(), 4.25);
+  EXPECT_EQ(engine.picture.width(), 16);
 }
 
 TEST(VideoDecoder, QuitEndsTheWaitForTheSlotAndDropsThePicture) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   FramePtr first = patternFrame(16, 8, 3);
   FramePtr second = patternFrame(16, 8, 9);
   ASSERT_EQ(queuePicture(state, first.get(), 1.0, 0), 0);
@@ -193,7 +200,7 @@ TEST(VideoDecoder, QuitEndsTheWaitForTheSlotAndDropsThePicture) {
   requestStop(state);  // sets quit and signals pictureCond
   decoder.join();
   EXPECT_EQ(result, -1);
-  EXPECT_EQ(state.picture.time(), 1.0);  // the waiting picture was not overwritten
+  EXPECT_EQ(engine.picture.time(), 1.0);  // the waiting picture was not overwritten
 }
 
 // Whole recordings through the demuxer, the decoder thread and the display:
@@ -296,6 +303,7 @@ TEST(VideoDecoder, MjpegPicturesShowTheirColours) {
 // them is shown.
 TEST(VideoDecoder, ASeekDropsEveryPictureDecodedBeforeIt) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "video-bframes.mp4");  // 4 s at 25 fps
   ASSERT_TRUE(recording.opened());
   RecordingSink sink;
@@ -307,9 +315,9 @@ TEST(VideoDecoder, ASeekDropsEveryPictureDecodedBeforeIt) {
   AVPacket* packet = av_packet_alloc();
   auto putVideoPackets = [&](int limit) {
     int put = 0;
-    while (put < limit && av_read_frame(state.formatContext, packet) >= 0) {
+    while (put < limit && av_read_frame(engine.formatContext, packet) >= 0) {
       if (packet->stream_index == recording.video && packet->size > 0) {
-        packetQueuePut(state.videoQueue, packet);
+        packetQueuePut(engine.videoQueue, packet);
         ++put;
       }
       av_packet_unref(packet);
@@ -319,20 +327,20 @@ TEST(VideoDecoder, ASeekDropsEveryPictureDecodedBeforeIt) {
   ASSERT_EQ(putVideoPackets(kBefore), kBefore);
   ASSERT_TRUE(waitBounded(
       [&] {
-        std::lock_guard<std::mutex> hold(state.pictureLock);
-        return state.pictureCount == 1;
+        std::lock_guard<std::mutex> hold(engine.pictureLock);
+        return engine.pictureCount == 1;
       },
       200, 10));
-  packetQueueFlush(state.videoQueue);
-  packetQueuePut(state.videoQueue, flushPacket());
+  packetQueueFlush(engine.videoQueue);
+  packetQueuePut(engine.videoQueue, flushPacket());
   const AVStream* video = recording.videoStream();
   ASSERT_GE(
-      av_seek_frame(state.formatContext, recording.video,
+      av_seek_frame(engine.formatContext, recording.video,
                     static_cast<int64_t>(2.0 / av_q2d(video->time_base)), AVSEEK_FLAG_BACKWARD),
       0);
   const int after = putVideoPackets(1000);
   AVPacket* endMark = av_packet_alloc();
-  packetQueuePut(state.videoQueue, endMark);
+  packetQueuePut(engine.videoQueue, endMark);
   av_packet_free(&endMark);
   av_packet_free(&packet);
 
@@ -360,13 +368,14 @@ TEST(VideoDecoder, ASeekDropsEveryPictureDecodedBeforeIt) {
 
 TEST(VideoDecoder, PausedThreadLeavesWhenStopped) {
   PlayerState state;
+  EngineState& engine = engineOf(state);
   VideoRecording recording(state, "play-silent.mp4");
   ASSERT_TRUE(recording.opened());
-  state.paused = 1;
+  state.paused = true;
   VideoDecoder decoder(state);
   ASSERT_EQ(videoComponentOpen(decoder, recording.video), 0);
-  ASSERT_TRUE(waitBounded([&] { return state.videoThreadRunning.load() != 0; }, 200, 10));
+  ASSERT_TRUE(waitBounded([&] { return engine.videoThreadRunning.load(); }, 200, 10));
   requestStop(state);
   decoder.join();
-  EXPECT_EQ(state.videoThreadRunning, 0);
+  EXPECT_FALSE(engine.videoThreadRunning);
 }

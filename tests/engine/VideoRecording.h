@@ -9,6 +9,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 
 namespace vantrel::videotest {
@@ -19,33 +20,33 @@ inline std::string fixture(const char* name) {
 
 class VideoRecording {
  public:
-  VideoRecording(PlayerState& state, const char* name) : state_(state) {
+  VideoRecording(PlayerState& state, const char* name) : engine_(engineOf(state)) {
     opened_ =
-        avformat_open_input(&state.formatContext, fixture(name).c_str(), nullptr, nullptr) == 0 &&
-        avformat_find_stream_info(state.formatContext, nullptr) >= 0;
+        avformat_open_input(&engine_.formatContext, fixture(name).c_str(), nullptr, nullptr) == 0 &&
+        avformat_find_stream_info(engine_.formatContext, nullptr) >= 0;
     if (!opened_) return;
-    video = av_find_best_stream(state.formatContext, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    audio = av_find_best_stream(state.formatContext, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    state.videoStreamIndex = video;
-    state.videoStream = video >= 0 ? state.formatContext->streams[video] : nullptr;
-    state.audioStreamIndex = audio < 0 ? -1 : audio;
-    state.audioStream = audio >= 0 ? state.formatContext->streams[audio] : nullptr;
+    video = av_find_best_stream(engine_.formatContext, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    audio = av_find_best_stream(engine_.formatContext, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    engine_.videoStreamIndex = video;
+    engine_.videoStream = video >= 0 ? engine_.formatContext->streams[video] : nullptr;
+    engine_.audioStreamIndex = audio < 0 ? -1 : audio;
+    engine_.audioStream = audio >= 0 ? engine_.formatContext->streams[audio] : nullptr;
   }
   ~VideoRecording() {
-    packetQueueFlush(state_.videoQueue);
-    audioPacketListClear(state_.audioPackets);
-    state_.videoStream = nullptr;
-    state_.audioStream = nullptr;
-    avformat_close_input(&state_.formatContext);
+    packetQueueFlush(engine_.videoQueue);
+    audioPacketListClear(engine_.audioPackets);
+    engine_.videoStream = nullptr;
+    engine_.audioStream = nullptr;
+    avformat_close_input(&engine_.formatContext);
   }
   bool opened() const { return opened_; }
-  AVStream* videoStream() const { return state_.formatContext->streams[video]; }
+  AVStream* videoStream() const { return engine_.formatContext->streams[video]; }
 
   int video = -1;
   int audio = -1;
 
  private:
-  PlayerState& state_;
+  EngineState& engine_;
   bool opened_ = false;
 };
 

@@ -257,11 +257,11 @@ TEST_F(DashboardSync, TrackReplacedSinceItsAnnouncementIsNotRead) {
 
 TEST_F(DashboardSync, FullScreenSkipsTicksAndSeeks) {
   LoadDrive({50, 60}, 7);  // step 1
-  player.fullScreen = 1;
+  dashboard.SetFullScreen(true);
   EXPECT_EQ(Tick(1), -1);
   EXPECT_EQ(Tick(1, kSyncSeek), -1);
   EXPECT_EQ(Text(Readout::Speed), "000.00");
-  player.fullScreen = 0;
+  dashboard.SetFullScreen(false);
   EXPECT_EQ(Tick(2), 1);
   EXPECT_EQ(Text(Readout::Speed), " 60.00");
 }

@@ -45,7 +45,7 @@ struct MovieLoad {
   List entries() const { return printedFixes(load.track); }
 
   std::string recording;
-  std::atomic<int> quit{0};
+  std::atomic<bool> quit{false};
   TrackLoad load;
   std::string reason;
 };
@@ -113,7 +113,7 @@ TEST(LoadMovieTrack, UnreadableFilesFailAndLeaveTheSlotEmpty) {
 
 TEST(LoadMovieTrack, QuitEndsTheScanAndStillCloses) {
   MovieLoad load(fixture("clip.MOV"));
-  load.quit = 1;
+  load.quit = true;
   EXPECT_EQ(load.run(), 0);
   EXPECT_EQ(load.load.track.fixes.size(), 0u);
 }

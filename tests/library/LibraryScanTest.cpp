@@ -32,11 +32,11 @@ std::vector<std::string> sortedPaths(const testsupport::TempFolder& folder) {
 // would, and passes everything on to the real index.
 class CancellingIndex : public LibraryIndex {
  public:
-  CancellingIndex(LibraryIndex& inner, std::atomic<int>& quit, size_t storesBeforeCancel)
+  CancellingIndex(LibraryIndex& inner, std::atomic<bool>& quit, size_t storesBeforeCancel)
       : inner_(inner), quit_(quit), left_(storesBeforeCancel) {}
   std::optional<ClipRecord> find(const ClipKey& key) override { return inner_.find(key); }
   bool store(const ClipRecord& clip) override {
-    if (--left_ == 0) quit_ = 1;
+    if (--left_ == 0) quit_ = true;
     return inner_.store(clip);
   }
   void forgetOthers(const std::string& folder, const std::vector<std::string>& keep) override {
@@ -52,7 +52,7 @@ class CancellingIndex : public LibraryIndex {
 
  private:
   LibraryIndex& inner_;
-  std::atomic<int>& quit_;
+  std::atomic<bool>& quit_;
   size_t left_;
 };
 
@@ -115,7 +115,7 @@ TEST(LibraryScan, CancellingKeepsWhatWasIndexed) {
   testsupport::makeDriveFolder(folder);
   const std::vector<std::string> paths = sortedPaths(folder);
   std::unique_ptr<LibraryIndex> index = memoryIndex();
-  std::atomic<int> quit{0};
+  std::atomic<bool> quit{false};
   CancellingIndex cancelling(*index, quit, 2);
   const ScanResult cut = scanClips(paths, cancelling, &quit);
   EXPECT_TRUE(cut.cancelled);

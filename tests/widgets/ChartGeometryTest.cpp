@@ -73,3 +73,64 @@ TEST(ChartGeometry, AxesHoldTheValuesThatAreNumbers) {
   EXPECT_DOUBLE_EQ(scale.toPixel(50), 250);
   EXPECT_DOUBLE_EQ(scale.toValue(150), 150);
 }
+
+TEST(ChartGeometry, ValueLabelsStayInsideTheirLaneAndApart) {
+  struct Case {
+    double low, high;
+    int top, bottom, labelHeight;
+    std::vector<double> lines, labelled;
+  };
+  const Case cases[] = {
+      // The top label would stick out above the chart, the bottom one into
+      // the lane below.
+      {0, 150, 4, 79, 17, {0, 50, 100, 150}, {0, 50, 100, 150}},
+      {500, 515, 86, 161, 17, {500, 505, 510, 515}, {500, 505, 510, 515}},
+      {0, 40, 10, 60, 17, {0, 20, 40}, {0, 20, 40}},
+      {0, 1, 0, 20, 17, {0, 1}, {0}},  // room for one label only
+      {-2,
+       2,
+       0,
+       300,
+       13,
+       {-2, -1.5, -1, -0.5, 0, 0.5, 1, 1.5, 2},
+       {-2, -1.5, -1, -0.5, 0, 0.5, 1, 1.5, 2}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<LaneTick> ticks = laneTicks(c.low, c.high, c.top, c.bottom, c.labelHeight);
+    std::vector<double> lines, labelled;
+    for (const LaneTick& tick : ticks) {
+      lines.push_back(tick.value);
+      const double y = c.bottom - (tick.value - c.low) / (c.high - c.low) * (c.bottom - c.top);
+      EXPECT_NEAR(tick.lineY, y, 0.5) << tick.value;
+      if (!tick.labelled) continue;
+      labelled.push_back(tick.value);
+      EXPECT_GE(tick.labelTop, c.top) << tick.value;
+      EXPECT_LE(tick.labelTop + c.labelHeight, c.bottom + 1) << tick.value;
+      // Beside its line: moved no more than half its height.
+      EXPECT_LE(std::abs(tick.labelTop + c.labelHeight / 2.0 - tick.lineY), c.labelHeight / 2.0)
+          << tick.value;
+      for (const LaneTick& other : ticks) {
+        if (&other == &tick || !other.labelled) continue;
+        EXPECT_TRUE(other.labelTop >= tick.labelTop + c.labelHeight ||
+                    tick.labelTop >= other.labelTop + c.labelHeight)
+            << tick.value << " meets " << other.value;
+      }
+    }
+    EXPECT_EQ(lines, c.lines) << c.low << ".." << c.high;
+    EXPECT_EQ(labelled, c.labelled) << c.low << ".." << c.high;
+  }
+}
+
+TEST(ChartGeometry, LabelsCentreOnTheirPlaceUnlessThatLeavesTheRoom) {
+  struct Case {
+    double centre;
+    int extent, from, to, start;
+  };
+  const Case cases[] = {
+      {100, 30, 0, 500, 85}, {5, 30, 0, 500, 0},    {495, 30, 0, 500, 470},
+      {50, 80, 10, 60, 10},  {40, 17, 40, 120, 40},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(labelStart(c.centre, c.extent, c.from, c.to), c.start) << c.centre;
+  }
+}

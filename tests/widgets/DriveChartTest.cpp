@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/settings.h>
 
 #include <cmath>
 
@@ -62,6 +63,24 @@ TEST(DriveChart, ClicksGiveTheTimeUnderThemAndTheCursorIsDrawn) {
     const wxColour pixel = widgettest::pixelAt(shot, x, y);
     EXPECT_GT(pixel.Red(), 180) << y;
     EXPECT_LT(pixel.Green(), 100) << y;
+  }
+  // Value labels stay in their lane: nothing is drawn beside the plot above
+  // the top lane or in the gap between the lanes.
+  const std::vector<wxRect> lanes = chart->LaneRects();
+  ASSERT_EQ(lanes.size(), 2u);
+  const wxColour background = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
+  std::vector<int> outside;
+  for (int y = 0; y < lanes[0].GetTop(); ++y) outside.push_back(y);
+  for (int y = lanes[0].GetBottom() + 1; y < lanes[1].GetTop(); ++y) outside.push_back(y);
+  ASSERT_GE(outside.size(), 6u);
+  for (int y : outside) {
+    for (int x = 0; x < lanes[0].GetLeft(); ++x) {
+      const wxColour pixel = widgettest::pixelAt(shot, x, y);
+      ASSERT_TRUE(std::abs(pixel.Red() - background.Red()) < 40 &&
+                  std::abs(pixel.Green() - background.Green()) < 40 &&
+                  std::abs(pixel.Blue() - background.Blue()) < 40)
+          << "a label at " << x << "," << y;
+    }
   }
   frame->Destroy();
 }
