@@ -35,12 +35,13 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   {
     PlaybackSession session(state, host, track);
     result = session.open(state.getFileName()) == 0 ? session.play() : -1;
+    // Before the close, whose stop would also end the track's load: a
+    // recording that does not play still shows its track.
+    track.announce();
     failure = session.failure();
     session.close();
     if (audioSeconds) *audioSeconds = session.audioSeconds();
   }
-  // A recording that does not play still shows its track.
-  track.announce();
   if (result < 0) {
     state.opening = false;
     host.showLoading(false);
