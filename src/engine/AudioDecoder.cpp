@@ -69,7 +69,6 @@ bool AudioDecoder::stopping() const {
 
 void AudioDecoder::audioDecodeThread() {
   setCurrentThreadName("dec/audio");
-  engine_.audioThreadRunning = true;
   AVFrame* frame = av_frame_alloc();
   uint64_t lastSerial = audioChunkSerial(engine_.audioChunks);
   while (frame && !stopping()) {
@@ -86,7 +85,6 @@ void AudioDecoder::audioDecodeThread() {
     av_packet_free(&packet);
   }
   av_frame_free(&frame);
-  engine_.audioThreadRunning = false;
 }
 
 AVPacket* AudioDecoder::waitForPacket() {

@@ -149,10 +149,10 @@ int AudioOutput::acceptObtained(const SDL_AudioSpec& obtained) {
   }
   rate_ = obtained.freq;
   channels_ = obtained.channels;
-  engine_.audioTargetFormat = engine_.audioSourceFormat = AV_SAMPLE_FMT_S16;
+  engine_.audioSourceFormat = AV_SAMPLE_FMT_S16;
   engine_.audioTargetRate = engine_.audioSourceRate = rate_;
   engine_.audioTargetLayout = engine_.audioSourceLayout = mask;
-  engine_.audioTargetChannels = engine_.audioSourceChannels = channels_;
+  engine_.audioTargetChannels = channels_;
   return 0;
 }
 

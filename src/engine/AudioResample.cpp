@@ -50,7 +50,6 @@ int setUpResampler(EngineState& engine, const AVFrame* frame, uint64_t layout) {
     return -1;
   }
   engine.audioSourceLayout = layout;
-  engine.audioSourceChannels = frame->ch_layout.nb_channels;
   engine.audioSourceRate = frame->sample_rate;
   engine.audioSourceFormat = frame->format;
   return 0;

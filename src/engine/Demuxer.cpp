@@ -34,7 +34,6 @@ bool Demuxer::stopping() const {
 
 void Demuxer::demuxThread() {
   setCurrentThreadName("demux");
-  engine_.demuxRunning = true;
   while (packet_ && !stopping()) {
     if (state_.paused.load()) {
       waitWhilePaused();  // a pending seek waits for the pause to end
@@ -48,7 +47,6 @@ void Demuxer::demuxThread() {
     // At the end of the file it keeps trying: a seek may follow.
     if (!readPacket()) sleepFor(kReadRetryWaitMs);
   }
-  engine_.demuxRunning = false;
 }
 
 void Demuxer::waitWhilePaused() {

@@ -21,7 +21,6 @@
 extern "C" {
 struct AVFormatContext;
 struct AVStream;
-struct AVCodecContext;
 struct SwrContext;
 }
 
@@ -36,7 +35,6 @@ struct EngineState {
   AVFormatContext* formatContext = nullptr;
   AVStream* videoStream = nullptr;
   AVStream* audioStream = nullptr;
-  AVCodecContext* videoCodec = nullptr;
   std::atomic<int> videoStreamIndex{-1};
   std::atomic<int> audioStreamIndex{-1};
 
@@ -61,9 +59,6 @@ struct EngineState {
 
   // Start and stop of the workers.
   std::atomic<bool> stopWorkers{false};
-  std::atomic<bool> demuxRunning{false};
-  std::atomic<bool> videoThreadRunning{false};
-  std::atomic<bool> audioThreadRunning{false};
   // Set by the demuxer when the file has no more packets (end or a read error
   // it gives up on); cleared by a seek and by playerStateInit. The playback
   // ends once this is set and everything queued has been shown and heard.
@@ -77,8 +72,6 @@ struct EngineState {
   // thread only (the device's side is set while opening, before it starts).
   SwrContext* resampler = nullptr;
   int audioSourceFormat = -1;
-  int audioTargetFormat = -1;
-  int audioSourceChannels = 0;
   int audioTargetChannels = 0;
   uint64_t audioSourceLayout = 0;
   uint64_t audioTargetLayout = 0;

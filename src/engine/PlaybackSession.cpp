@@ -1,6 +1,7 @@
 #include "engine/PlaybackSession.h"
 
 #include <algorithm>
+#include <filesystem>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -72,6 +73,12 @@ PlaybackSession::~PlaybackSession() {
 }
 
 int PlaybackSession::open(const std::string& path) {
+  // What the demuxers make of no data at all ("Invalid data") would not tell
+  // the user why.
+  std::error_code sizeError;
+  if (std::filesystem::file_size(path, sizeError) == 0 && !sizeError) {
+    return fail("the file is empty");
+  }
   if (const int error = avformat_open_input(&engine_.formatContext, path.c_str(), nullptr, nullptr);
       error != 0) {
     return fail(errorText(error));

@@ -30,7 +30,6 @@ int VideoDecoder::open(int streamIndex) {
   if (codec_->active_thread_type == FF_THREAD_FRAME) starter_ = openStreamDecoder(stream, 1);
   engine_.videoStreamIndex = streamIndex;
   engine_.videoStream = stream;
-  engine_.videoCodec = codec_;
   state_.durationSeconds = durationSecondsOf(format, stream);
   {
     std::lock_guard<std::mutex> hold(engine_.pictureLock);
@@ -51,7 +50,6 @@ void VideoDecoder::join() {
 }
 
 void VideoDecoder::close() {
-  if (engine_.videoCodec == codec_) engine_.videoCodec = nullptr;
   avcodec_free_context(&codec_);
   avcodec_free_context(&starter_);
   starterShown_.reset();
@@ -69,7 +67,6 @@ void VideoDecoder::waitWhilePaused() {
 
 void VideoDecoder::videoThread() {
   setCurrentThreadName("dec/video");
-  engine_.videoThreadRunning = true;
   AVPacket* packet = av_packet_alloc();
   AVFrame* frame = av_frame_alloc();
   held_ = av_frame_alloc();
@@ -90,7 +87,6 @@ void VideoDecoder::videoThread() {
   av_frame_free(&held_);
   av_frame_free(&frame);
   av_packet_free(&packet);
-  engine_.videoThreadRunning = false;
 }
 
 void VideoDecoder::startAfterSeek(const AVPacket* marker) {

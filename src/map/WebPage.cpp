@@ -41,11 +41,6 @@ bool CWebPage::CallScriptFunction(const std::string& name, wxString* result) {
   return CallScriptFunction(name, std::vector<std::string>{}, result);
 }
 
-bool CWebPage::CallScriptFunction(const std::string& name, const std::string& first,
-                                  const std::string& second, wxString* result) {
-  return CallScriptFunction(name, std::vector<std::string>{first, second}, result);
-}
-
 BatchOutcome CWebPage::CallScriptBatch(const ScriptBatch& calls) {
   if (calls.empty()) return BatchOutcome{};
   wxWebView* script = nullptr;

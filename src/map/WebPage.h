@@ -31,8 +31,6 @@ class CWebPage {
   bool CallScriptFunction(const std::string& name, const std::vector<std::string>& args,
                           wxString* result = nullptr);
   bool CallScriptFunction(const std::string& name, wxString* result = nullptr);
-  bool CallScriptFunction(const std::string& name, const std::string& first,
-                          const std::string& second, wxString* result = nullptr);
 
   // Makes the calls in order in one script run (one round trip to the page
   // however many calls). The first failure is recorded as the last error.

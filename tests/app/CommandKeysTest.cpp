@@ -5,6 +5,7 @@
 #include <wx/listbox.h>
 #include <wx/stattext.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "TempFolder.h"
@@ -222,6 +223,30 @@ TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
       .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
   Run(script, wxID_OK);
   EXPECT_EQ(dialog.GetSettings().playbackSpeed, 0.75) << "kept for the next start";
+}
+
+// Each speed change restarts the tick of the elapsed time; changes closer
+// together than a tick must not hold the count back while the pictures run on.
+TEST_F(CommandKeys, SpeedChangesKeepTheElapsedTimeWithThePictures) {
+  ModalScript script;
+  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
+      .step("click the picture", Click(dialog.VideoArea()),
+            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000);
+  for (const char* key : {"bracketright", "bracketleft", "bracketright", "bracketleft",
+                          "bracketright", "bracketleft"}) {
+    script.step(key, Press(key), [wait = after(600)] { return wait(); });
+  }
+  script
+      .step("the elapsed time is the second of the picture shown", nullptr,
+            [&] {
+              const int second = Number() / 30;
+              return player.playState == Playing && second >= 3 &&
+                     std::abs(player.elapsedSeconds.load() - second) <= 1;
+            })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
 }
 
 // F and F11 switch to full screen and back; Escape leaves full screen, closes

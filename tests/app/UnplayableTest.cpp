@@ -22,13 +22,24 @@ using testsupport::ModalScript;
 
 namespace {
 
-class Unplayable : public testing::Test {
+// A file that cannot be played, and why the status line says so.
+struct BadFile {
+  const char* name;
+  const char* fixture;
+  const char* reason;
+};
+
+void PrintTo(const BadFile& file, std::ostream* out) {
+  *out << file.fixture;
+}
+
+class Unplayable : public testing::TestWithParam<BadFile> {
  protected:
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     const fs::path fixtures(VANTREL_FIXTURES);
     fs::copy_file(fixtures / "seek.MOV", folder.path() / "a-drive.MOV");  // 10 s, a track
-    fs::copy_file(fixtures / "play-garbage.mp4", folder.path() / "b-garbage.mp4");
+    fs::copy_file(fixtures / GetParam().fixture, folder.path() / "b-bad.mp4");
     fs::copy_file(fixtures / "notrack.MOV", folder.path() / "c-notrack.MOV");  // 2 s, no track
     // Another day: a drive of its own, not the next clip of the first one's.
     const fs::path notrack = folder.path() / "c-notrack.MOV";
@@ -65,8 +76,8 @@ class Unplayable : public testing::Test {
 
 }  // namespace
 
-TEST_F(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
-  const wxString garbage = wxString::FromUTF8((folder.path() / "b-garbage.mp4").string());
+TEST_P(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
+  const wxString bad = wxString::FromUTF8((folder.path() / "b-bad.mp4").string());
   ModalScript script;
   script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
       .step(
@@ -75,12 +86,11 @@ TEST_F(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
           "play the drive", [&] { PlayEntry(0); },
           [&] { return IsPlaying("a-drive.MOV") && HasPicture() && Route() == "10,2,false"; }, 8000)
       .step(
-          "play the garbage", [&] { PlayEntry(1); },
+          "play the bad file", [&] { PlayEntry(1); },
           [&] {
             return player.playState == Idle && player.finished && !HasPicture() &&
                    Route() == "0,0,true" &&
-                   Status() ==
-                       "Cannot play " + garbage + ": Invalid data found when processing input";
+                   Status() == "Cannot play " + bad + ": " + GetParam().reason;
           },
           8000)
       .step("the line stays", nullptr,
@@ -104,3 +114,12 @@ TEST_F(Unplayable, SaysWhyAndShowsTheIdleLookWithoutTheLastPictureOrRoute) {
   EXPECT_EQ(script.run(dialog), wxID_OK);
   EXPECT_EQ(script.unfinished(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    BadFiles, Unplayable,
+    testing::Values(BadFile{"garbage", "play-garbage.mp4",
+                            "Invalid data found when processing input"},
+                    BadFile{"empty", "bad-empty.mp4", "the file is empty"},
+                    // a container that holds only sound
+                    BadFile{"noPictures", "play-novideo.mp4", "it holds no pictures"}),
+    [](const testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });

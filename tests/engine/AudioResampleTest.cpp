@@ -38,7 +38,6 @@ void setDevice(EngineState& state, int rate, int channels) {
   state.audioTargetRate = rate;
   state.audioTargetChannels = channels;
   state.audioTargetLayout = layout.u.mask;
-  state.audioTargetFormat = AV_SAMPLE_FMT_S16;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoRecording.h"
+#include "support/ProcessState.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -192,10 +193,11 @@ class DemuxerAtTheEnd : public testing::Test {
 };
 
 TEST_F(DemuxerAtTheEnd, KeepsRetryingAndLeavesWhenStopped) {
-  EXPECT_TRUE(engine.demuxRunning);  // at the end it stays, a seek may come
+  // At the end it stays: a seek may come.
+  EXPECT_EQ(testsupport::threadsNamed({"demux"}), 1);
   requestStop(state);
   demuxer.join();
-  EXPECT_FALSE(engine.demuxRunning);
+  EXPECT_EQ(testsupport::threadsNamed({"demux"}), 0);
 }
 
 TEST_F(DemuxerAtTheEnd, CarriesOutASeekRequestedThere) {
@@ -221,7 +223,7 @@ TEST(Demuxer, PausedThreadLeavesWhenStopped) {
   state.paused = true;
   Demuxer demuxer(state);
   demuxer.start();
-  ASSERT_TRUE(waitBounded([&] { return engine.demuxRunning.load(); }, 200, 10));
+  ASSERT_TRUE(waitBounded([] { return testsupport::threadsNamed({"demux"}) == 1; }, 200, 10));
   requestStop(state);
   demuxer.join();
   EXPECT_EQ(engine.videoQueue.count, 0);  // paused from the start: nothing was read

@@ -114,10 +114,10 @@ TEST_F(RouteMapsTest, PageFunctionsRefuseTextsThatAreNoCoordinates) {
   LoadSmallMap();
   CWebPage page;
   page.AttachDocument(small.Document());
-  EXPECT_FALSE(page.CallScriptFunction("setLineNewPoint", "north", "east"));
+  EXPECT_FALSE(page.CallScriptFunction("setLineNewPoint", {"north", "east"}));
   EXPECT_EQ(page.LastError(), "JSCall Error:\nsetLineNewPoint: not a coordinate: north, east");
-  EXPECT_FALSE(page.CallScriptFunction("mapinitialize", "", ""));
-  EXPECT_TRUE(page.CallScriptFunction("setEndPoint", "", ""));  // no fix in the whole track
+  EXPECT_FALSE(page.CallScriptFunction("mapinitialize", {"", ""}));
+  EXPECT_TRUE(page.CallScriptFunction("setEndPoint", {"", ""}));  // no fix in the whole track
   EXPECT_TRUE(page.CallScriptFunction("clrRTploy"));
 }
 

@@ -37,19 +37,19 @@ class Bridge : public testing::Test {
 }  // namespace
 
 TEST_F(Bridge, CallsFailWithoutEffectUntilThePageHasLoaded) {
-  EXPECT_FALSE(page.CallScriptFunction("record", "x", "y"));
+  EXPECT_FALSE(page.CallScriptFunction("record", {"x", "y"}));
   EXPECT_EQ(page.LastError(), "JSCall Error:\nCannot GetScript");
   browser.Navigate(kBridgePage);
   EXPECT_EQ(browser.Document(), nullptr);  // loading
   EXPECT_FALSE(page.AttachDocument(browser.Document()));
   EXPECT_EQ(page.LastError(), "JSCall Error:\nNULL pointer");
-  EXPECT_FALSE(page.CallScriptFunction("record", "x", "y"));
+  EXPECT_FALSE(page.CallScriptFunction("record", {"x", "y"}));
   EXPECT_EQ(page.LastError(), "JSCall Error:\nCannot GetScript");
 
   ASSERT_TRUE(testsupport::waitForPage(browser));
   CWebPage fresh;  // each routine attaches afresh and now finds the page
   ASSERT_TRUE(fresh.AttachDocument(browser.Document()));
-  EXPECT_TRUE(fresh.CallScriptFunction("record", "z", ""));
+  EXPECT_TRUE(fresh.CallScriptFunction("record", {"z", ""}));
   EXPECT_EQ(testsupport::evaluate(browser, "recorded()"), "z");
 }
 
@@ -57,7 +57,7 @@ TEST_F(Bridge, UndefinedNamesAndThrowingFunctionsFailWithTheReason) {
   Load();
   EXPECT_FALSE(page.CallScriptFunction("nosuch"));
   EXPECT_EQ(page.LastError(), "JSCall Error:\nnosuch: nosuch is not defined");
-  EXPECT_FALSE(page.CallScriptFunction("thrower", "bad input", ""));
+  EXPECT_FALSE(page.CallScriptFunction("thrower", {"bad input", ""}));
   EXPECT_EQ(page.LastError(), "JSCall Error:\nthrower: bad input");
   EXPECT_FALSE(page.CallScriptFunction("calls"));  // a value, not a function
 }
@@ -80,7 +80,7 @@ TEST_F(Bridge, ArgumentsArriveInOrderAsTheExactTexts) {
   EXPECT_EQ(result.utf8_string(), expected);
   EXPECT_EQ(testsupport::evaluate(browser, "recorded()"), "");  // nothing ran but echo
 
-  ASSERT_TRUE(page.CallScriptFunction("echo", "a", "b", &result));
+  ASSERT_TRUE(page.CallScriptFunction("echo", {"a", "b"}, &result));
   EXPECT_EQ(result,
             "a\x01"
             "b");
@@ -148,7 +148,7 @@ TEST(WebEngine, WithoutABackendTheMapShowsANoticeAndCallsFailCleanly) {
     EXPECT_EQ(browser.Document(), nullptr);
     CWebPage page;
     page.AttachDocument(browser.Document());
-    EXPECT_FALSE(page.CallScriptFunction("record", "a", "b"));
+    EXPECT_FALSE(page.CallScriptFunction("record", {"a", "b"}));
     EXPECT_EQ(page.LastError(), "JSCall Error:\nCannot GetScript");
     EXPECT_TRUE(page.CallScriptBatch({{"record", {"a"}}}).stopped);
   }
