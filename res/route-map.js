@@ -50,6 +50,9 @@ function startRouteMap(options) {
     fadeAnimation: false,
     zoomAnimation: false,
     markerZoomAnimation: false,
+    // The web engine makes one notch of a mouse wheel 93 pixels, a little
+    // past what the default takes for one level: each notch zoomed two.
+    wheelPxPerZoomLevel: 120,
   });
   map.attributionControl.setPrefix(false);
   addTiles(map);  // map-tiles.js

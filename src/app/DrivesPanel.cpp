@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "app/DriveViews.h"
 #include "app/LibraryTexts.h"
@@ -94,16 +95,21 @@ void CDrivesPanel::ShowDrives(const LibraryContents& contents, int unitSelection
             wxString::FromUTF8(text.clips), wxString::FromUTF8(text.distance),
             wxString::FromUTF8(text.maxSpeed)});
   }
-  FitColumns();  // before the unreadable rows, whose long names may be cut
+  std::vector<const ClipRecord*> unreadable;
   for (const ClipRecord& clip : contents.clips) {
     if (clip.readable) continue;
-    const std::string name = std::filesystem::path(clip.key.path).filename().string();
-    setRow(
-        m_list, row,
-        {libraryText(m_language, LibraryText::Unreadable), wxString::FromUTF8(name), "", "", ""});
-    m_list->SetItemTextColour(row, wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT));
-    m_list->SetItem(row, 3, wxString::FromUTF8(clip.reason));
-    ++row;
+    unreadable.push_back(&clip);
+    setRow(m_list, row, {libraryText(m_language, LibraryText::Unreadable), "", "", "", ""});
+    m_list->SetItemTextColour(row++, wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT));
+  }
+  // The columns hold the drive rows and the word "unreadable" whole; a long
+  // file name or reason may be cut.
+  FitColumns();
+  row = static_cast<long>(m_driveCount);
+  for (const ClipRecord* clip : unreadable) {
+    const std::string name = std::filesystem::path(clip->key.path).filename().string();
+    m_list->SetItem(row, 1, wxString::FromUTF8(name));
+    m_list->SetItem(row++, 3, wxString::FromUTF8(clip->reason));
   }
   m_filling = false;
   if (chosen && *chosen < m_driveCount) SelectDrive(chosen);

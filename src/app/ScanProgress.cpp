@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/gauge.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
@@ -15,6 +16,10 @@ CScanProgress::CScanProgress(wxWindow* parent, const wxPoint& position, const wx
                              std::function<void()> onCancel)
     : wxPanel(parent, wxID_ANY, position, size, wxBORDER_SIMPLE), m_onCancel(std::move(onCancel)) {
   SetName("ScanProgress");
+  // It lies over the black video: without colours of its own the text
+  // would be the theme's dark grey on black.
+  SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+  SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNTEXT));
   m_text = new wxStaticText(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
                             wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
   m_gauge = new wxGauge(this, wxID_ANY, 1, wxDefaultPosition, wxDefaultSize,

@@ -93,8 +93,19 @@ int Dashboard::HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIn
   const std::optional<Shown> shown =
       m_timeline.stepped() ? StepAt(seconds) : TimedAt(code, seconds);
   if (!shown) return -1;
-  if (code == kSyncSeek && m_maps) {
-    m_maps->RedrawRouteTo(TravelledBefore(shown->redrawCount), false);
+  // Drawn on, the line would cut straight across the map from where it
+  // ends: to the first fix shown when playback started past the track's
+  // start (a seek made while the recording opened), or back to a fix
+  // behind the one shown (a tick posted before a seek back took hold).
+  const bool jumped =
+      code == kSyncTick &&
+      (m_shownIndex < 0 ? shown->redrawCount > 0 : PlacedBefore(shown->index, m_shownIndex));
+  if ((code == kSyncSeek || jumped) && m_maps) {
+    const std::vector<MapPoint> travelled = TravelledBefore(shown->redrawCount);
+    m_maps->RedrawRouteTo(travelled, false);
+    // Left alone, the large map's line would run straight from the old
+    // place to the new one.
+    if (m_maps->BigMapReady()) m_maps->RedrawRouteTo(travelled, true);
   }
   CatchUpBigMap(shown->redrawCount);
   m_shownIndex = shown->index;
@@ -170,6 +181,12 @@ std::vector<MapPoint> Dashboard::TravelledBefore(int64_t count) const {
     if (std::optional<MapPoint> point = travelPoint(fix)) points.push_back(std::move(*point));
   }
   return points;
+}
+
+bool Dashboard::PlacedBefore(int64_t index, int64_t other) const {
+  if (m_timeline.stepped()) return index < other;
+  return m_timeline.rankOf(static_cast<size_t>(index)) <
+         m_timeline.rankOf(static_cast<size_t>(other));
 }
 
 // Within two entries of the last accepted speed; for fixes that carry their

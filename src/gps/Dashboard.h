@@ -63,6 +63,8 @@ class DashboardMaps {
   // The route on the large map: 0 done, -1 a call failed (tried again later).
   virtual int InitBigMapRoute(const std::vector<RoutePoint>& route) = 0;
   virtual void SetBigMapRouteReady() = 0;
+  // The large map is open and shows the route: a seek redraws it too.
+  virtual bool BigMapReady() const = 0;
   // Clears the travelled line of one map and draws it anew through points.
   virtual void RedrawRouteTo(const std::vector<MapPoint>& points, bool large) = 0;
   // Extends the travelled line on the small map, and on the large map once
@@ -117,6 +119,8 @@ class Dashboard {
   int HandleGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex);
   std::optional<Shown> StepAt(int64_t seconds);
   std::optional<Shown> TimedAt(GpsSyncCode code, int64_t seconds);
+  // Whether fix index comes before fix other on the drive.
+  bool PlacedBefore(int64_t index, int64_t other) const;
   void TakeTrack();
   bool HasTrack() const;
   void InitMapRoute();

@@ -47,11 +47,11 @@ class CRouteMaps : public DashboardMaps {
   bool BigMapWaitingForRoute() const override;
   int InitBigMapRoute(const std::vector<RoutePoint>& route) override;
   void SetBigMapRouteReady() override;
+  bool BigMapReady() const override;
   void RedrawRouteTo(const std::vector<MapPoint>& points, bool large) override;
   void SetLineNewPoint(const MapPoint& point) override;
 
  private:
-  bool BigMapReady() const;
   CExplorer1& Browser(bool large) const;
   void SendHeldRoute();
   // route with the drive's clips before and after it around it.

@@ -74,6 +74,8 @@ TEST(DrivesPanel, EveryColumnShowsWholeInEveryLanguage) {
         }
       }
       ASSERT_EQ(list->GetItemCount(), 41);
+      EXPECT_GE(list->GetColumnWidth(0), list->GetTextExtent(list->GetItemText(40, 0)).x + 8)
+          << where << " " << list->GetItemText(40, 0);
       // The list scrolls: its client width is what remains beside the bar.
       EXPECT_LE(total, list->GetClientSize().x) << where;
       EXPECT_GE(panel->GetSize().x, list->GetSize().x) << where;

@@ -29,6 +29,7 @@
 #include "support/RealInput.h"
 #include "support/RunCommand.h"
 #include "widgets/DriveChart.h"
+#include "widgets/WidgetShot.h"
 
 using namespace vantrel;
 using testsupport::evaluate;
@@ -141,6 +142,22 @@ TEST_F(DrivesWindow, ATenThousandFileFolderStaysResponsiveAndCancellingKeepsWhat
     cancel.SetEventObject(bar->FindWindow(wxID_CANCEL));
     bar->FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(cancel);
   };
+  // The bar lies over the black video and stays readable: dark text on a
+  // light face.
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return dialog.Library().Done() >= 20; }, 60000));
+  const wxImage shot = widgettest::grabClientArea(bar, "scan-progress");
+  ASSERT_TRUE(shot.IsOk());
+  const wxImage words = shot.GetSubImage(wxRect(0, 0, shot.GetWidth() / 4, shot.GetHeight()));
+  int darkest = 255, lightPixels = 0;
+  for (int y = 0; y < words.GetHeight(); ++y) {
+    for (int x = 0; x < words.GetWidth(); ++x) {
+      const int grey = (words.GetRed(x, y) + words.GetGreen(x, y) + words.GetBlue(x, y)) / 3;
+      darkest = std::min(darkest, grey);
+      if (grey > 180) ++lightPixels;
+    }
+  }
+  EXPECT_GT(lightPixels, words.GetWidth() * words.GetHeight() / 2);
+  EXPECT_LT(darkest, 100);
   cancelAfter(200);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return !bar->IsShown(); }, 60000));
   const size_t read = dialog.Library().Contents().clips.size();

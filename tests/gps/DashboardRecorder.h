@@ -45,6 +45,7 @@ class RecordingMaps : public vantrel::DashboardMaps {
     return 0;
   }
   void SetBigMapRouteReady() override { bigReady = true; }
+  bool BigMapReady() const override { return bigOpen && bigReady; }
   void RedrawRouteTo(const std::vector<vantrel::MapPoint>& points, bool large) override {
     std::string line = large ? "big:redraw" : "small:redraw";
     for (const vantrel::MapPoint& p : points) line += " " + p.latitude + "," + p.longitude;

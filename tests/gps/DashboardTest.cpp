@@ -178,6 +178,59 @@ TEST_F(DashboardSync, SeekRedrawsTheTravelledLineUpToTwoStepsBack) {
   EXPECT_EQ(maps.calls[1], line);
 }
 
+// Back from second 12 to second 4: by a seek, or by a tick the playback
+// posted before the seek took hold.
+TEST_F(DashboardSync, GoingBackRedrawsBothMapsOnceTheyShowTheRoute) {
+  struct Case {
+    GpsSyncCode code;
+    bool open, ready;
+    std::vector<std::string> calls;
+  };
+  const std::string before = "48.000000,11.516667 48.000040,11.516667";
+  const std::vector<std::string> smallOnly = {"small:redraw " + before, "line 48.000120,11.516667"};
+  const std::vector<std::string> both = {"small:redraw " + before, "big:redraw " + before,
+                                         "line 48.000120,11.516667"};
+  const Case cases[] = {
+      {kSyncSeek, false, false, smallOnly},
+      // Opened since the last tick: it catches up through its own route.
+      {kSyncSeek,
+       true,
+       false,
+       {"small:redraw " + before, "big:init 20", "big:redraw " + before,
+        "line 48.000120,11.516667"}},
+      // Showing the route: its line goes back too, not straight across.
+      {kSyncSeek, true, true, both},
+      {kSyncTick, false, false, smallOnly},
+      {kSyncTick, true, true, both},
+  };
+  for (const Case& c : cases) {
+    LoadDrive(std::vector<double>(20, 30.0), 20);
+    for (int t = 1; t <= 12; ++t) Tick(t);
+    maps.bigOpen = c.open;
+    maps.bigReady = c.ready;
+    maps.calls.clear();
+    EXPECT_EQ(Tick(4, c.code), 3);
+    EXPECT_EQ(maps.calls, c.calls) << c.code << c.open << c.ready;
+  }
+}
+
+// Playback that starts at second 5 (a seek made while the recording
+// opened) draws the line up to there; one that starts at the beginning
+// only extends it.
+TEST_F(DashboardSync, TheFirstTickDrawsTheLineUpToWherePlaybackStarted) {
+  LoadDrive(std::vector<double>(20, 30.0), 20);
+  maps.calls.clear();
+  EXPECT_EQ(Tick(5), 4);
+  EXPECT_EQ(maps.calls,
+            (std::vector<std::string>{
+                "small:redraw 48.000000,11.516667 48.000040,11.516667 48.000080,11.516667",
+                "line 48.000160,11.516667"}));
+  LoadDrive(std::vector<double>(20, 30.0), 20);
+  maps.calls.clear();
+  EXPECT_EQ(Tick(1), 0);
+  EXPECT_EQ(maps.calls, (std::vector<std::string>{"line 48.000000,11.516667"}));
+}
+
 TEST_F(DashboardSync, SeekToTheStartOnlyClearsThenShowsEntryZero) {
   LoadDrive(std::vector<double>(20, 30.0), 20);
   for (int64_t t : {0, 1}) {
@@ -192,9 +245,11 @@ TEST_F(DashboardSync, LargeMapGetsTheRouteAtTheFirstTickThatSucceeds) {
   maps.bigOpen = true;
   maps.bigFails = 1;  // the page is still loading at the first try
   maps.calls.clear();
-  Tick(4);
+  Tick(4);  // playback starts there: the small map's line reaches it at once
   EXPECT_FALSE(maps.bigReady);
-  EXPECT_EQ(maps.calls, (std::vector<std::string>{"big:init 20", "line 48.000120,11.516667"}));
+  EXPECT_EQ(maps.calls,
+            (std::vector<std::string>{"small:redraw 48.000000,11.516667 48.000040,11.516667",
+                                      "big:init 20", "line 48.000120,11.516667"}));
   maps.calls.clear();
   Tick(5);
   EXPECT_TRUE(maps.bigReady);

@@ -111,7 +111,9 @@ TEST_P(LargeMapMouse, ZoomButtonsWheelDragAndTheExitButtonWork) {
             testsupport::moveMouseTo(OnScreen(pressed));
             testsupport::xdotool("click 4");
           },
-          [&] { return Zoom() > zoom; })
+          [&] { return Zoom() != zoom; })
+      .step(
+          "one level a notch", nullptr, [&] { return Zoom() == zoom + 1; }, 500)
       // The map starts dragging at the first move past a few pixels, and
       // takes that move for its start: from there on, the place under the
       // pointer follows it.
