@@ -38,7 +38,7 @@ add_custom_command(OUTPUT ${man_page}
   DEPENDS vantrel)
 add_custom_target(desktop_files ALL DEPENDS ${icon_pngs} ${man_page})
 
-install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vantrel vantrel-play RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/res/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/res)
 install(FILES ${data_out}/${VANTREL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${data_out}/${VANTREL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

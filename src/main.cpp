@@ -7,6 +7,7 @@
 #include "app/CutCommand.h"
 #include "app/ExportCommand.h"
 #include "app/IndexCommand.h"
+#include "app/PlayProgram.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
 #include "gps/DashboardPrinter.h"
@@ -18,6 +19,7 @@ namespace {
 std::span<const vantrel::CommandLineOption> options();
 
 int playHeadless(int argc, char** argv) {
+  vantrel::runPlayProgram(argc, argv);
   vantrel::GpsTrack track;
   return vantrel::runHeadlessPlayer(argc, argv, vantrel::trackLoaderInto(track));
 }

@@ -71,13 +71,21 @@ int Display::presentPicture(PlayerState& state, bool paced) {
   lastShown_ = now;
   // The slot is still ours (count 1): the decoder does not touch the planes.
   const PictureQueue& picture = engine.picture;
-  std::shared_ptr<BgrFrame> frame = pool_.take(picture.width(), picture.height());
+  const VideoSink* sink = sink_.load();
+  std::shared_ptr<BgrFrame> frame;
+  if (sink && sink->wantsPixels()) {
+    frame = pool_.take(picture.width(), picture.height());
+    convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
+                    picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
+                    frame->stride);
+  } else {
+    frame = std::make_shared<BgrFrame>();
+    frame->width = picture.width();
+    frame->height = picture.height();
+  }
   frame->time = time;
   frame->generation = state.generation.load();
   frame->sampleAspect = picture.sampleAspect();
-  convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
-                  picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
-                  frame->stride);
   releasePicture(state);
   stats_.picture(time - state.audioClock.load(), speed);
   publish(std::move(frame));

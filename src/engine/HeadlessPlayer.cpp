@@ -20,6 +20,7 @@ namespace {
 class CountingSink : public VideoSink {
  public:
   void presentFrame(std::shared_ptr<const BgrFrame>) override { frames_++; }
+  bool wantsPixels() const override { return false; }
   int64_t frames() const { return frames_.load(); }
 
  private:

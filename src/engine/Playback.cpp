@@ -4,6 +4,7 @@
 #include "engine/PlaybackSession.h"
 #include "engine/PlayerState.h"
 #include "engine/ThreadName.h"
+#include "engine/TrackLoadAhead.h"
 #include "engine/Transport.h"
 
 namespace vantrel {
@@ -28,13 +29,15 @@ int playFile(PlayerState& state, PlaybackHost& host, const TrackLoader& loadTrac
   engineOf(state).stopWorkers = false;
   playerStateInit(state);
   host.showLoading(true);
-  if (loadTrack) loadTrack(state);
-  host.postGpsSync(kSyncTrackLoaded, 0);
+  TrackLoadAhead track(state, host, loadTrack);
   int result;
   std::string failure;
   {
-    PlaybackSession session(state, host);
+    PlaybackSession session(state, host, track);
     result = session.open(state.getFileName()) == 0 ? session.play() : -1;
+    // Before the close, whose stop would also end the track's load: a
+    // recording that does not play still shows its track.
+    track.announce();
     failure = session.failure();
     session.close();
     if (audioSeconds) *audioSeconds = session.audioSeconds();

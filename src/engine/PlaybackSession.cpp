@@ -10,6 +10,7 @@ extern "C" {
 #include "engine/EngineState.h"
 #include "engine/PlaybackHost.h"
 #include "engine/PlayerState.h"
+#include "engine/TrackLoadAhead.h"
 #include "engine/Transport.h"
 
 namespace vantrel {
@@ -25,6 +26,8 @@ constexpr auto kPlayedOutHold = std::chrono::milliseconds(250);
 // Sound that stops this long while more is due (a broken stream, a device
 // that does not play) no longer holds the pictures.
 constexpr double kSoundStallSeconds = 0.5;
+// The longest the track's announcement waits for the first picture.
+constexpr auto kFirstPictureWait = std::chrono::milliseconds(500);
 // Rounding between the clocks' sums.
 constexpr double kEndTolerance = 1e-3;
 
@@ -55,10 +58,11 @@ std::string codecName(const AVStream* stream) {
 
 }  // namespace
 
-PlaybackSession::PlaybackSession(PlayerState& state, PlaybackHost& host)
+PlaybackSession::PlaybackSession(PlayerState& state, PlaybackHost& host, TrackLoadAhead& track)
     : state_(state),
       engine_(engineOf(state)),
       host_(host),
+      track_(track),
       demuxer_(state),
       video_(state),
       audio_(state),
@@ -113,12 +117,14 @@ int PlaybackSession::play() {
   silentClock_.reset(0.0, Clock::now());
   host_.playbackStarted();
   host_.showLoading(false);
+  started_ = Clock::now();
   demuxer_.start();
   return loop();
 }
 
 int PlaybackSession::loop() {
   for (;;) {
+    announceTrackWhenShown();
     postVideoSecond();
     if (playedToEnd()) {
       requestStop(state_);
@@ -139,7 +145,18 @@ int PlaybackSession::loop() {
   }
 }
 
+void PlaybackSession::announceTrackWhenShown() {
+  if (track_.announced()) return;
+  // The window draws the route when it hears of the track: after the first
+  // picture, or without it when none comes soon or the user paused first.
+  if (state_.display.shownTime(state_.generation.load()) || state_.paused.load() ||
+      Clock::now() - started_ > kFirstPictureWait) {
+    track_.announce();
+  }
+}
+
 void PlaybackSession::postVideoSecond() {
+  if (!track_.announced()) return;  // the track comes before its first second
   // Paused, the picture stands; what a paused seek or step shows is posted by
   // postShownSecond (the clock is already a picture further).
   if (state_.paused.load() || preview_ != Preview::None) return;

@@ -17,10 +17,12 @@ namespace vantrel {
 struct EngineState;
 struct PlayerState;
 class PlaybackHost;
+class TrackLoadAhead;
 
 class PlaybackSession {
  public:
-  PlaybackSession(PlayerState& state, PlaybackHost& host);
+  // track: announced once the first picture is out (before the first tick).
+  PlaybackSession(PlayerState& state, PlaybackHost& host, TrackLoadAhead& track);
   ~PlaybackSession();
   PlaybackSession(const PlaybackSession&) = delete;
   PlaybackSession& operator=(const PlaybackSession&) = delete;
@@ -44,6 +46,7 @@ class PlaybackSession {
 
   int fail(std::string why);
   int loop();
+  void announceTrackWhenShown();
   void postVideoSecond();
   // The second of the picture a paused seek or step has shown.
   void postShownSecond();
@@ -70,6 +73,8 @@ class PlaybackSession {
   PlayerState& state_;
   EngineState& engine_;  // engineOf(state_)
   PlaybackHost& host_;
+  TrackLoadAhead& track_;
+  Clock::time_point started_;
   Demuxer demuxer_;
   VideoDecoder video_;
   AudioDecoder audio_;

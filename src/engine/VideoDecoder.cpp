@@ -27,6 +27,7 @@ int VideoDecoder::open(int streamIndex) {
   // Frame threads: a 1080p or 4K picture decodes on both cores.
   codec_ = openStreamDecoder(stream, 0);
   if (!codec_) return -1;
+  if (codec_->active_thread_type == FF_THREAD_FRAME) starter_ = openStreamDecoder(stream, 1);
   engine_.videoStreamIndex = streamIndex;
   engine_.videoStream = stream;
   state_.durationSeconds = durationSecondsOf(format, stream);
@@ -50,6 +51,8 @@ void VideoDecoder::join() {
 
 void VideoDecoder::close() {
   avcodec_free_context(&codec_);
+  avcodec_free_context(&starter_);
+  starterShown_.reset();
 }
 
 bool VideoDecoder::stopping() const {
@@ -77,6 +80,7 @@ void VideoDecoder::videoThread() {
       startAfterSeek(packet);
       continue;
     }
+    if (starter_) decodeFirstPicture(packet, frame);
     decodePacket(packet, frame);
     av_packet_unref(packet);
   }
@@ -92,6 +96,7 @@ void VideoDecoder::startAfterSeek(const AVPacket* marker) {
   serial_ = static_cast<int>(marker->pos);
   av_frame_unref(held_);
   target_.reset();
+  starterShown_.reset();
   if (marker->pts != AV_NOPTS_VALUE) {
     target_ = static_cast<double>(marker->pts) * av_q2d(engine_.videoStream->time_base);
   }
@@ -124,7 +129,7 @@ bool VideoDecoder::receivePictures(AVFrame* frame) {
   while (!stopping() && avcodec_receive_frame(codec_, frame) == 0) {
     // A picture from before a seek would set the clock back to where the
     // seek left: it is dropped unseen.
-    if (serial_ == engine_.videoQueue.serial.load()) takePicture(frame);
+    if (serial_ == engine_.videoQueue.serial.load() && !alreadyShown(frame)) takePicture(frame);
     av_frame_unref(frame);
   }
   return !stopping();
@@ -149,6 +154,24 @@ void VideoDecoder::takePicture(AVFrame* frame) {
     target_.reset();
   }
   handOver(frame);
+}
+
+void VideoDecoder::decodeFirstPicture(const AVPacket* packet, AVFrame* frame) {
+  // Drained at once: the picture does not wait for a reordering delay.
+  if (packet->size > 0 && avcodec_send_packet(starter_, packet) == 0 &&
+      avcodec_send_packet(starter_, nullptr) == 0 && avcodec_receive_frame(starter_, frame) == 0) {
+    starterShown_ = pictureTime(frame, engine_.videoStream);
+    takePicture(frame);
+    av_frame_unref(frame);
+  }
+  avcodec_free_context(&starter_);
+}
+
+bool VideoDecoder::alreadyShown(const AVFrame* frame) {
+  if (!starterShown_) return false;
+  const std::optional<double> shown = *starterShown_;
+  starterShown_.reset();
+  return pictureTime(frame, engine_.videoStream) == shown;
 }
 
 void VideoDecoder::handOverHeld() {

@@ -55,10 +55,17 @@ class VideoDecoder {
   void handOver(AVFrame* frame);
   // The end of the file: the picture held for the target is the last one.
   void handOverHeld();
+  // The playback's first packet through the one-thread decoder, whose
+  // picture comes out at once; frame threads give theirs a few packets later.
+  void decodeFirstPicture(const AVPacket* packet, AVFrame* frame);
+  // The frame threads' own copy of the picture decodeFirstPicture handed over.
+  bool alreadyShown(const AVFrame* frame);
 
   PlayerState& state_;
   EngineState& engine_;  // engineOf(state_)
   AVCodecContext* codec_ = nullptr;
+  // One thread, for the first picture only; none when codec_ has no frame threads.
+  AVCodecContext* starter_ = nullptr;
   std::thread thread_;
   // Decoding thread only: the video queue's serial of the packets being
   // decoded; the seek target still to reach (seconds); the last picture
@@ -66,6 +73,9 @@ class VideoDecoder {
   int serial_ = 0;
   std::optional<double> target_;
   AVFrame* held_ = nullptr;
+  // While set, codec_'s next picture is the starter's again (its time, none
+  // when it had none).
+  std::optional<std::optional<double>> starterShown_;
 };
 
 // What an exact seek does with a picture decoded on the way from the key

@@ -13,6 +13,10 @@ class VideoSink {
   // Called on the playback thread once per presented picture. The frame does
   // not change after the call; the sink may keep it as long as it likes.
   virtual void presentFrame(std::shared_ptr<const BgrFrame> frame) = 0;
+  // A sink that only counts the pictures gets each one's time and size
+  // without pixels: converting pictures nobody looks at costs a buffer and
+  // the time of the conversion.
+  virtual bool wantsPixels() const { return true; }
 };
 
 }  // namespace vantrel

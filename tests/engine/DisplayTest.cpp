@@ -288,6 +288,27 @@ TEST_F(DisplayTest, OneBufferServesWhenTheSinkKeepsNoPicture) {
   EXPECT_EQ(forgetting.buffers[2], forgetting.buffers[0]);
 }
 
+// The player without a window counts pictures: it gets their times and
+// sizes, and no buffer is filled for it.
+TEST_F(DisplayTest, ASinkThatWantsNoPixelsGetsThePictureWithoutThem) {
+  struct CountingSink : RecordingSink {
+    bool wantsPixels() const override { return false; }
+  } counting;
+  state.display.bindVideoSurface(&counting);
+  FramePtr frame = patternFrame(64, 32, 3);
+  handOver(frame.get(), 0.5);
+  state.audioClock = 0.5;
+  state.display.presentPicture(state);
+  EXPECT_EQ(pictureCount(), 0);
+  ASSERT_EQ(counting.count(), 1u);
+  const std::shared_ptr<const BgrFrame> shown = counting.last();
+  EXPECT_EQ(shown->time, 0.5);
+  EXPECT_EQ(shown->width, 64);
+  EXPECT_EQ(shown->height, 32);
+  EXPECT_TRUE(shown->pixels.empty());
+  EXPECT_EQ(state.display.shownTime(state.generation.load()), 0.5);
+}
+
 TEST_F(DisplayTest, FourKPicturesAreShownWhole) {
   FramePtr frame = patternFrame(3840, 2160, 9);
   handOver(frame.get(), 0.0);

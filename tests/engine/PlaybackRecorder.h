@@ -16,7 +16,8 @@ namespace vantrel {
 class PlaybackRecorder : public PlaybackHost, public VideoSink {
  public:
   struct Event {
-    std::string what;  // "sync", "loading", "started", "reset", "advance"
+    // "sync", "loading", "started", "reset", "advance", "picture" (the first only)
+    std::string what;
     int64_t a = 0, b = 0;
   };
 
@@ -33,7 +34,9 @@ class PlaybackRecorder : public PlaybackHost, public VideoSink {
   }
   void advancePlaylist() override { add({"advance"}); }
   VideoSink* videoSink() override { return this; }
-  void presentFrame(std::shared_ptr<const BgrFrame>) override { frames++; }
+  void presentFrame(std::shared_ptr<const BgrFrame>) override {
+    if (frames++ == 0) add({"picture"});
+  }
 
   void clear() {
     std::lock_guard<std::mutex> hold(lock_);
