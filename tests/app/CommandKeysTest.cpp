@@ -90,6 +90,13 @@ class CommandKeys : public testing::Test {
       return player.generation != generationBefore_ && !player.opening && PlayingFile(name);
     };
   }
+  // The window on screen and the keyboard's focus on the picture, which
+  // leaves every key to the window's commands.
+  ModalScript& FocusThePicture(ModalScript& script) {
+    return script.step("shown", nullptr, [this] { return dialog.IsShownOnScreen(); })
+        .step("click the picture", Click(dialog.VideoArea()),
+              [this] { return wxWindow::FindFocus() == dialog.VideoArea(); });
+  }
   void Run(ModalScript& script, int result) {
     EXPECT_EQ(script.run(dialog), result);
     EXPECT_EQ(script.unfinished(), "");
@@ -110,9 +117,7 @@ TEST_F(CommandKeys, DisabledCommandsDoNothingAndTheVolumeKeysWork) {
   const int start = player.volume;
   ASSERT_GE(start, 2 * CVantrelDlg::kVolumeStep);
   ModalScript script;
-  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
-      .step("click the picture", Click(dialog.VideoArea()),
-            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+  FocusThePicture(script)
       .step("s, i, o, Ctrl+S while idle", Press("s i o ctrl+s"), after(400))
       .step("nothing happened", nullptr,
             [&] {
@@ -134,9 +139,7 @@ TEST_F(CommandKeys, DisabledCommandsDoNothingAndTheVolumeKeysWork) {
 // Page Up change the recording, Space pauses.
 TEST_F(CommandKeys, PlaybackKeysReachTheirCommands) {
   ModalScript script;
-  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
-      .step("click the picture", Click(dialog.VideoArea()),
-            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+  FocusThePicture(script)
       .step(
           "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000)
       .step("i marks the start", Press("i"), [&] { return dialog.ClipIn().has_value(); })
@@ -175,9 +178,7 @@ TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
   int64_t elapsedBefore = 0;
   double clockBefore = 0.0;
   ModalScript script;
-  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
-      .step("click the picture", Click(dialog.VideoArea()),
-            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+  FocusThePicture(script)
       .step("normal speed, no label", nullptr,
             [&] { return player.speed == 1.0 && !label->IsShown(); })
       .step("[ while idle", Press("bracketleft"), speedShown(0.75, "0.75×"))
@@ -229,11 +230,8 @@ TEST_F(CommandKeys, SpeedKeysStepThroughTheSpeedsAndTheLabelTellsIt) {
 // together than a tick must not hold the count back while the pictures run on.
 TEST_F(CommandKeys, SpeedChangesKeepTheElapsedTimeWithThePictures) {
   ModalScript script;
-  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
-      .step("click the picture", Click(dialog.VideoArea()),
-            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
-      .step(
-          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000);
+  FocusThePicture(script).step(
+      "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Showing(); }, 8000);
   for (const char* key : {"bracketright", "bracketleft", "bracketright", "bracketleft",
                           "bracketright", "bracketleft"}) {
     script.step(key, Press(key), [wait = after(600)] { return wait(); });
@@ -262,9 +260,7 @@ TEST_F(CommandKeys, EscapeLeavesFullScreenAndClosesBeforeItExits) {
     return false;
   };
   ModalScript script;
-  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
-      .step("click the picture", Click(dialog.VideoArea()),
-            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+  FocusThePicture(script)
       .step("f", Press("f"), [&] { return dialog.ShowsFullScreen(); })
       .step("Escape leaves it", Press("Escape"), [&] { return !dialog.ShowsFullScreen(); })
       .step("F11", Press("F11"), [&] { return dialog.ShowsFullScreen(); })
@@ -311,9 +307,7 @@ TEST_F(CommandKeys, ThePlaylistKeepsItsArrows) {
 TEST_F(CommandKeys, SeekAndStepKeysLandOnExactPictures) {
   int paused = -1;
   ModalScript script;
-  script.step("shown", nullptr, [&] { return dialog.IsShownOnScreen(); })
-      .step("click the picture", Click(dialog.VideoArea()),
-            [&] { return wxWindow::FindFocus() == dialog.VideoArea(); })
+  FocusThePicture(script)
       .step(
           "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Number() >= 10; },
           8000)
