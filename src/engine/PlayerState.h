@@ -42,10 +42,12 @@ struct PlayerState {
   SeekRequests seeks;
 
   // Status: the playback thread and its workers write these (playState also
-  // the transport's pause and resume, elapsedSeconds the window's clock and
-  // seeks); anyone reads them.
+  // the transport's pause and resume; elapsedSeconds and opening also the
+  // window, as it shows the playback); anyone reads them.
   std::atomic<int> playState{Idle};
-  std::atomic<bool> opening{false};  // from the start of a playback to its first picture
+  // A playback has started and the window does not yet show it playing
+  // (or ended); nothing else starts meanwhile.
+  std::atomic<bool> opening{false};
   std::atomic<bool> finished{true};  // no playback thread between its start and its end
   std::atomic<int64_t> durationSeconds{0};
   std::atomic<int64_t> elapsedSeconds{0};
