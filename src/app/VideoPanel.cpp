@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "engine/ShownPicture.h"
+
 namespace vantrel {
 
 namespace {
@@ -44,6 +46,22 @@ void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   }
 }
 
+PixelSize VideoPanel::shownSize(int width, int height, double sampleAspect) const {
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  if (m_viewZoomed || m_viewArea.x <= 0 || m_viewArea.y <= 0) return {width, height};
+  const PictureRect fit =
+      fitPicture({static_cast<double>(width), static_cast<double>(height), sampleAspect,
+                  static_cast<double>(m_viewArea.x), static_cast<double>(m_viewArea.y)});
+  return {static_cast<int>(fit.width), static_cast<int>(fit.height)};
+}
+
+void VideoPanel::NoteView() {
+  const wxSize area = PictureSize(GetSize());
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  m_viewArea = area;
+  m_viewZoomed = m_zoom.Zoomed();
+}
+
 std::shared_ptr<const BgrFrame> VideoPanel::CurrentFrame() const {
   std::lock_guard<std::mutex> hold(m_frameLock);
   return m_frame;
@@ -54,6 +72,8 @@ void VideoPanel::ClearPicture() {
     std::lock_guard<std::mutex> hold(m_frameLock);
     m_frame.reset();
   }
+  m_wholeOf.reset();
+  m_whole.reset();
   Refresh();
 }
 
@@ -76,8 +96,8 @@ std::optional<ViewSizes> VideoPanel::CurrentSizes() const {
   const std::shared_ptr<const BgrFrame> frame = CurrentFrame();
   const wxSize area = PictureSize(GetSize());
   if (!frame || frame->width == 0 || frame->height == 0 || area.x == 0 || area.y == 0) return {};
-  return ViewSizes{static_cast<double>(frame->width), static_cast<double>(frame->height),
-                   frame->sampleAspect, static_cast<double>(area.x), static_cast<double>(area.y)};
+  return ViewSizes{static_cast<double>(frame->pictureWidth()),
+                   static_cast<double>(frame->pictureHeight()), frame->sampleAspect, static_cast<double>(area.x), static_cast<double>(area.y)};
 }
 
 PictureRect VideoPanel::PicturePlace() const {
@@ -105,6 +125,7 @@ void VideoPanel::ResetZoom() {
 }
 
 void VideoPanel::ZoomChanged() {
+  NoteView();
   // The hand says the picture can be dragged.
   SetCursor(m_zoom.Zoomed() ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
   Refresh(false);
@@ -153,7 +174,22 @@ void VideoPanel::OnPaint(wxPaintEvent&) {
   Draw(dc);
 }
 
+const BgrFrame& VideoPanel::PixelsFor(const std::shared_ptr<const BgrFrame>& frame,
+                                      const PictureRect& place) {
+  if (!frame->planes || (place.width == frame->width && place.height == frame->height)) {
+    m_wholeOf.reset();
+    m_whole.reset();
+    return *frame;
+  }
+  if (m_wholeOf != frame) {
+    m_whole = fullPicture(frame);
+    m_wholeOf = frame;
+  }
+  return *m_whole;
+}
+
 void VideoPanel::Draw(wxDC& dc) {
+  NoteView();
   dc.SetBackground(*wxBLACK_BRUSH);
   const std::shared_ptr<const BgrFrame> frame = FrameToPaint();
   const wxSize size = PictureSize(GetSize());
@@ -170,8 +206,10 @@ void VideoPanel::Draw(wxDC& dc) {
     m_zoomGeneration = frame->generation;
     m_zoom.Reset();
     SetCursor(wxNullCursor);
+    NoteView();
   }
-  m_scaler.scale(*frame, PicturePlace(), size.x, size.y, m_screen.Data(), m_screen.Stride());
+  const PictureRect place = PicturePlace();
+  m_scaler.scale(PixelsFor(frame, place), place, size.x, size.y, m_screen.Data(), m_screen.Stride());
   m_screen.PaintOn(cairo);
   // Without a border the client area reaches past the picture: black there.
   const wxSize client = GetClientSize();
