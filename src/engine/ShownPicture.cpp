@@ -8,11 +8,17 @@
 
 namespace vantrel {
 
+namespace {
+
+// The picture pixel (0..size-1) under the centre of output pixel i of
+// outputs spread evenly over it: the nearest one, reckoned in doubles and
+// multiplied first, as the window's scaler plans it.
 int nearestSource(int i, int outputs, int size) {
-  // In doubles and multiplied first, as the window's scaler plans it.
   const double centre = i + 0.5;
   return std::min(static_cast<int>(centre * size / outputs), size - 1);
 }
+
+}  // namespace
 
 void convertWhole(const YuvPlanes& picture, BgrFrame& frame) {
   convertYuvToBgr(picture.luma, picture.lumaStride, picture.cb, picture.cr, picture.chromaStride,

@@ -11,10 +11,6 @@
 
 namespace vantrel {
 
-// The picture pixel (0..size-1) under the centre of output pixel i of
-// outputs spread evenly over it: the nearest one, as the window scales down.
-int nearestSource(int i, int outputs, int size);
-
 // Fills frame's pixels (sized for the whole picture) from picture.
 void convertWhole(const YuvPlanes& picture, BgrFrame& frame);
 
