@@ -2,6 +2,7 @@
 
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
+#include <wx/thread.h>
 
 #include <cmath>
 
@@ -12,6 +13,10 @@ namespace vantrel {
 namespace {
 // One wheel notch enlarges by the cube root of 2: three notches double.
 constexpr double kNotchFactor = 1.2599210498948732;
+// How long a picture waits for the one before it to be painted; and the
+// time without a paint after which pictures no longer wait.
+constexpr auto kPaintWait = std::chrono::milliseconds(50);
+constexpr auto kPaintsStop = std::chrono::milliseconds(200);
 }  // namespace
 
 VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
@@ -30,7 +35,15 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
 
 void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   {
-    std::lock_guard<std::mutex> hold(m_frameLock);
+    std::unique_lock<std::mutex> hold(m_frameLock);
+    // A picture from the playback thread waits a while for the one before
+    // it to be painted rather than replace it unseen, as if the display step
+    // drew it itself. Only while the area paints: hidden, or with the UI
+    // thread held up elsewhere, the playback does not crawl along with it.
+    const bool painting = std::chrono::steady_clock::now() - m_lastPaint < kPaintsStop;
+    if (painting && !wxIsMainThread()) {
+      m_painted.wait_for(hold, kPaintWait, [this] { return !m_frame || m_framePainted; });
+    }
     if (m_frame && !m_framePainted) ++m_dropped;
     m_frame = std::move(frame);
     m_framePainted = false;
@@ -78,9 +91,15 @@ void VideoPanel::ClearPicture() {
 }
 
 std::shared_ptr<const BgrFrame> VideoPanel::FrameToPaint() {
-  std::lock_guard<std::mutex> hold(m_frameLock);
-  m_framePainted = true;
-  return m_frame;
+  std::shared_ptr<const BgrFrame> frame;
+  {
+    std::lock_guard<std::mutex> hold(m_frameLock);
+    m_framePainted = true;
+    m_lastPaint = std::chrono::steady_clock::now();
+    frame = m_frame;
+  }
+  m_painted.notify_all();
+  return frame;
 }
 
 int64_t VideoPanel::DroppedFrames() const {
@@ -97,7 +116,8 @@ std::optional<ViewSizes> VideoPanel::CurrentSizes() const {
   const wxSize area = PictureSize(GetSize());
   if (!frame || frame->width == 0 || frame->height == 0 || area.x == 0 || area.y == 0) return {};
   return ViewSizes{static_cast<double>(frame->pictureWidth()),
-                   static_cast<double>(frame->pictureHeight()), frame->sampleAspect, static_cast<double>(area.x), static_cast<double>(area.y)};
+                   static_cast<double>(frame->pictureHeight()), frame->sampleAspect,
+                   static_cast<double>(area.x), static_cast<double>(area.y)};
 }
 
 PictureRect VideoPanel::PicturePlace() const {
@@ -209,7 +229,8 @@ void VideoPanel::Draw(wxDC& dc) {
     NoteView();
   }
   const PictureRect place = PicturePlace();
-  m_scaler.scale(PixelsFor(frame, place), place, size.x, size.y, m_screen.Data(), m_screen.Stride());
+  m_scaler.scale(PixelsFor(frame, place), place, size.x, size.y, m_screen.Data(),
+                 m_screen.Stride());
   m_screen.PaintOn(cairo);
   // Without a border the client area reaches past the picture: black there.
   const wxSize client = GetClientSize();

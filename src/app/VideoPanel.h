@@ -8,6 +8,8 @@
 #include <wx/panel.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,8 +25,9 @@ class VideoPanel : public wxPanel, public VideoSink {
  public:
   VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
 
-  // Any thread: keeps the frame and queues one repaint (pictures that come
-  // faster than the window paints replace each other).
+  // Any thread: keeps the frame and queues one repaint. Pictures that come
+  // faster than the window paints replace each other; from another thread
+  // a picture first waits a little for the one before it to be painted.
   void presentFrame(std::shared_ptr<const BgrFrame> frame) override;
   // Any thread: at 1x in an area smaller than the picture, the size it is
   // drawn at; zoomed, or before the first paint, the picture's own.
@@ -76,11 +79,13 @@ class VideoPanel : public wxPanel, public VideoSink {
   const BgrFrame& PixelsFor(const std::shared_ptr<const BgrFrame>& frame, const PictureRect& place);
 
   mutable std::mutex m_frameLock;
-  std::shared_ptr<const BgrFrame> m_frame;  // guarded by m_frameLock
-  bool m_framePainted = false;              // guarded by m_frameLock
-  int64_t m_dropped = 0;                    // guarded by m_frameLock
-  wxSize m_viewArea;                        // guarded by m_frameLock
-  bool m_viewZoomed = false;                // guarded by m_frameLock
+  std::shared_ptr<const BgrFrame> m_frame;            // guarded by m_frameLock
+  bool m_framePainted = false;                        // guarded by m_frameLock
+  std::chrono::steady_clock::time_point m_lastPaint;  // guarded by m_frameLock
+  std::condition_variable m_painted;                  // the current frame was painted
+  int64_t m_dropped = 0;                              // guarded by m_frameLock
+  wxSize m_viewArea;                                  // guarded by m_frameLock
+  bool m_viewZoomed = false;                          // guarded by m_frameLock
   std::atomic<bool> m_refreshQueued{false};
   // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;

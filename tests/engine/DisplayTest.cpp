@@ -365,8 +365,8 @@ TEST_F(DisplayTest, APictureShownSmallerIsConvertedAtThatSizeAndKeepsItsWhole) {
     PixelSize asked;
     bool smaller;
   };
-  const Case cases[] = {{{320, 180}, true},   {{1280, 720}, false}, {{1281, 700}, false},
-                        {{1280, 500}, true},  {{3, 2}, true},       {{0, 0}, false},
+  const Case cases[] = {{{320, 180}, true},    {{1280, 720}, false}, {{1281, 700}, false},
+                        {{1280, 500}, true},   {{3, 2}, true},       {{0, 0}, false},
                         {{2000, 1125}, false}, {{777, 437}, true}};
   uint8_t seed = 0;
   for (const Case& c : cases) {
