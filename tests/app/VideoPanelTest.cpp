@@ -383,3 +383,32 @@ TEST(VideoPanel, PicturesShownSmallerLookTheSameAndZoomSharp) {
   window->Destroy();
   testsupport::pumpFor(50);
 }
+
+// Pictures from the playback thread that come faster than the area paints
+// wait for the one before to be painted, as long as the area paints at all:
+// none is replaced unseen.
+TEST(VideoPanel, PicturesWaitForTheOneBeforeToBePainted) {
+  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
+  wxPanel* host = new wxPanel(window);
+  VideoPanel* panel =
+      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
+  window->Show();
+  testsupport::pumpFor(200);
+  PaintCounter counter(panel);
+  panel->presentFrame(quadrants(64, 48));
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return counter.paints > 0; }));
+
+  constexpr int kPictures = 5;
+  std::atomic<bool> done{false};
+  std::thread playback([&] {
+    for (int i = 0; i < kPictures; ++i) panel->presentFrame(quadrants(64 + 16 * i, 48));
+    done = true;
+  });
+  EXPECT_TRUE(testsupport::pumpUntil([&] { return done.load(); }));
+  playback.join();
+  EXPECT_TRUE(testsupport::pumpUntil([&] { return counter.paints > kPictures; }));
+  EXPECT_EQ(panel->DroppedFrames(), 0);
+  EXPECT_EQ(panel->CurrentFrame()->width, 64 + 16 * (kPictures - 1));
+  window->Destroy();
+  testsupport::pumpFor(50);
+}
