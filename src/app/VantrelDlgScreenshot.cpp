@@ -10,6 +10,7 @@
 #include "app/VantrelDlg.h"
 #include "app/VideoPanel.h"
 #include "engine/PlayerState.h"
+#include "engine/ShownPicture.h"
 
 namespace vantrel {
 
@@ -56,6 +57,8 @@ void CVantrelDlg::TakeScreenshot() {
   // Until a new playback's first picture arrives, the area still shows the
   // previous recording's last one: not a picture of this recording.
   if (frame && frame->generation != m_player.generation.load()) frame = nullptr;
+  // At the recording's own size, whatever the size shown.
+  frame = fullPicture(std::move(frame));
   const std::string path = saveScreenshot(frame.get(), why);
 
   m_screenshotAllowed = true;

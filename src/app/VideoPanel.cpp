@@ -2,14 +2,21 @@
 
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
+#include <wx/thread.h>
 
 #include <cmath>
+
+#include "engine/ShownPicture.h"
 
 namespace vantrel {
 
 namespace {
 // One wheel notch enlarges by the cube root of 2: three notches double.
 constexpr double kNotchFactor = 1.2599210498948732;
+// How long a picture waits for the one before it to be painted; and the
+// time without a paint after which pictures no longer wait.
+constexpr auto kPaintWait = std::chrono::milliseconds(50);
+constexpr auto kPaintsStop = std::chrono::milliseconds(200);
 }  // namespace
 
 VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
@@ -28,7 +35,15 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
 
 void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   {
-    std::lock_guard<std::mutex> hold(m_frameLock);
+    std::unique_lock<std::mutex> hold(m_frameLock);
+    // A picture from the playback thread waits a while for the one before
+    // it to be painted rather than replace it unseen, as if the display step
+    // drew it itself. Only while the area paints: hidden, or with the UI
+    // thread held up elsewhere, the playback does not crawl along with it.
+    const bool painting = std::chrono::steady_clock::now() - m_lastPaint < kPaintsStop;
+    if (painting && !wxIsMainThread()) {
+      m_painted.wait_for(hold, kPaintWait, [this] { return !m_frame || m_framePainted; });
+    }
     if (m_frame && !m_framePainted) ++m_dropped;
     m_frame = std::move(frame);
     m_framePainted = false;
@@ -44,6 +59,22 @@ void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
   }
 }
 
+PixelSize VideoPanel::shownSize(int width, int height, double sampleAspect) const {
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  if (m_viewZoomed || m_viewArea.x <= 0 || m_viewArea.y <= 0) return {width, height};
+  const PictureRect fit =
+      fitPicture({static_cast<double>(width), static_cast<double>(height), sampleAspect,
+                  static_cast<double>(m_viewArea.x), static_cast<double>(m_viewArea.y)});
+  return {static_cast<int>(fit.width), static_cast<int>(fit.height)};
+}
+
+void VideoPanel::NoteView() {
+  const wxSize area = PictureSize(GetSize());
+  std::lock_guard<std::mutex> hold(m_frameLock);
+  m_viewArea = area;
+  m_viewZoomed = m_zoom.Zoomed();
+}
+
 std::shared_ptr<const BgrFrame> VideoPanel::CurrentFrame() const {
   std::lock_guard<std::mutex> hold(m_frameLock);
   return m_frame;
@@ -54,13 +85,21 @@ void VideoPanel::ClearPicture() {
     std::lock_guard<std::mutex> hold(m_frameLock);
     m_frame.reset();
   }
+  m_wholeOf.reset();
+  m_whole.reset();
   Refresh();
 }
 
 std::shared_ptr<const BgrFrame> VideoPanel::FrameToPaint() {
-  std::lock_guard<std::mutex> hold(m_frameLock);
-  m_framePainted = true;
-  return m_frame;
+  std::shared_ptr<const BgrFrame> frame;
+  {
+    std::lock_guard<std::mutex> hold(m_frameLock);
+    m_framePainted = true;
+    m_lastPaint = std::chrono::steady_clock::now();
+    frame = m_frame;
+  }
+  m_painted.notify_all();
+  return frame;
 }
 
 int64_t VideoPanel::DroppedFrames() const {
@@ -76,8 +115,9 @@ std::optional<ViewSizes> VideoPanel::CurrentSizes() const {
   const std::shared_ptr<const BgrFrame> frame = CurrentFrame();
   const wxSize area = PictureSize(GetSize());
   if (!frame || frame->width == 0 || frame->height == 0 || area.x == 0 || area.y == 0) return {};
-  return ViewSizes{static_cast<double>(frame->width), static_cast<double>(frame->height),
-                   frame->sampleAspect, static_cast<double>(area.x), static_cast<double>(area.y)};
+  return ViewSizes{static_cast<double>(frame->pictureWidth()),
+                   static_cast<double>(frame->pictureHeight()), frame->sampleAspect,
+                   static_cast<double>(area.x), static_cast<double>(area.y)};
 }
 
 PictureRect VideoPanel::PicturePlace() const {
@@ -105,6 +145,7 @@ void VideoPanel::ResetZoom() {
 }
 
 void VideoPanel::ZoomChanged() {
+  NoteView();
   // The hand says the picture can be dragged.
   SetCursor(m_zoom.Zoomed() ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
   Refresh(false);
@@ -153,7 +194,22 @@ void VideoPanel::OnPaint(wxPaintEvent&) {
   Draw(dc);
 }
 
+const BgrFrame& VideoPanel::PixelsFor(const std::shared_ptr<const BgrFrame>& frame,
+                                      const PictureRect& place) {
+  if (!frame->planes || (place.width == frame->width && place.height == frame->height)) {
+    m_wholeOf.reset();
+    m_whole.reset();
+    return *frame;
+  }
+  if (m_wholeOf != frame) {
+    m_whole = fullPicture(frame);
+    m_wholeOf = frame;
+  }
+  return *m_whole;
+}
+
 void VideoPanel::Draw(wxDC& dc) {
+  NoteView();
   dc.SetBackground(*wxBLACK_BRUSH);
   const std::shared_ptr<const BgrFrame> frame = FrameToPaint();
   const wxSize size = PictureSize(GetSize());
@@ -170,8 +226,11 @@ void VideoPanel::Draw(wxDC& dc) {
     m_zoomGeneration = frame->generation;
     m_zoom.Reset();
     SetCursor(wxNullCursor);
+    NoteView();
   }
-  m_scaler.scale(*frame, PicturePlace(), size.x, size.y, m_screen.Data(), m_screen.Stride());
+  const PictureRect place = PicturePlace();
+  m_scaler.scale(PixelsFor(frame, place), place, size.x, size.y, m_screen.Data(),
+                 m_screen.Stride());
   m_screen.PaintOn(cairo);
   // Without a border the client area reaches past the picture: black there.
   const wxSize client = GetClientSize();

@@ -8,6 +8,8 @@
 #include <wx/panel.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,11 +25,16 @@ class VideoPanel : public wxPanel, public VideoSink {
  public:
   VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
 
-  // Any thread: keeps the frame and queues one repaint (pictures that come
-  // faster than the window paints replace each other).
+  // Any thread: keeps the frame and queues one repaint. Pictures that come
+  // faster than the window paints replace each other; from another thread
+  // a picture first waits a little for the one before it to be painted.
   void presentFrame(std::shared_ptr<const BgrFrame> frame) override;
+  // Any thread: at 1x in an area smaller than the picture, the size it is
+  // drawn at; zoomed, or before the first paint, the picture's own.
+  PixelSize shownSize(int width, int height, double sampleAspect) const override;
 
-  // The frame the next paint shows; null before the first.
+  // The frame the next paint shows; null before the first. Its pixels may
+  // hold the picture at the size shown (fullPicture() gives it whole).
   std::shared_ptr<const BgrFrame> CurrentFrame() const;
   // Shows no picture (black) until the next frame comes. UI thread.
   void ClearPicture();
@@ -64,15 +71,26 @@ class VideoPanel : public wxPanel, public VideoSink {
   void ZoomChanged();
   // The current frame, counted as painted.
   std::shared_ptr<const BgrFrame> FrameToPaint();
+  // Tells the playback thread (through shownSize) what the view is now.
+  void NoteView();
+  // The pixels to draw frame over place from: its own when they are the
+  // whole picture or lie one to one over place, else the whole picture made
+  // from its planes (once per frame: a zoom or a larger area while paused).
+  const BgrFrame& PixelsFor(const std::shared_ptr<const BgrFrame>& frame, const PictureRect& place);
 
   mutable std::mutex m_frameLock;
-  std::shared_ptr<const BgrFrame> m_frame;  // guarded by m_frameLock
-  bool m_framePainted = false;              // guarded by m_frameLock
-  int64_t m_dropped = 0;                    // guarded by m_frameLock
+  std::shared_ptr<const BgrFrame> m_frame;            // guarded by m_frameLock
+  bool m_framePainted = false;                        // guarded by m_frameLock
+  std::chrono::steady_clock::time_point m_lastPaint;  // guarded by m_frameLock
+  std::condition_variable m_painted;                  // the current frame was painted
+  int64_t m_dropped = 0;                              // guarded by m_frameLock
+  wxSize m_viewArea;                                  // guarded by m_frameLock
+  bool m_viewZoomed = false;                          // guarded by m_frameLock
   std::atomic<bool> m_refreshQueued{false};
   // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;
   ScreenImage m_screen;
+  std::shared_ptr<const BgrFrame> m_wholeOf, m_whole;  // a frame and its whole picture
   ZoomView m_zoom;
   uint32_t m_zoomGeneration = 0;      // the playback the zoom was set in
   std::optional<wxPoint> m_dragFrom;  // while the left button drags

@@ -2,7 +2,10 @@
 // A converted picture: rows of B, G, R bytes, top row first.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "engine/YuvPlanes.h"
 
 namespace vantrel {
 
@@ -14,6 +17,14 @@ struct BgrFrame {
   uint32_t generation = 0;    // of the playback that showed it
   double sampleAspect = 1.0;  // width of a pixel over its height, as the recording asks
   std::vector<uint8_t> pixels;
+  // Set when the pixels hold the picture smaller, at the size the window
+  // shows it: the decoded picture itself, for whatever needs it whole
+  // (fullPicture() in engine/ShownPicture.h converts it).
+  std::shared_ptr<const YuvPlanes> planes;
+
+  // The recording's picture size, whatever the pixels' own.
+  int pictureWidth() const { return planes ? planes->width : width; }
+  int pictureHeight() const { return planes ? planes->height : height; }
 
   const uint8_t* row(int r) const { return pixels.data() + static_cast<size_t>(r) * stride; }
 };

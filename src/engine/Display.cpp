@@ -5,8 +5,8 @@
 
 #include "engine/EngineState.h"
 #include "engine/PlayerState.h"
+#include "engine/ShownPicture.h"
 #include "engine/VideoSink.h"
-#include "engine/YuvToBgr.h"
 
 namespace vantrel {
 
@@ -70,26 +70,41 @@ int Display::presentPicture(PlayerState& state, bool paced) {
   }
   lastShown_ = now;
   // The slot is still ours (count 1): the decoder does not touch the planes.
-  const PictureQueue& picture = engine.picture;
   const VideoSink* sink = sink_.load();
   std::shared_ptr<BgrFrame> frame;
   if (sink && sink->wantsPixels()) {
-    frame = pool_.take(picture.width(), picture.height());
-    convertYuvToBgr(picture.luma(), picture.lumaStride(), picture.cb(), picture.cr(),
-                    picture.chromaStride(), frame->pixels.data(), frame->width, frame->height,
-                    frame->stride);
+    frame = convert(*sink, engine.picture);
   } else {
     frame = std::make_shared<BgrFrame>();
-    frame->width = picture.width();
-    frame->height = picture.height();
+    frame->width = engine.picture.width();
+    frame->height = engine.picture.height();
   }
   frame->time = time;
   frame->generation = state.generation.load();
-  frame->sampleAspect = picture.sampleAspect();
+  frame->sampleAspect = engine.picture.sampleAspect();
   releasePicture(state);
   stats_.picture(time - state.audioClock.load(), speed);
   publish(std::move(frame));
   return serial;
+}
+
+std::shared_ptr<BgrFrame> Display::convert(const VideoSink& sink, PictureQueue& picture) {
+  const YuvPlanes& planes = picture.planes();
+  const PixelSize shown = sink.shownSize(planes.width, planes.height, picture.sampleAspect());
+  // Smaller one way and not larger the other: the window would pick the
+  // nearest pixels of the whole picture (enlarged it blends, from the whole).
+  const bool smaller = shown.width > 0 && shown.height > 0 && shown.width <= planes.width &&
+                       shown.height <= planes.height &&
+                       (shown.width < planes.width || shown.height < planes.height);
+  if (!smaller) {
+    std::shared_ptr<BgrFrame> frame = pool_.take(planes.width, planes.height);
+    convertWhole(planes, *frame);
+    return frame;
+  }
+  std::shared_ptr<BgrFrame> frame = pool_.take(shown.width, shown.height);
+  convertShrunk(planes, *frame);
+  frame->planes = picture.takePlanes();
+  return frame;
 }
 
 void Display::releasePicture(PlayerState& state) {

@@ -1,10 +1,11 @@
 #pragma once
 // The display step: takes the waiting picture from the PictureQueue, paces it
-// against the audio clock, converts it to B, G, R and hands the finished frame
-// to the video sink (the window draws it on its own thread). The sink keeps
-// the picture it shows (the screenshot command takes it from there); nothing
-// here holds a finished picture, so with a sink that keeps none one buffer
-// serves every picture.
+// against the audio clock, converts it to B, G, R (only the pixels shown,
+// when the sink shows it smaller) and hands the finished frame to the video
+// sink (the window draws it on its own thread). The sink keeps the picture
+// it shows (the screenshot command takes it from there); nothing here holds
+// a finished picture, so with a sink that keeps none one buffer serves every
+// picture.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -18,6 +19,7 @@
 
 namespace vantrel {
 
+class PictureQueue;
 struct PlayerState;
 class VideoSink;
 
@@ -84,6 +86,8 @@ class Display {
   // Sleeps the pacing wait unless a stop comes first.
   void waitForAudio(PlayerState& state, std::chrono::microseconds wait);
   void releasePicture(PlayerState& state);
+  // The slot's picture as the sink shows it.
+  std::shared_ptr<BgrFrame> convert(const VideoSink& sink, PictureQueue& picture);
   void publish(std::shared_ptr<const BgrFrame> frame);
 
   std::atomic<VideoSink*> sink_{nullptr};

@@ -3,10 +3,9 @@
 // A frame handed out returns to the pool when its last holder (the display,
 // the window, the screenshot slot) lets it go, on whichever thread that is.
 #include <memory>
-#include <mutex>
-#include <vector>
 
 #include "engine/BgrFrame.h"
+#include "engine/Recycler.h"
 
 namespace vantrel {
 
@@ -14,16 +13,11 @@ class FramePool {
  public:
   FramePool();
   // A frame of this size whose pixels no one else holds; its contents are
-  // whatever it held last.
+  // whatever it held last, without planes.
   std::shared_ptr<BgrFrame> take(int width, int height);
 
  private:
-  struct Shelf {
-    std::mutex lock;
-    std::vector<std::unique_ptr<BgrFrame>> free;  // guarded by lock
-  };
-  // Shared with every frame's deleter, so frames may outlive the pool.
-  std::shared_ptr<Shelf> shelf_;
+  Recycler<BgrFrame> frames_;
 };
 
 }  // namespace vantrel

@@ -2,7 +2,6 @@
 
 extern "C" {
 #include <libavutil/frame.h>
-#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -48,6 +47,8 @@ SwsContext* makeConverter(int width, int height, int format, bool fullRange) {
 
 }  // namespace
 
+PictureQueue::PictureQueue() : planes_(spare_.take()) {}
+
 PictureQueue::~PictureQueue() {
   sws_freeContext(converter_);
 }
@@ -56,38 +57,23 @@ bool PictureQueue::needsConversion(const AVFrame* frame) {
   return frame->format != AV_PIX_FMT_YUV420P || isFullRange(frame);
 }
 
-void PictureQueue::resize(int width, int height) {
-  width_ = width;
-  height_ = height;
-  const size_t lumaBytes = static_cast<size_t>(width) * height;
-  const size_t chromaBytes = static_cast<size_t>(chromaStride()) * ((height + 1) / 2);
-  // Grown, never shrunk: a playlist of mixed sizes allocates once.
-  if (luma_.size() < lumaBytes) luma_.resize(lumaBytes);
-  if (cb_.size() < chromaBytes) {
-    cb_.resize(chromaBytes);
-    cr_.resize(chromaBytes);
-  }
-}
-
 bool PictureQueue::store(const AVFrame* frame, double time, int serial) {
   if (frame->width <= 0 || frame->height <= 0 || !frame->data[0]) return false;
-  if (needsConversion(frame)) {
+  // A picture that cannot be referenced as it is gets copied by the converter.
+  if (needsConversion(frame) || !planes_->refer(frame)) {
     if (!convert(frame)) return false;
-  } else {
-    resize(frame->width, frame->height);
-    const int chromaRows = (height_ + 1) / 2;
-    av_image_copy_plane(luma_.data(), lumaStride(), frame->data[0], frame->linesize[0], width_,
-                        height_);
-    av_image_copy_plane(cb_.data(), chromaStride(), frame->data[1], frame->linesize[1],
-                        chromaStride(), chromaRows);
-    av_image_copy_plane(cr_.data(), chromaStride(), frame->data[2], frame->linesize[2],
-                        chromaStride(), chromaRows);
   }
   time_ = time;
   serial_ = serial;
   const AVRational aspect = frame->sample_aspect_ratio;
   sampleAspect_ = aspect.num > 0 && aspect.den > 0 ? av_q2d(aspect) : 1.0;
   return true;
+}
+
+std::shared_ptr<const YuvPlanes> PictureQueue::takePlanes() {
+  std::shared_ptr<const YuvPlanes> taken = std::move(planes_);
+  planes_ = spare_.take();
+  return taken;
 }
 
 bool PictureQueue::convert(const AVFrame* frame) {
@@ -102,9 +88,9 @@ bool PictureQueue::convert(const AVFrame* frame) {
     converterFormat_ = frame->format;
     converterFullRange_ = fullRange;
   }
-  resize(frame->width, frame->height);
-  uint8_t* const planes[4] = {luma_.data(), cb_.data(), cr_.data(), nullptr};
-  const int strides[4] = {lumaStride(), chromaStride(), chromaStride(), 0};
+  uint8_t* planes[4] = {};
+  int strides[4] = {};
+  planes_->own(frame->width, frame->height, planes, strides);
   return sws_scale(converter_, frame->data, frame->linesize, 0, frame->height, planes, strides) > 0;
 }
 

@@ -1,13 +1,17 @@
 #pragma once
-// The picture waiting between the video decoder and the display: packed 8-bit,
-// limited-range 4:2:0 planes sized to the picture, and its time. Frames in any
-// other layout (MJPEG's full-range 4:2:2, 10-bit, ...) are brought to that by
-// libswscale on the way in, so the display's converter sees one layout only.
+// The picture waiting between the video decoder and the display: 8-bit,
+// limited-range 4:2:0 planes and its time. A decoded picture of that layout
+// is held by a reference, not copied; frames in any other layout (MJPEG's
+// full-range 4:2:2, 10-bit, ...) are brought to it by libswscale on the way
+// in, so the display's converter sees one layout only.
 //
 // Guarded by EngineState::pictureLock together with pictureCount: the decoder
 // stores only while the count is 0, the display reads only while it is 1.
 #include <cstdint>
-#include <vector>
+#include <memory>
+
+#include "engine/Recycler.h"
+#include "engine/YuvPlanes.h"
 
 extern "C" {
 struct AVFrame;
@@ -18,43 +22,48 @@ namespace vantrel {
 
 class PictureQueue {
  public:
-  PictureQueue() = default;
+  PictureQueue();
   ~PictureQueue();
   PictureQueue(const PictureQueue&) = delete;
   PictureQueue& operator=(const PictureQueue&) = delete;
 
-  // Copies (or converts) the frame into the planes, growing them when the
-  // picture is larger than any before. false when the frame's layout cannot
-  // be brought to 8-bit 4:2:0.
+  // Takes the frame's picture (or converts it). false when the frame's
+  // layout cannot be brought to 8-bit 4:2:0.
   // serial: the video queue's serial of the packets it was decoded from.
   bool store(const AVFrame* frame, double time, int serial);
 
-  int width() const { return width_; }
-  int height() const { return height_; }
+  int width() const { return planes_->width; }
+  int height() const { return planes_->height; }
   double time() const { return time_; }
   int serial() const { return serial_; }
   // Width of a pixel over its height (the frame's sample aspect ratio; 1
   // when it gives none).
   double sampleAspect() const { return sampleAspect_; }
-  const uint8_t* luma() const { return luma_.data(); }
-  const uint8_t* cb() const { return cb_.data(); }
-  const uint8_t* cr() const { return cr_.data(); }
-  int lumaStride() const { return width_; }
-  int chromaStride() const { return (width_ + 1) / 2; }
+  const YuvPlanes& planes() const { return *planes_; }
+  const uint8_t* luma() const { return planes_->luma; }
+  const uint8_t* cb() const { return planes_->cb; }
+  const uint8_t* cr() const { return planes_->cr; }
+  int lumaStride() const { return planes_->lumaStride; }
+  int chromaStride() const { return planes_->chromaStride; }
+
+  // Hands the stored picture over to outlive the slot (the window keeps the
+  // planes of a picture it shows smaller); the slot takes other planes for
+  // the next picture. Only while the display holds the slot.
+  std::shared_ptr<const YuvPlanes> takePlanes();
 
   // Whether frames of this layout need libswscale before the converter.
   static bool needsConversion(const AVFrame* frame);
 
  private:
-  void resize(int width, int height);
   bool convert(const AVFrame* frame);
 
-  int width_ = 0;
-  int height_ = 0;
+  // Planes come back when the last frame holding them goes; the decoder's
+  // picture is let go of at once then.
+  Recycler<YuvPlanes> spare_{[](YuvPlanes& planes) { planes.release(); }};
+  std::shared_ptr<YuvPlanes> planes_;
   double time_ = 0.0;
   int serial_ = 0;
   double sampleAspect_ = 1.0;
-  std::vector<uint8_t> luma_, cb_, cr_;
 
   // The cached libswscale context and the layout it was made for.
   SwsContext* converter_ = nullptr;

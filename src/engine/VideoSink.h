@@ -7,6 +7,11 @@
 
 namespace vantrel {
 
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+};
+
 class VideoSink {
  public:
   virtual ~VideoSink() = default;
@@ -17,6 +22,14 @@ class VideoSink {
   // without pixels: converting pictures nobody looks at costs a buffer and
   // the time of the conversion.
   virtual bool wantsPixels() const { return true; }
+  // The size in pixels the sink shows a picture of width x height in (its
+  // pixels sampleAspect times as wide as high) as things stand. Where that
+  // is smaller than the picture the display converts only the pixels shown
+  // and hands the decoded planes along for whatever needs the picture whole.
+  // Any thread.
+  virtual PixelSize shownSize(int width, int height, double /*sampleAspect*/) const {
+    return {width, height};
+  }
 };
 
 }  // namespace vantrel

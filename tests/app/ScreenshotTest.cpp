@@ -10,7 +10,11 @@
 #include "app/ControlTable.h"
 #include "app/VantrelDlg.h"
 #include "app/VideoPanel.h"
+#include "engine/PictureQueue.h"
 #include "engine/PlayerState.h"
+#include "engine/ShownPicture.h"
+#include "engine/TestFrames.h"
+#include "engine/YuvToBgr.h"
 #include "support/WxTestSupport.h"
 
 using namespace vantrel;
@@ -85,6 +89,46 @@ TEST_F(Screenshot, SavesThePresentedPictureAndShowsItsPath) {
       ASSERT_EQ(image.GetRed(x, y), bgr[2]);
     }
   }
+}
+
+// The area may hold the picture at the size it shows it: the file still
+// holds the recording's picture whole, every pixel as the decoded picture
+// converts (what the screen showed of it was a twentieth at 4K).
+TEST_F(Screenshot, APictureShownSmallerIsSavedWhole) {
+  CVantrelDlg dialog(player);
+  PictureQueue queue;
+  videotest::FramePtr decoded = videotest::patternFrame(1280, 720, 5);
+  ASSERT_TRUE(queue.store(decoded.get(), 0.0, 0));
+  auto frame = std::make_shared<BgrFrame>();
+  frame->width = 320;
+  frame->height = 180;
+  frame->stride = 320 * 3;
+  frame->pixels.resize(320 * 3 * 180);
+  convertShrunk(queue.planes(), *frame);
+  frame->planes = queue.takePlanes();
+  dialog.VideoArea()->presentFrame(frame);
+  player.playState = Playing;
+  dialog.ShowPlaybackStarted();
+
+  dialog.TakeScreenshot();
+
+  const auto files = savedFiles();
+  ASSERT_EQ(files.size(), 1u);
+  wxImage image;
+  ASSERT_TRUE(image.LoadFile(files[0].string(), wxBITMAP_TYPE_BMP));
+  ASSERT_EQ(image.GetSize(), wxSize(1280, 720));
+  std::vector<uint8_t> expected(1280 * 720 * 3);
+  convertYuvToBgrScalar(decoded->data[0], decoded->linesize[0], decoded->data[1], decoded->data[2],
+                        decoded->linesize[1], expected.data(), 1280, 720, 1280 * 3);
+  int wrong = 0;
+  for (int y = 0; y < 720; ++y) {
+    for (int x = 0; x < 1280; ++x) {
+      const uint8_t* bgr = &expected[(y * 1280 + x) * 3];
+      wrong += image.GetBlue(x, y) != bgr[0] || image.GetGreen(x, y) != bgr[1] ||
+               image.GetRed(x, y) != bgr[2];
+    }
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(Screenshot, DoesNothingUnlessPlaying) {

@@ -12,6 +12,8 @@
 #include "engine/Demuxer.h"
 #include "engine/EngineState.h"
 #include "engine/PlayerState.h"
+#include "engine/ShownPicture.h"
+#include "engine/TestFrames.h"
 #include "engine/VideoDecoder.h"
 #include "support/WxTestSupport.h"
 
@@ -302,4 +304,111 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
   EXPECT_EQ(mismatches(drawnImage(area)), 0);
   testsupport::saveScreenshot("main-window-video");
   avformat_close_input(&engine.formatContext);
+}
+
+// The area asks for pictures at the size it draws them while it shows them
+// smaller at 1x; such a picture looks exactly as the whole one drawn there
+// would, and zoomed it is drawn from the whole picture, as sharp as ever. Once
+// zoomed, the area asks for whole pictures again.
+TEST(VideoPanel, PicturesShownSmallerLookTheSameAndZoomSharp) {
+  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
+  wxPanel* host = new wxPanel(window);
+  VideoPanel* panel =
+      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
+  window->Show();
+  testsupport::pumpFor(200);
+  ASSERT_EQ(panel->GetClientSize(), wxSize(320, 240));
+
+  struct Case {
+    int width, height;
+    double aspect;
+    int shownWidth, shownHeight;
+  };
+  const Case cases[] = {{1280, 720, 1.0, 320, 180},
+                        {3840, 2160, 1.0, 320, 180},
+                        {1440, 1080, 4.0 / 3, 320, 180},
+                        {160, 120, 1.0, 320, 240},  // enlarged: the display converts it whole
+                        {640, 480, 1.0, 320, 240}};
+  for (const Case& c : cases) {
+    const PixelSize shown = panel->shownSize(c.width, c.height, c.aspect);
+    EXPECT_EQ(shown.width, c.shownWidth) << c.width << "x" << c.height;
+    EXPECT_EQ(shown.height, c.shownHeight) << c.width << "x" << c.height;
+  }
+
+  PlayerState player;
+  EngineState& engine = engineOf(player);
+  AVFormatContext* format = avformat_alloc_context();
+  engine.formatContext = format;
+  engine.videoStream = avformat_new_stream(format, nullptr);
+  player.display.bindVideoSurface(panel);
+  const auto present = [&](uint8_t seed) {
+    videotest::FramePtr decoded = videotest::patternFrame(1280, 720, seed);
+    ASSERT_EQ(queuePicture(player, decoded.get(), 0.0, engine.videoQueue.serial), 0);
+    player.display.presentPicture(player, false);
+  };
+  present(1);
+  const std::shared_ptr<const BgrFrame> small = panel->CurrentFrame();
+  ASSERT_EQ(small->width, 320);
+  ASSERT_TRUE(small->planes);
+  const wxImage smallDrawn = drawnImage(panel);
+  const wxPoint at(200, 100);
+  panel->ZoomAround(4, at);
+  const wxImage smallZoomed = drawnImage(panel);
+
+  // The same picture handed over whole.
+  const std::shared_ptr<const BgrFrame> whole = fullPicture(small);
+  panel->ResetZoom();
+  panel->presentFrame(std::const_pointer_cast<BgrFrame>(whole));
+  const auto same = [](const wxImage& a, const wxImage& b) {
+    return a.GetSize() == b.GetSize() &&
+           std::equal(a.GetData(), a.GetData() + a.GetWidth() * a.GetHeight() * 3, b.GetData());
+  };
+  EXPECT_TRUE(same(smallDrawn, drawnImage(panel)));
+  panel->ZoomAround(4, at);
+  EXPECT_TRUE(same(smallZoomed, drawnImage(panel)));
+  EXPECT_FALSE(same(smallDrawn, smallZoomed));
+
+  // Zoomed, the next picture comes whole.
+  present(2);
+  EXPECT_EQ(panel->CurrentFrame()->width, 1280);
+  EXPECT_FALSE(panel->CurrentFrame()->planes);
+  const PixelSize zoomed = panel->shownSize(1280, 720, 1.0);
+  EXPECT_EQ(zoomed.width, 1280);
+  EXPECT_EQ(zoomed.height, 720);
+
+  player.display.bindVideoSurface(nullptr);
+  engine.videoStream = nullptr;
+  engine.formatContext = nullptr;
+  avformat_free_context(format);
+  window->Destroy();
+  testsupport::pumpFor(50);
+}
+
+// Pictures from the playback thread that come faster than the area paints
+// wait for the one before to be painted, as long as the area paints at all:
+// none is replaced unseen.
+TEST(VideoPanel, PicturesWaitForTheOneBeforeToBePainted) {
+  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
+  wxPanel* host = new wxPanel(window);
+  VideoPanel* panel =
+      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
+  window->Show();
+  testsupport::pumpFor(200);
+  PaintCounter counter(panel);
+  panel->presentFrame(quadrants(64, 48));
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return counter.paints > 0; }));
+
+  constexpr int kPictures = 5;
+  std::atomic<bool> done{false};
+  std::thread playback([&] {
+    for (int i = 0; i < kPictures; ++i) panel->presentFrame(quadrants(64 + 16 * i, 48));
+    done = true;
+  });
+  EXPECT_TRUE(testsupport::pumpUntil([&] { return done.load(); }));
+  playback.join();
+  EXPECT_TRUE(testsupport::pumpUntil([&] { return counter.paints > kPictures; }));
+  EXPECT_EQ(panel->DroppedFrames(), 0);
+  EXPECT_EQ(panel->CurrentFrame()->width, 64 + 16 * (kPictures - 1));
+  window->Destroy();
+  testsupport::pumpFor(50);
 }

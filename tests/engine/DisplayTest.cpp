@@ -6,6 +6,7 @@
 #include "engine/EngineState.h"
 #include "engine/PlayerState.h"
 #include "engine/RecordingSink.h"
+#include "engine/ShownPicture.h"
 #include "engine/TestFrames.h"
 #include "engine/VideoDecoder.h"
 #include "engine/YuvToBgr.h"
@@ -347,4 +348,64 @@ TEST_F(DisplayTest, APictureIsNeverOverwrittenWhileItIsConverted) {
   }
   decoder.join();
   EXPECT_EQ(sink.count(), static_cast<size_t>(kPictures));
+}
+
+// Shown smaller than the picture, a picture is converted at the size shown,
+// each pixel the one under its centre in the whole picture (what the window
+// picks when it scales the whole one down), and its decoded planes come
+// along: converted whole they give exactly the picture shown whole. Larger
+// either way, or no size, and the picture is converted whole, planes let go.
+TEST_F(DisplayTest, APictureShownSmallerIsConvertedAtThatSizeAndKeepsItsWhole) {
+  struct SizedSink : RecordingSink {
+    PixelSize size;
+    PixelSize shownSize(int, int, double) const override { return size; }
+  } sized;
+  state.display.bindVideoSurface(&sized);
+  struct Case {
+    PixelSize asked;
+    bool smaller;
+  };
+  const Case cases[] = {{{320, 180}, true},    {{1280, 720}, false}, {{1281, 700}, false},
+                        {{1280, 500}, true},   {{3, 2}, true},       {{0, 0}, false},
+                        {{2000, 1125}, false}, {{777, 437}, true}};
+  uint8_t seed = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.asked.width) + "x" + std::to_string(c.asked.height));
+    sized.size = c.asked;
+    FramePtr decoded = patternFrame(1280, 720, seed += 7);
+    handOver(decoded.get(), 0.0);
+    state.display.presentPicture(state, false);
+    const std::vector<uint8_t> whole = expectedBgr(decoded.get());
+    decoded.reset();  // the decoder moves on
+    const std::shared_ptr<const BgrFrame> shown = sized.last();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->pictureWidth(), 1280);
+    EXPECT_EQ(shown->pictureHeight(), 720);
+    if (!c.smaller) {
+      EXPECT_EQ(shown->width, 1280);
+      EXPECT_FALSE(shown->planes);
+      EXPECT_EQ(shown->pixels, whole);
+      continue;
+    }
+    ASSERT_EQ(shown->width, c.asked.width);
+    ASSERT_EQ(shown->height, c.asked.height);
+    int wrong = 0;
+    for (int y = 0; y < shown->height; ++y) {
+      const int64_t sy = (2 * y + 1) * 720 / (2 * shown->height);
+      for (int x = 0; x < shown->width; ++x) {
+        const int64_t sx = (2 * x + 1) * 1280 / (2 * shown->width);
+        wrong += !std::equal(shown->row(y) + 3 * x, shown->row(y) + 3 * x + 3,
+                             whole.data() + (sy * 1280 + sx) * 3);
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+    ASSERT_TRUE(shown->planes);
+    const std::shared_ptr<const BgrFrame> full = fullPicture(shown);
+    EXPECT_EQ(full->width, 1280);
+    EXPECT_EQ(full->height, 720);
+    EXPECT_EQ(full->pixels, whole);
+    EXPECT_EQ(full->time, shown->time);
+    EXPECT_EQ(full->generation, shown->generation);
+  }
+  state.display.bindVideoSurface(&sink);
 }

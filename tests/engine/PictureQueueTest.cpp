@@ -24,14 +24,16 @@ std::vector<uint8_t> converted(const PictureQueue& picture) {
   return bgr;
 }
 
-bool planesMatch(const PictureQueue& picture, const AVFrame* frame) {
+// The picture's pixels (not the padding past them) are the frame's.
+bool planesMatch(const YuvPlanes& picture, const AVFrame* frame) {
   for (int plane = 0; plane < 3; ++plane) {
-    const uint8_t* packed = plane == 0 ? picture.luma() : plane == 1 ? picture.cb() : picture.cr();
-    const int stride = plane ? picture.chromaStride() : picture.lumaStride();
+    const uint8_t* stored = plane == 0 ? picture.luma : plane == 1 ? picture.cb : picture.cr;
+    const int stride = plane ? picture.chromaStride : picture.lumaStride;
     const int rows = plane ? (frame->height + 1) / 2 : frame->height;
+    const int columns = plane ? (frame->width + 1) / 2 : frame->width;
     for (int y = 0; y < rows; ++y) {
-      if (std::memcmp(packed + y * stride, frame->data[plane] + y * frame->linesize[plane],
-                      stride) != 0) {
+      if (std::memcmp(stored + y * stride, frame->data[plane] + y * frame->linesize[plane],
+                      columns) != 0) {
         return false;
       }
     }
@@ -41,12 +43,13 @@ bool planesMatch(const PictureQueue& picture, const AVFrame* frame) {
 
 }  // namespace
 
-TEST(PictureQueue, CopiesPlanesPackedAndGrowsForLargerPictures) {
+// The decoder's picture is held as it is, not copied (12 MB a picture at
+// 4K), and stays when the decoder lets go of its frame; rows come padded, as
+// decoders give them. Small, odd, then larger than any before.
+TEST(PictureQueue, HoldsTheDecodedPictureWithoutCopyingIt) {
   struct Size {
     int width, height;
   };
-  // Small, odd, then larger than any before: each is stored whole. Rows of
-  // widths that are not a multiple of 64 come padded, as decoders give them.
   const Size sizes[] = {{16, 8}, {7, 5}, {854, 480}, {33, 3}, {3840, 2160}};
   PictureQueue picture;
   uint8_t seed = 0;
@@ -56,10 +59,28 @@ TEST(PictureQueue, CopiesPlanesPackedAndGrowsForLargerPictures) {
     ASSERT_TRUE(picture.store(frame.get(), 1.5, 0));
     EXPECT_EQ(picture.width(), s.width);
     EXPECT_EQ(picture.height(), s.height);
-    EXPECT_EQ(picture.chromaStride(), (s.width + 1) / 2);
+    EXPECT_EQ(picture.luma(), frame->data[0]);
+    EXPECT_EQ(picture.lumaStride(), frame->linesize[0]);
+    EXPECT_EQ(picture.chromaStride(), frame->linesize[1]);
     EXPECT_EQ(picture.time(), 1.5);
-    EXPECT_TRUE(planesMatch(picture, frame.get()));
+    frame.reset();  // the decoder moves on
+    EXPECT_TRUE(planesMatch(picture.planes(), patternFrame(s.width, s.height, seed).get()));
   }
+}
+
+// A picture handed on keeps its planes while the slot takes the next one.
+TEST(PictureQueue, PlanesTakenOutlastTheNextPicture) {
+  PictureQueue picture;
+  FramePtr first = patternFrame(64, 32, 1);
+  ASSERT_TRUE(picture.store(first.get(), 0.0, 0));
+  const std::shared_ptr<const YuvPlanes> taken = picture.takePlanes();
+  first.reset();
+  FramePtr second = patternFrame(64, 32, 99);
+  ASSERT_TRUE(picture.store(second.get(), 0.04, 0));
+  EXPECT_TRUE(planesMatch(picture.planes(), second.get()));
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->width, 64);
+  EXPECT_TRUE(planesMatch(*taken, patternFrame(64, 32, 1).get()));
 }
 
 // The shape of the pixels travels with the picture; none given is square.
