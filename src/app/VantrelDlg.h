@@ -12,6 +12,7 @@
 #include "app/DashboardReadouts.h"
 #include "app/DriveLibrary.h"
 #include "app/FullScreenLayout.h"
+#include "app/HeldKey.h"
 #include "app/Language.h"
 #include "app/LibraryTexts.h"
 #include "app/Playlist.h"
@@ -324,6 +325,7 @@ class CVantrelDlg : public wxDialog {
   bool m_playingLook = false;        // set by ShowPlaybackStarted, cleared by ResetDashboard
   bool m_playEnabled = false;        // the playlist has had an entry
   std::optional<int> m_mutedVolume;  // the volume before Mute
+  HeldKey m_heldKey;                 // which key presses are a held key's repeats
   bool m_keyRepeats = false;         // the key being handled is held down
   VideoPanel* m_video = nullptr;     // IDC_VIDEO
   // The instruments, owned by the window as its children.

@@ -61,12 +61,13 @@ bool CVantrelDlg::FocusTakesKey(const wxKeyEvent& event) const {
 
 void CVantrelDlg::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
+  const bool repeat = m_heldKey.Pressed(key);
   // Enter closes the large map while it is open (it reaches this window
   // when GTK keeps the focus here); elsewhere it is the focused control's.
   if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && m_routeMaps.CloseBigMap()) return;
   if (!FocusTakesKey(event)) {
     if (const CommandSpec* spec = commandForKey(key, event.GetModifiers())) {
-      m_keyRepeats = event.IsAutoRepeat();
+      m_keyRepeats = repeat;
       RunCommand(spec->command);  // a disabled command does nothing
       m_keyRepeats = false;
       return;

@@ -25,6 +25,12 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
   SetBackgroundColour(*wxBLACK);
   SetBackgroundStyle(wxBG_STYLE_PAINT);  // OnPaint covers every pixel
   Bind(wxEVT_PAINT, &VideoPanel::OnPaint, this);
+  // The size is known before the first paint: the first pictures need not
+  // come whole (their buffers would stay in the display's pool).
+  Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    NoteView();
+    event.Skip();
+  });
   Bind(wxEVT_MOUSEWHEEL, &VideoPanel::OnMouseWheel, this);
   Bind(wxEVT_LEFT_DOWN, &VideoPanel::OnLeftDown, this);
   Bind(wxEVT_LEFT_UP, &VideoPanel::OnLeftUp, this);

@@ -42,12 +42,12 @@ std::string sidecarPath(const std::string& recording) {
 
 int readTrackLine(std::FILE* file, std::string& line) {
   line.clear();
-  int c = std::getc(file);
+  int c = getc_unlocked(file);
   if (c == EOF) return -1;
   bool textEnded = false;
-  for (; c != EOF && c != '\n'; c = std::getc(file)) {
+  for (; c != EOF && c != '\n'; c = getc_unlocked(file)) {
     if (c == '\r') {  // CR LF is a line end, as text mode reads it
-      int next = std::getc(file);
+      int next = getc_unlocked(file);
       if (next == '\n') break;
       if (next != EOF) std::ungetc(next, file);
     }

@@ -1,6 +1,9 @@
 #include "gps/StreamPackets.h"
 
 #include <algorithm>
+#include <array>
+
+#include "gps/IsoMediaFormat.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -92,28 +95,39 @@ int64_t seekBytes(void* opaque, int64_t offset, int whence) {
 // A page: the movie box is read a page at a time, each sample in a read or two.
 constexpr int kBufferBytes = 4096;
 
+// The bytes behind io opened with format (probed when nullptr); nullptr when
+// libavformat cannot read them.
+AVFormatContext* openThrough(AVIOContext* io, const AVInputFormat* format) {
+  AVFormatContext* context = avformat_alloc_context();
+  if (!context) return nullptr;
+  context->pb = io;
+  context->flags |= AVFMT_FLAG_CUSTOM_IO;
+  // No avformat_find_stream_info: the movie box names every stream's
+  // kind, and probing the codecs would read into the pictures.
+  if (avformat_open_input(&context, nullptr, format, nullptr) < 0) return nullptr;
+  return context;
+}
+
 }  // namespace
 
 StreamRead readStreamPackets(MediaBytes& bytes, EmbeddedStream kind, const std::atomic<bool>* quit,
                              const std::function<void(const StreamPacket&)>& sink) {
   StreamRead read;
   Reader reader{bytes};
+  std::array<uint8_t, kIsoMediaHeadBytes> head{};
+  const AVInputFormat* iso = bytes.readAt(0, head) == head.size() ? isoMediaFormat(head) : nullptr;
   auto* buffer = static_cast<uint8_t*>(av_malloc(kBufferBytes));
   AVIOContext* io =
       buffer ? avio_alloc_context(buffer, kBufferBytes, 0, &reader, readBytes, nullptr, seekBytes)
              : nullptr;
-  AVFormatContext* context = io ? avformat_alloc_context() : nullptr;
+  AVFormatContext* context = io ? openThrough(io, iso) : nullptr;
+  // Not the movie its head promised: libavformat probes what it is.
+  if (!context && iso && avio_seek(io, 0, SEEK_SET) == 0) context = openThrough(io, nullptr);
   if (context) {
-    context->pb = io;
-    context->flags |= AVFMT_FLAG_CUSTOM_IO;
-    // No avformat_find_stream_info: the movie box names every stream's
-    // kind, and probing the codecs would read into the pictures.
-    if (avformat_open_input(&context, nullptr, nullptr, nullptr) >= 0) {
-      read.result = 0;
-      read.streamIndex = firstStream(context, kind);
-      if (read.streamIndex >= 0) readPackets(context, read.streamIndex, quit, sink);
-      avformat_close_input(&context);
-    }
+    read.result = 0;
+    read.streamIndex = firstStream(context, kind);
+    if (read.streamIndex >= 0) readPackets(context, read.streamIndex, quit, sink);
+    avformat_close_input(&context);
   }
   if (io)
     av_freep(&io->buffer);

@@ -2,9 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 
+#include "gps/IsoMediaFormat.h"
+#include "gps/MediaBytes.h"
 #include "gps/TrackLoader.h"
 #include "gps/TrackTimeline.h"
 
@@ -26,7 +29,12 @@ std::string avErrorText(int error) {
 // the header does not say). -1 with reason when it is no recording.
 int64_t recordingDurationMs(const std::string& path, std::string& reason) {
   AVFormatContext* context = nullptr;
-  int result = avformat_open_input(&context, path.c_str(), nullptr, nullptr);
+  std::array<uint8_t, kIsoMediaHeadBytes> head{};
+  FileBytes file(path);
+  const AVInputFormat* iso = file.readAt(0, head) == head.size() ? isoMediaFormat(head) : nullptr;
+  int result = avformat_open_input(&context, path.c_str(), iso, nullptr);
+  // Not the movie its head promised: libavformat probes what it is.
+  if (result < 0 && iso) result = avformat_open_input(&context, path.c_str(), nullptr, nullptr);
   if (result < 0) {
     reason = "not a recording: " + avErrorText(result);
     return -1;

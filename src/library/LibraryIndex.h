@@ -2,7 +2,8 @@
 // The library index: what was read of each recording, kept between runs and
 // keyed by path, size and modification time, plus a spatial index of the
 // tracks. One small interface, so that a library of a whole fleet could live
-// in a server database instead of the embedded one.
+// in a server database instead of the embedded one. Every call may come from
+// any thread (a scan looks clips up from its reader threads).
 #include <cstdint>
 #include <memory>
 #include <optional>

@@ -21,11 +21,18 @@ struct ScanResult {
   double seconds = 0;             // how long the scan took
 };
 
-// The scan itself, on the calling thread. done (when given) counts the files
-// finished; quit (when given and set) stops it between files and inside a
-// long read. The index is flushed every few clips, at a cancel and at the end.
+// Threads that read clips during a scan: the reading is mostly work for the
+// processor (headers, track text), so one per core of a small machine.
+constexpr unsigned kScanReaders = 2;
+
+// The scan itself: readers threads read the files (and look them up in the
+// index, which must allow that from several threads), the calling thread
+// stores them in path order. done (when given) counts the files finished;
+// quit (when given and set) stops it between files and inside a long read.
+// The index is flushed every few clips, at a cancel and at the end.
 ScanResult scanClips(const std::vector<std::string>& paths, LibraryIndex& index,
-                     std::atomic<bool>* quit = nullptr, std::atomic<size_t>* done = nullptr);
+                     std::atomic<bool>* quit = nullptr, std::atomic<size_t>* done = nullptr,
+                     unsigned readers = kScanReaders);
 
 // A scan on the "library" thread. The UI thread reads the progress whenever it
 // likes; finished runs on the scan thread once, with the result.

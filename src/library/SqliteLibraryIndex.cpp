@@ -134,6 +134,7 @@ int SqliteLibraryIndex::checkLocked(int code) {
   if (inBatch_) sqliteExec(db_, "ROLLBACK");
   inBatch_ = false;
   // Statements of the caller may still be open: the connection goes with them.
+  statements_.clear();
   sqlite3_close_v2(db_);
   std::string reason;
   if (setAside(path_) && openDatabase(path_, db_, reason) == SQLITE_OK) {
@@ -161,14 +162,16 @@ std::string SqliteLibraryIndex::note() const {
 
 SqliteLibraryIndex::~SqliteLibraryIndex() {
   flush();
+  statements_.clear();  // a connection with statements left does not close
   sqlite3_close(db_);
 }
 
 std::optional<ClipRecord> SqliteLibraryIndex::find(const ClipKey& key) {
   std::lock_guard<std::mutex> hold(lock_);
-  SqliteStatement row(db_,
-                      "SELECT readable, reason, duration_ms, track_source, utc_start_ms, points, "
-                      "size, mtime_ns FROM clips WHERE path = ?");
+  const CachedStatement use = statementLocked(
+      "SELECT readable, reason, duration_ms, track_source, utc_start_ms, points, "
+      "size, mtime_ns FROM clips WHERE path = ?");
+  SqliteStatement& row = *use;
   row.bind(1, key.path);
   if (checkLocked(row.step()) != SQLITE_ROW || row.integer(6) != key.size ||
       row.integer(7) != key.mtimeNs) {
@@ -192,30 +195,41 @@ void SqliteLibraryIndex::abandonBatchLocked() {
   inBatch_ = false;
 }
 
+CachedStatement SqliteLibraryIndex::statementLocked(std::string_view sql) {
+  std::shared_ptr<SqliteStatement>& kept = statements_[sql];
+  if (!kept || kept->prepared() != SQLITE_OK)
+    kept = std::make_shared<SqliteStatement>(db_, std::string(sql).c_str());
+  return CachedStatement(kept);
+}
+
 void SqliteLibraryIndex::deletePiecesLocked(int64_t clipId, int64_t pieces) {
-  SqliteStatement remove(db_, "DELETE FROM places WHERE id = ?");
+  const CachedStatement remove = statementLocked("DELETE FROM places WHERE id = ?");
   for (int64_t k = 0; k < pieces; ++k) {
-    remove.bind(1, (clipId << kPieceBits) | k).step();
-    remove.reset();
+    remove->bind(1, (clipId << kPieceBits) | k).step();
+    remove->reset();
   }
 }
 
 int SqliteLibraryIndex::storeLocked(const ClipRecord& clip) {
-  SqliteStatement existing(db_, "SELECT id, pieces FROM clips WHERE path = ?");
-  existing.bind(1, clip.key.path);
-  int code = existing.step();
-  if (code == SQLITE_ROW) {
-    deletePiecesLocked(existing.integer(0), existing.integer(1));
-    SqliteStatement remove(db_, "DELETE FROM clips WHERE id = ?");
-    if ((code = remove.bind(1, existing.integer(0)).step()) != SQLITE_DONE) return code;
-  } else if (code != SQLITE_DONE) {
-    return code;
+  int code = SQLITE_OK;
+  {
+    const CachedStatement existing = statementLocked("SELECT id, pieces FROM clips WHERE path = ?");
+    existing->bind(1, clip.key.path);
+    code = existing->step();
+    if (code == SQLITE_ROW) {
+      deletePiecesLocked(existing->integer(0), existing->integer(1));
+      const CachedStatement remove = statementLocked("DELETE FROM clips WHERE id = ?");
+      if ((code = remove->bind(1, existing->integer(0)).step()) != SQLITE_DONE) return code;
+    } else if (code != SQLITE_DONE) {
+      return code;
+    }
   }
   const std::vector<TrackPiece> pieces = trackPieces(clip.points);
-  SqliteStatement insert(db_,
-                         "INSERT INTO clips(path, folder, size, mtime_ns, readable, reason, "
-                         "duration_ms, track_source, utc_start_ms, pieces, points) "
-                         "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  const CachedStatement use = statementLocked(
+      "INSERT INTO clips(path, folder, size, mtime_ns, readable, reason, "
+      "duration_ms, track_source, utc_start_ms, pieces, points) "
+      "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  SqliteStatement& insert = *use;
   insert.bind(1, clip.key.path).bind(2, folderOf(clip.key.path)).bind(3, clip.key.size);
   insert.bind(4, clip.key.mtimeNs).bind(5, int64_t{clip.readable}).bind(6, clip.reason);
   insert.bind(7, clip.durationMs).bind(8, clip.trackSource);
@@ -227,13 +241,13 @@ int SqliteLibraryIndex::storeLocked(const ClipRecord& clip) {
   insert.bind(10, static_cast<int64_t>(pieces.size())).bindBlob(11, encodeClipPoints(clip.points));
   if ((code = insert.step()) != SQLITE_DONE) return code;
   const int64_t id = sqlite3_last_insert_rowid(db_);
-  SqliteStatement place(db_, "INSERT INTO places VALUES(?, ?, ?, ?, ?)");
+  const CachedStatement place = statementLocked("INSERT INTO places VALUES(?, ?, ?, ?, ?)");
   for (size_t k = 0; k < pieces.size(); ++k) {
     const PlaceBox& box = pieces[k].box;
-    place.bind(1, (id << kPieceBits) | static_cast<int64_t>(k)).bind(2, box.minLatitude);
-    place.bind(3, box.maxLatitude).bind(4, box.minLongitude).bind(5, box.maxLongitude);
-    if ((code = place.step()) != SQLITE_DONE) return code;
-    place.reset();
+    place->bind(1, (id << kPieceBits) | static_cast<int64_t>(k)).bind(2, box.minLatitude);
+    place->bind(3, box.maxLatitude).bind(4, box.minLongitude).bind(5, box.maxLongitude);
+    if ((code = place->step()) != SQLITE_DONE) return code;
+    place->reset();
   }
   return SQLITE_OK;
 }
@@ -241,10 +255,10 @@ int SqliteLibraryIndex::storeLocked(const ClipRecord& clip) {
 bool SqliteLibraryIndex::store(const ClipRecord& clip) {
   std::lock_guard<std::mutex> hold(lock_);
   if (!beginLocked()) return false;
-  sqliteExec(db_, "SAVEPOINT clip");
+  statementLocked("SAVEPOINT clip")->step();
   const int code = storeLocked(clip);
   if (code == SQLITE_OK) {
-    sqliteExec(db_, "RELEASE clip");
+    statementLocked("RELEASE clip")->step();
     return true;
   }
   if (isDamage(code)) {

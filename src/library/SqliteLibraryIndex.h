@@ -7,8 +7,11 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "library/LibraryIndex.h"
+#include "library/SqliteStatement.h"
 
 namespace vantrel {
 
@@ -46,6 +49,9 @@ class SqliteLibraryIndex : public LibraryIndex {
   void deletePiecesLocked(int64_t clipId, int64_t pieces);
   // A write failed: the batch is lost, the next store starts a new one.
   void abandonBatchLocked();
+  // The statement of sql on this connection, prepared on its first use (a
+  // scan runs the same few for every clip).
+  CachedStatement statementLocked(std::string_view sql);
 
   mutable std::mutex lock_;
   sqlite3* db_;           // guarded by lock_
@@ -53,6 +59,8 @@ class SqliteLibraryIndex : public LibraryIndex {
   const std::string path_;
   bool inMemory_ = false;  // the file could not be made anew; guarded by lock_
   std::string note_;       // guarded by lock_
+  // Prepared statements of db_, by their text; guarded by lock_.
+  std::unordered_map<std::string_view, std::shared_ptr<SqliteStatement>> statements_;
 };
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,22 @@ class SqliteStatement {
  private:
   sqlite3_stmt* statement_ = nullptr;
   int prepared_ = SQLITE_OK;
+};
+
+// A statement kept for reuse, lent out for one use: reset when the use ends.
+// Holding it keeps the statement alive even when its keeper drops it.
+class CachedStatement {
+ public:
+  explicit CachedStatement(std::shared_ptr<SqliteStatement> statement)
+      : statement_(std::move(statement)) {}
+  ~CachedStatement() { statement_->reset(); }
+  CachedStatement(const CachedStatement&) = delete;
+  CachedStatement& operator=(const CachedStatement&) = delete;
+  SqliteStatement* operator->() const { return statement_.get(); }
+  SqliteStatement& operator*() const { return *statement_; }
+
+ private:
+  std::shared_ptr<SqliteStatement> statement_;
 };
 
 // Runs sql (several statements allowed); SQLITE_OK or the error.

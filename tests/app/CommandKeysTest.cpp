@@ -334,3 +334,51 @@ TEST_F(CommandKeys, SeekAndStepKeysLandOnExactPictures) {
   Run(script, wxID_OK);
   EXPECT_GE(paused, 10);
 }
+
+// Quick presses of a step key step one picture each, also those that come
+// while the step before is still on its way (a step back decodes from the
+// key picture). A held key steps while it is down, but its repeats that come
+// while a step is on its way are dropped, so the picture stops soon after
+// the key comes up. (The script's actions run on the window's thread: xdotool
+// has sent every key before the window takes the first.)
+TEST_F(CommandKeys, EveryPressOfAStepKeyStepsAndAHeldKeyStopsWhenReleased) {
+  const int volume = player.volume;
+  ASSERT_GE(volume, 4 * CVantrelDlg::kVolumeStep);
+  int held = -1;
+  ModalScript script;
+  FocusThePicture(script)
+      .step(
+          "Space plays", Press("space"), [&] { return PlayingFile("a.mp4") && Number() >= 10; },
+          8000)
+      .step("period pauses", Press("period"), [&] { return player.playState == Paused; })
+      .step("End", Press("End"), PausedAt(299))
+      .step("Left: 5 s back", Press("Left"), PausedAt(149))
+      .step("Shift+Left: 1 s back", Press("shift+Left"), PausedAt(119))
+      .step(
+          "comma pressed five times",
+          [] { testsupport::xdotool("key --delay 0 comma comma comma comma comma"); },
+          PausedAt(114), 8000)
+      // X repeats a held key (after 660 ms, 25 a second): the volume key
+      // shows the repeats arrive, each a step down.
+      .step(
+          "Down held for a second", [] { testsupport::xdotool("keydown Down sleep 1 keyup Down"); },
+          [&] { return player.volume <= volume - 3 * CVantrelDlg::kVolumeStep; })
+      .step(
+          "comma held for a second",
+          [] { testsupport::xdotool("keydown comma sleep 1 keyup comma"); },
+          // Settled: the same picture for a second, no step left to go.
+          [&, still = std::function<bool()>()]() mutable {
+            if (Number() != held || !still) {
+              held = Number();
+              still = after(1000);
+            }
+            return still() && !player.seeks.pending() && PausedAt(held)();
+          },
+          8000)
+      .step("comma once more", Press("comma"), [&] { return PausedAt(held - 1)(); })
+      .step("exit", Click(dialog.FindWindow(IDOK_EXIT)));
+  Run(script, wxID_OK);
+  // At least the press that went down; far fewer than the presses X sent.
+  EXPECT_LT(held, 114);
+  EXPECT_GT(held, 110);
+}

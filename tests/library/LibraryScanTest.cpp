@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <future>
 
 #include "library/LibraryFolder.h"
+#include "library/LibraryOpen.h"
 #include "library/LibraryScan.h"
 #include "library/SqliteLibraryIndex.h"
 
@@ -114,15 +116,88 @@ TEST(LibraryScan, CancellingKeepsWhatWasIndexed) {
   testsupport::TempFolder folder;
   testsupport::makeDriveFolder(folder);
   const std::vector<std::string> paths = sortedPaths(folder);
-  std::unique_ptr<LibraryIndex> index = memoryIndex();
-  std::atomic<bool> quit{false};
-  CancellingIndex cancelling(*index, quit, 2);
-  const ScanResult cut = scanClips(paths, cancelling, &quit);
-  EXPECT_TRUE(cut.cancelled);
-  ASSERT_EQ(cut.clips.size(), 2u);
-  const ScanResult rest = scanClips(paths, *index);
-  EXPECT_EQ(rest.read, 3u);
-  EXPECT_FALSE(rest.cancelled);
+  // However many threads read ahead, the scan ends at the store that saw
+  // the cancel, and the index holds exactly the clips it returned.
+  for (unsigned readers : {1u, 2u, 4u}) {
+    for (size_t stop : {size_t{1}, size_t{2}, size_t{4}}) {
+      std::unique_ptr<LibraryIndex> index = memoryIndex();
+      std::atomic<bool> quit{false};
+      CancellingIndex cancelling(*index, quit, stop);
+      const ScanResult cut = scanClips(paths, cancelling, &quit, nullptr, readers);
+      EXPECT_TRUE(cut.cancelled) << readers << " readers, stop " << stop;
+      ASSERT_EQ(cut.clips.size(), stop) << readers << " readers";
+      for (size_t i = 0; i < stop; ++i) EXPECT_EQ(cut.clips[i].key.path, paths[i]);
+      const ScanResult rest = scanClips(paths, *index);
+      EXPECT_EQ(rest.read, paths.size() - stop) << readers << " readers, stop " << stop;
+      EXPECT_FALSE(rest.cancelled);
+    }
+  }
+}
+
+namespace {
+
+// Every row of the index file's tables, in id order, as text.
+std::string tableRows(const fs::path& file) {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  std::string rows;
+  for (const char* query :
+       {"SELECT id, path, folder, size, mtime_ns, readable, reason, duration_ms, track_source, "
+        "utc_start_ms, pieces, hex(points) FROM clips ORDER BY id",
+        "SELECT * FROM places ORDER BY id"}) {
+    sqlite3_exec(
+        db, query,
+        [](void* out, int columns, char** values, char**) {
+          auto& text = *static_cast<std::string*>(out);
+          for (int i = 0; i < columns; ++i)
+            text += (values[i] ? values[i] : "NULL") + std::string("|");
+          text += "\n";
+          return 0;
+        },
+        &rows, nullptr);
+  }
+  sqlite3_close(db);
+  return rows;
+}
+
+}  // namespace
+
+TEST(LibraryScan, ReaderThreadsStoreTheSameIndexAsOne) {
+  testsupport::TempFolder folder;
+  testsupport::makeDriveFolder(folder);
+  // More clips than threads, of every kind, so reads finish out of order.
+  for (int i = 0; i < 12; ++i) {
+    const std::string stem = (folder.path() / ("20240502_0800" + std::to_string(10 + i))).string();
+    fs::create_hard_link(testsupport::fixture("clip.MOV"), stem + "a.MOV");
+    fs::create_hard_link(testsupport::fixture("clip.mp4"), stem + "b.mp4");
+    fs::create_hard_link(testsupport::fixture("clip.TXT"), stem + "b.TXT");
+    fs::create_hard_link(testsupport::fixture("notrack.MOV"), stem + "c.MOV");
+    fs::create_hard_link(testsupport::fixture("play-garbage.mp4"), stem + "d.mp4");
+  }
+  const std::vector<std::string> paths = sortedPaths(folder);
+  ASSERT_EQ(paths.size(), 53u);
+
+  std::string oneReader;
+  for (unsigned readers : {1u, 2u, 4u}) {
+    const fs::path file = folder.path() / ("index" + std::to_string(readers) + ".sqlite");
+    std::atomic<size_t> done{0};
+    {
+      OpenedLibrary opened = openLibraryIndex(file.string());
+      const ScanResult scan = scanClips(paths, *opened.index, nullptr, &done, readers);
+      EXPECT_EQ(scan.read, paths.size()) << readers << " readers";
+      ASSERT_EQ(scan.clips.size(), paths.size()) << readers << " readers";
+      for (size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(scan.clips[i].key.path, paths[i]);
+    }
+    EXPECT_EQ(done.load(), paths.size());
+    const std::string rows = tableRows(file);
+    if (readers == 1) {
+      oneReader = rows;
+      // 53 clips, and one place for each of the 26 four-point tracks.
+      EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 53 + 26) << rows;
+    } else {
+      EXPECT_EQ(rows, oneReader) << readers << " readers";
+    }
+  }
 }
 
 TEST(LibraryScan, ScannerRunsOnItsOwnThreadAndStopsWhenAsked) {
