@@ -84,8 +84,8 @@ class Dashboard {
   // no newer fix). shownIndex, if given, receives the fix shown. Fixes that
   // carry a time are shown when playback reaches them; the others one
   // trackStep per second. A message that arrives while another is being
-  // handled (the web engine runs the event loop during a map call) is
-  // handled right after it, in order; it returns -1 itself.
+  // handled (the web engine runs the event loop while the large map takes
+  // its route) is handled right after it, in order; it returns -1 itself.
   int OnGpsSync(GpsSyncCode code, int64_t seconds, int64_t* shownIndex = nullptr);
   // Shows fix index of the track: readouts, gauge, travelled line, statistics.
   void UpdateDashboard(const GpsFix& fix, int64_t index);

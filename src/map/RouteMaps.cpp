@@ -47,14 +47,14 @@ void CRouteMaps::StartNewRoute() {
   if (m_small.Document() && !(sameDrive && m_driveKey == m_smallDriveKey)) {
     CWebPage page;
     page.AttachDocument(m_small.Document());
-    page.CallScriptBatch({newRouteCall()});
+    page.SendScriptBatch({newRouteCall()});
   }
   if (!m_bigMap || !m_bigMap->m_bOpen || (sameDrive && m_driveKey == m_bigDriveKey)) return;
   // The large map gets the new route at the next tick, as after opening.
   m_bigMap->m_bRouteReady = false;
   CWebPage bigPage;
   bigPage.AttachDocument(m_bigMap->Browser().Document());
-  bigPage.CallScriptBatch({newRouteCall()});
+  bigPage.SendScriptBatch({newRouteCall()});
 }
 
 void CRouteMaps::ClearRoutes() {
@@ -117,7 +117,7 @@ void CRouteMaps::InitMapRoute(const std::vector<RoutePoint>& route) {
     calls.insert(calls.end(), travelled.begin(), travelled.end());
   }
   m_smallDriveKey = m_driveKey;
-  page.CallScriptBatch(calls);
+  page.SendScriptBatch(calls);
   if (!m_driveKey.empty() && m_driveKey == m_bigDriveKey && BigMapReady()) {
     RedrawRouteTo({}, true);
   }
@@ -133,7 +133,7 @@ int CRouteMaps::InitBigMapRoute(const std::vector<RoutePoint>& route) {
   page.AttachDocument(Browser(true).Document());
   m_bigDriveKey = m_driveKey;
   const ScriptBatch calls = bigRouteBatch(DriveRoute(route));
-  const BatchOutcome outcome = page.CallScriptBatch(calls);
+  const BatchOutcome outcome = page.CallScriptBatch(calls);  // its outcome decides a retry
   // Only the walk's calls count; the closing "setEndPoint" may fail.
   const int endPoint = static_cast<int>(calls.size()) - 1;
   return outcome.firstFailure >= 0 && outcome.firstFailure < endPoint ? -1 : 0;
@@ -152,7 +152,7 @@ void CRouteMaps::RedrawRouteTo(const std::vector<MapPoint>& points, bool large) 
   }
   CWebPage page;
   page.AttachDocument(Browser(large).Document());
-  page.CallScriptBatch(redrawBatch(DriveTravelled(points)));
+  page.SendScriptBatch(redrawBatch(DriveTravelled(points)));
 }
 
 void CRouteMaps::SetLineNewPoint(const MapPoint& point) {
@@ -161,12 +161,12 @@ void CRouteMaps::SetLineNewPoint(const MapPoint& point) {
   } else {
     CWebPage page;
     page.AttachDocument(m_small.Document());
-    page.CallScriptBatch({lineNewPointCall(point)});
+    page.SendScriptBatch({lineNewPointCall(point)});
   }
   if (!BigMapReady()) return;
   CWebPage bigPage;
   bigPage.AttachDocument(m_bigMap->Browser().Document());
-  bigPage.CallScriptBatch({lineNewPointCall(point)});
+  bigPage.SendScriptBatch({lineNewPointCall(point)});
 }
 
 void CRouteMaps::SendHeldRoute() {
@@ -177,7 +177,7 @@ void CRouteMaps::SendHeldRoute() {
   calls.insert(calls.end(), travelled.begin(), travelled.end());
   CWebPage page;
   page.AttachDocument(m_small.Document());
-  page.CallScriptBatch(calls);
+  page.SendScriptBatch(calls);
   m_heldRoute.clear();
   m_heldTravelled.clear();
 }

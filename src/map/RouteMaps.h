@@ -2,7 +2,9 @@
 // The two map pages as the dashboard draws on them: the small map in the
 // main window and the large map, opened on request. Each routine attaches a
 // fresh bridge to the page the browser holds at that moment and sends its
-// calls in one batch. UI thread only.
+// calls in one batch, without waiting for the page to run them (the pages
+// run batches in the order sent); only the large map's route waits, as its
+// outcome decides whether it is sent again. UI thread only.
 #include <wx/string.h>
 
 #include <string>

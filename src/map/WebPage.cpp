@@ -1,14 +1,41 @@
 #include "map/WebPage.h"
 
+#include <webkit2/webkit2.h>
 #include <wx/log.h>
 #include <wx/webview.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace vantrel {
 
 namespace {
+void traceError(const std::string& text) {
+  if (std::getenv("VANTREL_DEBUG")) std::fprintf(stderr, "JSCall Error:\n%s\n", text.c_str());
+}
+
+// The page's answer to a batch sent without waiting; names are the batch's
+// call names, for the trace.
+void onBatchDone(GObject* view, GAsyncResult* result, gpointer data) {
+  const std::unique_ptr<std::vector<std::string>> names(
+      static_cast<std::vector<std::string>*>(data));
+  GError* error = nullptr;
+  JSCValue* value =
+      webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
+  BatchOutcome outcome;
+  char* text = value ? jsc_value_to_string(value) : nullptr;
+  if (!text || !parseBatchOutcome(text, outcome)) {
+    traceError(std::string("the page did not run the script") +
+               (error ? std::string(": ") + error->message : std::string()));
+  } else if (outcome.firstFailure >= 0) {
+    traceError((*names)[static_cast<size_t>(outcome.firstFailure)] + ": " + outcome.reason);
+  }
+  g_free(text);
+  if (value) g_object_unref(value);
+  if (error) g_error_free(error);
+}
+
 // The outcome of a batch that never reached the page: every call failed.
 BatchOutcome noCallRan(const ScriptBatch& calls, const std::string& reason) {
   return BatchOutcome{0, static_cast<int>(calls.size()), true, reason, {}};
@@ -65,9 +92,25 @@ BatchOutcome CWebPage::CallScriptBatch(const ScriptBatch& calls) {
   return outcome;
 }
 
+bool CWebPage::SendScriptBatch(const ScriptBatch& calls) {
+  wxWebView* script = nullptr;
+  if (!GetScriptObject(script)) {
+    ReportError("Cannot GetScript");
+    return false;
+  }
+  if (calls.empty()) return true;
+  auto names = std::make_unique<std::vector<std::string>>();
+  for (const ScriptCall& call : calls) names->push_back(call.name);
+  const std::string text = batchScript(calls);
+  webkit_web_view_evaluate_javascript(WEBKIT_WEB_VIEW(script->GetNativeBackend()), text.c_str(),
+                                      static_cast<gssize>(text.size()), nullptr, nullptr, nullptr,
+                                      onBatchDone, names.release());
+  return true;
+}
+
 void CWebPage::ReportError(const std::string& text) {
   m_lastError = "JSCall Error:\n" + text;
-  if (std::getenv("VANTREL_DEBUG")) std::fprintf(stderr, "%s\n", m_lastError.c_str());
+  traceError(text);
 }
 
 }  // namespace vantrel

@@ -35,6 +35,12 @@ class CWebPage {
   // Makes the calls in order in one script run (one round trip to the page
   // however many calls). The first failure is recorded as the last error.
   BatchOutcome CallScriptBatch(const ScriptBatch& calls);
+  // Sends the calls to the page without waiting for them: the UI thread
+  // goes on (painting a picture, say) while the page draws. Batches sent to
+  // one page run there in the order they were sent, also among batches made
+  // with CallScriptBatch. A failure is only traced (VANTREL_DEBUG); false
+  // when there is no page to send to.
+  bool SendScriptBatch(const ScriptBatch& calls);
 
   // Records text as the last error ("JSCall Error:\n" + text) and traces it.
   void ReportError(const std::string& text);

@@ -110,6 +110,46 @@ TEST_F(RouteMapsTest, TravelledLineRedrawsAndFollowsTheVehicle) {
   }));
 }
 
+// The route calls go to the page without waiting: recordings loaded one
+// after another faster than the page draws must still leave the last one's
+// route and travelled line, with nothing of the ones before mixed in.
+TEST_F(RouteMapsTest, QuickSuccessionOfRecordingsLeavesTheLastOnesRoute) {
+  LoadSmallMap();
+  const std::vector<std::vector<std::string>> tracks = {
+      kTrack,
+      {"$GPRMC,A,080000.000,5130.0000,N,00007.0000,W,10.00,0.0,101226",
+       "$GPRMC,A,080001.000,5130.0100,N,00007.0100,W,10.00,0.0,101226"},
+      {"$GPRMC,A,090000.000,4052.0000,N,07400.0000,W,10.00,0.0,101226",
+       "$GPRMC,A,090001.000,4052.0100,N,07400.0100,W,10.00,0.0,101226",
+       "$GPRMC,A,090002.000,4052.0200,N,07400.0200,W,10.00,0.0,101226"},
+  };
+  for (const std::vector<std::string>& track : tracks) {
+    maps.StartNewRoute();
+    const std::vector<RoutePoint> route = routeOf(track);
+    maps.InitMapRoute(route);
+    for (const RoutePoint& entry : route) maps.SetLineNewPoint(entry.point);
+    maps.RedrawRouteTo({route.front().point}, false);  // a seek back to the start
+    maps.SetLineNewPoint(route[1].point);
+  }
+  EXPECT_EQ(evaluate(small, "vantrelMap.route.map(function (p) { return p.lat; }).join(' ')"),
+            "40.866667 40.866833 40.867");
+  EXPECT_EQ(evaluate(small, "vantrelMap.travelled.map(function (p) { return p.lat; }).join(' ')"),
+            "40.866667 40.866833");
+  EXPECT_EQ(evaluate(small, "vantrelMap.start.lat + ' ' + vantrelMap.end.lat"), "40.866667 40.867");
+  // The last recording's calls arrived whole and in order.
+  EXPECT_EQ(evaluate(small, "mapCalls.slice(-11).join('|')"),
+            "mapinitialize 40.866667 -74.000000|setStartPoint 40.866667 -74.000000|"
+            "gotoNextPoint 40.866833 -74.000167|gotoNextPoint 40.867000 -74.000333|"
+            "setEndPoint 40.867000 -74.000333|setLineNewPoint 40.866667 -74.000000|"
+            "setLineNewPoint 40.866833 -74.000167|setLineNewPoint 40.867000 -74.000333|"
+            "clrRTploy|setLineNewPoint 40.866667 -74.000000|setLineNewPoint 40.866833 -74.000167");
+  // Each recording's route began afresh: the first has no fix at its start.
+  EXPECT_EQ(
+      evaluate(small,
+               "mapCalls.filter(function (c) { return c.indexOf('mapinitialize') == 0; }).length"),
+      "2");
+}
+
 TEST_F(RouteMapsTest, PageFunctionsRefuseTextsThatAreNoCoordinates) {
   LoadSmallMap();
   CWebPage page;
