@@ -69,12 +69,15 @@ class CVantrelDlg : public wxDialog {
   // idle look (no picture of an earlier recording).
   void ShowPlaybackFailed(const std::string& path, const std::string& reason);
   // After a recording played to its end: the next clip of its drive, else
-  // the next entry, wrapping to the first.
-  void AdvancePlaylist();
+  // the next entry, wrapping to the first; nothing when the user stopped
+  // that playback (generation) meanwhile.
+  void AdvancePlaylist(uint32_t endedGeneration);
   // A playback has been torn down: the idle look, unless it played to its
   // end and the next clip of its drive follows, which then starts without a
   // visible gap (the dashboard, the picture and the maps stay until it shows).
   void OnPlaybackReset(bool playedToEnd);
+  // The next clip of a drive will not follow after all: the idle look.
+  void EndContinuingDrive();
   // The loading notice over the video, which the next clip of a drive skips.
   void ShowLoading(bool shown);
 
@@ -377,6 +380,8 @@ class CVantrelDlg : public wxDialog {
   // The recording that ended continues its drive: the next one starts with
   // the dashboard as it was.
   bool m_continuingDrive = false;
+  // The playback the user stopped last: its end must not start the next one.
+  std::optional<uint32_t> m_stoppedGeneration;
 
   // The playback thread; stopped and joined before the window goes away.
   CWindowPlaybackHost m_playbackHost{*this, m_player};

@@ -68,6 +68,13 @@ void CVantrelDlg::PlayOrPause() {
 }
 
 void CVantrelDlg::StopPlaying() {
+  // A recording that has just ended may already have queued the next one (or
+  // its drive's next clip may be about to start): the stop holds for those.
+  m_stoppedGeneration = m_player.generation.load();
+  if (m_startPlaybackTimer.IsRunning()) {
+    m_startPlaybackTimer.Stop();
+    EndContinuingDrive();
+  }
   stopPlayback(m_player);
 }
 
@@ -97,7 +104,11 @@ void CVantrelDlg::PostGpsSync(GpsSyncCode code, long argument) {
   wxQueueEvent(this, new GpsSyncEvent(code, argument, m_player.generation.load()));
 }
 
-void CVantrelDlg::AdvancePlaylist() {
+void CVantrelDlg::AdvancePlaylist(uint32_t endedGeneration) {
+  if (m_stoppedGeneration == endedGeneration) {
+    EndContinuingDrive();
+    return;
+  }
   // Within a drive its next clip plays (the front one of a front/rear pair);
   // otherwise the next entry, and past the last the first.
   const std::optional<int> next = NextDriveEntry();
@@ -108,6 +119,12 @@ void CVantrelDlg::AdvancePlaylist() {
   } else {
     StartPlaybackTimer();
   }
+}
+
+void CVantrelDlg::EndContinuingDrive() {
+  if (!m_continuingDrive) return;
+  m_continuingDrive = false;
+  ResetDashboard();
 }
 
 void CVantrelDlg::OnPlaybackReset(bool playedToEnd) {
@@ -123,12 +140,9 @@ void CVantrelDlg::OnPlaybackReset(bool playedToEnd) {
 }
 
 void CVantrelDlg::ShowLoading(bool shown) {
-  if (m_continuingDrive) {
-    if (shown) return;
-    // The next clip could not be played: the dashboard goes idle after all.
-    m_continuingDrive = false;
-    ResetDashboard();
-  }
+  if (m_continuingDrive && shown) return;
+  // The next clip could not be played: the dashboard goes idle after all.
+  EndContinuingDrive();
   FindWindow(IDC_LOADING)->Show(shown);
 }
 

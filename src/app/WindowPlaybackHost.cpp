@@ -37,7 +37,8 @@ void CWindowPlaybackHost::playbackFailed(const std::string& reason) {
 }
 
 void CWindowPlaybackHost::advancePlaylist() {
-  m_window.CallAfter([this] { m_window.AdvancePlaylist(); });
+  m_window.CallAfter(
+      [this, ended = m_player.generation.load()] { m_window.AdvancePlaylist(ended); });
 }
 
 VideoSink* CWindowPlaybackHost::videoSink() {

@@ -132,6 +132,20 @@ TEST_F(Transport, PauseResumeAndStopFollowTheLooks) {
   testsupport::saveScreenshot("transport-stopped");
 }
 
+TEST_F(Transport, AStopAsTheRecordingEndsHoldsForTheNextEntry) {
+  click(IDC_PLAY);
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return playing(); }));
+  // The recording plays to its end while the window takes no events, so its
+  // move to the next entry is queued when the user's Stop comes.
+  for (int waited = 0; !player.finished && waited < 8000; waited += 10) wxMilliSleep(10);
+  ASSERT_TRUE(player.finished);
+  click(IDC_STOP);
+  testsupport::pumpFor(800);
+  EXPECT_TRUE(player.finished) << "the next entry started after the stop";
+  EXPECT_EQ(selection(), 0);
+  expectIdleLook();
+}
+
 TEST_F(Transport, ReleasingTheProgressSliderWhilePlayingSeeksThere) {
   click(IDC_PLAY);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return playing(); }));
