@@ -74,6 +74,25 @@ struct PaintCounter {
   }
 };
 
+// A shown window holding a video area of 320 x 240 inside its border; the
+// window goes when the test ends, also when an assertion ends it early.
+struct ShownPanel {
+  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
+  wxPanel* host = new wxPanel(window);  // a frame would stretch its only child
+  VideoPanel* panel =
+      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
+  ShownPanel() {
+    window->Show();
+    testsupport::pumpFor(200);
+  }
+  ~ShownPanel() {
+    window->Destroy();
+    testsupport::pumpFor(50);
+  }
+  ShownPanel(const ShownPanel&) = delete;
+  ShownPanel& operator=(const ShownPanel&) = delete;
+};
+
 }  // namespace
 
 // The picture pixel under the centre of output pixel i of n, for a picture
@@ -170,12 +189,8 @@ TEST(VideoPanel, PictureTakesTheAreaLessTwoPixels) {
 // A picture handed over from another thread makes the UI thread paint it
 // in its own shape (its pixels' aspect included), centred between black bars.
 TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
-  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
-  wxPanel* host = new wxPanel(window);  // a frame would stretch its only child
-  VideoPanel* panel =
-      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
-  window->Show();
-  testsupport::pumpFor(200);
+  const ShownPanel window;
+  VideoPanel* panel = window.panel;
   ASSERT_EQ(panel->GetClientSize(), wxSize(320, 240));
 
   PaintCounter counter(panel);
@@ -224,8 +239,6 @@ TEST(VideoPanel, DrawsTheLatestPictureInItsShape) {
   panel->presentFrame(anamorphic);
   EXPECT_EQ(mismatches({{0, 0, red}, {319, 0, green}, {0, 239, blue}, {319, 239, white}}), 0);
   EXPECT_EQ(panel->DroppedFrames(), 1);  // each later one was painted before the next came
-  window->Destroy();
-  testsupport::pumpFor(50);
 }
 
 // The main window's video area shows a recording's pictures through the whole
@@ -311,12 +324,8 @@ TEST(VideoPanel, MainWindowShowsARecordingsPictures) {
 // would, and zoomed it is drawn from the whole picture, as sharp as ever. Once
 // zoomed, the area asks for whole pictures again.
 TEST(VideoPanel, PicturesShownSmallerLookTheSameAndZoomSharp) {
-  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
-  wxPanel* host = new wxPanel(window);
-  VideoPanel* panel =
-      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
-  window->Show();
-  testsupport::pumpFor(200);
+  const ShownPanel window;
+  VideoPanel* panel = window.panel;
   ASSERT_EQ(panel->GetClientSize(), wxSize(320, 240));
 
   struct Case {
@@ -380,20 +389,14 @@ TEST(VideoPanel, PicturesShownSmallerLookTheSameAndZoomSharp) {
   engine.videoStream = nullptr;
   engine.formatContext = nullptr;
   avformat_free_context(format);
-  window->Destroy();
-  testsupport::pumpFor(50);
 }
 
 // Pictures from the playback thread that come faster than the area paints
 // wait for the one before to be painted, as long as the area paints at all:
 // none is replaced unseen.
 TEST(VideoPanel, PicturesWaitForTheOneBeforeToBePainted) {
-  wxFrame* window = new wxFrame(nullptr, wxID_ANY, "video", wxPoint(0, 0), wxSize(500, 400));
-  wxPanel* host = new wxPanel(window);
-  VideoPanel* panel =
-      new VideoPanel(host, wxID_ANY, wxPoint(10, 10), wxSize(322, 242), wxBORDER_SIMPLE);
-  window->Show();
-  testsupport::pumpFor(200);
+  const ShownPanel window;
+  VideoPanel* panel = window.panel;
   PaintCounter counter(panel);
   panel->presentFrame(quadrants(64, 48));
   ASSERT_TRUE(testsupport::pumpUntil([&] { return counter.paints > 0; }));
@@ -409,6 +412,4 @@ TEST(VideoPanel, PicturesWaitForTheOneBeforeToBePainted) {
   EXPECT_TRUE(testsupport::pumpUntil([&] { return counter.paints > kPictures; }));
   EXPECT_EQ(panel->DroppedFrames(), 0);
   EXPECT_EQ(panel->CurrentFrame()->width, 64 + 16 * (kPictures - 1));
-  window->Destroy();
-  testsupport::pumpFor(50);
 }

@@ -16,6 +16,7 @@ extern "C" {
 
 #include "engine/AudioOutput.h"
 #include "engine/PlayerState.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 
@@ -144,10 +145,7 @@ TEST_P(AudioDecoding, EverySecondOfTheFileReachesTheDeviceInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(SoundPaths, AudioDecoding, testing::ValuesIn(kRecordings),
                          [](const testing::TestParamInfo<Recording>& info) {
-                           std::string name = info.param.file;
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
-                           return name;
+                           return testsupport::testName(info.param.file);
                          });
 
 TEST(AudioDecoderOpen, ACodecWithoutADecoderIsUnsupported) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/HeadlessPlayer.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 
@@ -76,9 +77,5 @@ TEST_P(BadRecordings, PlayToTheirEndOrFailFast) {
 
 INSTANTIATE_TEST_SUITE_P(Cards, BadRecordings, testing::ValuesIn(kBadRecordings),
                          [](const testing::TestParamInfo<BadRecording>& info) {
-                           std::string name = info.param.file;
-                           for (char& c : name) {
-                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
+                           return testsupport::testName(info.param.file);
                          });

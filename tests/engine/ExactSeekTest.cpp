@@ -16,6 +16,7 @@
 #include "engine/Transport.h"
 #include "engine/VideoDecoder.h"
 #include "support/FrameNumber.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 
@@ -198,13 +199,7 @@ INSTANTIATE_TEST_SUITE_P(Recordings, ExactSeek,
                          testing::Values(Numbered{"numbered.MOV", 30, 299},
                                          Numbered{"numbered-bframes.mp4", 30, 179},
                                          Numbered{"numbered-silent.mp4", 25, 149}),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
-                         });
+                         [](const auto& info) { return testsupport::testName(info.param.name); });
 
 // The choice among the pictures on the way to a target at 2.0 s, 30 a second.
 TEST(SeekPictureChoice, TheLastPictureAtOrBeforeTheTargetIsTheTargets) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/HeadlessPlayer.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 
@@ -32,30 +33,42 @@ const Recording kRecordings[] = {
     {"play-10fps-silent.mp4", 3, 10, false},
 };
 
-std::string readAll(std::FILE* file) {
-  std::rewind(file);
+// A fixture played headless at speed, into SDL's dummy device: its summary,
+// and the lines it wrote, the summary's own line last.
+struct Played {
+  HeadlessSummary summary;
+  std::vector<std::string> lines;
+};
+
+Played play(const char* file, double speed = 1.0) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  Played played;
+  std::FILE* out = std::tmpfile();
+  if (!out) {
+    ADD_FAILURE() << "no temporary file";
+    return played;
+  }
+  const std::string path = std::string(VANTREL_FIXTURES) + "/" + file;
+  played.summary = playHeadless(path.c_str(), nullptr, out, speed);
+  printSummary(played.summary, out);
+  std::rewind(out);
   std::string text;
   char buffer[4096];
-  while (size_t n = std::fread(buffer, 1, sizeof buffer, file)) text.append(buffer, n);
-  return text;
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, out)) text.append(buffer, n);
+  std::fclose(out);
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) played.lines.push_back(line);
+  return played;
 }
 
 }  // namespace
 
-class HeadlessPlay : public testing::TestWithParam<Recording> {
- protected:
-  void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
-};
+using HeadlessPlay = testing::TestWithParam<Recording>;
 
 TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
   const Recording& r = GetParam();
-  std::FILE* out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  const std::string path = std::string(VANTREL_FIXTURES) + "/" + r.file;
-  const HeadlessSummary s = playHeadless(path.c_str(), nullptr, out);
-  printSummary(s, out);
-  const std::string text = readAll(out);
-  std::fclose(out);
+  const Played played = play(r.file);
+  const HeadlessSummary& s = played.summary;
 
   EXPECT_EQ(s.result, 100);
   EXPECT_EQ(s.durationSeconds, r.seconds);
@@ -67,9 +80,7 @@ TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
   EXPECT_GE(s.wallSeconds, r.seconds - 0.5);
   EXPECT_LT(s.wallSeconds, r.seconds + 2.0);
 
-  std::istringstream lines(text);
-  std::vector<std::string> got;
-  for (std::string line; std::getline(lines, line);) got.push_back(line);
+  const std::vector<std::string>& got = played.lines;
   ASSERT_GE(got.size(), 4u);
   EXPECT_EQ(got[0], "sync 0 0");
   EXPECT_EQ(got[1], "sync 1 0");
@@ -84,22 +95,15 @@ TEST_P(HeadlessPlay, PlaysToTheEndInRealTimeWithEveryPictureAndSecondOfSound) {
 
 INSTANTIATE_TEST_SUITE_P(SoundPaths, HeadlessPlay, testing::ValuesIn(kRecordings),
                          [](const testing::TestParamInfo<Recording>& info) {
-                           std::string name = info.param.file;
-                           for (char& c : name) {
-                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
+                           return testsupport::testName(info.param.file);
                          });
 
 TEST(HeadlessPlayer, AFileThatCannotPlayEndsAtOnceWithMinusOne) {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  std::FILE* out = std::tmpfile();
-  const std::string path = std::string(VANTREL_FIXTURES) + "/play-novideo.mp4";
-  const HeadlessSummary s = playHeadless(path.c_str(), nullptr, out);
-  EXPECT_EQ(readAll(out), "sync 0 0\n");
-  std::fclose(out);
-  EXPECT_EQ(s.result, -1);
-  EXPECT_EQ(s.frames, 0);
+  const Played played = play("play-novideo.mp4");
+  ASSERT_EQ(played.lines.size(), 2u);
+  EXPECT_EQ(played.lines[0], "sync 0 0");
+  EXPECT_EQ(played.summary.result, -1);
+  EXPECT_EQ(played.summary.frames, 0);
 }
 
 TEST(HeadlessPlayer, AWrongCommandLineIsRefused) {
@@ -153,19 +157,12 @@ void PrintTo(const AtSpeed& r, std::ostream* os) {
   *os << r.file << " at " << r.speed;
 }
 
-class HeadlessAtSpeed : public testing::TestWithParam<AtSpeed> {
- protected:
-  void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
-};
+using HeadlessAtSpeed = testing::TestWithParam<AtSpeed>;
 
 TEST_P(HeadlessAtSpeed, TakesItsLengthOverTheSpeedWithThePicturesOnTheSound) {
   const AtSpeed& r = GetParam();
-  std::FILE* out = std::tmpfile();
-  ASSERT_NE(out, nullptr);
-  const std::string path = std::string(VANTREL_FIXTURES) + "/" + r.file;
-  const HeadlessSummary s = playHeadless(path.c_str(), nullptr, out, r.speed);
-  const std::string text = readAll(out);
-  std::fclose(out);
+  const Played played = play(r.file, r.speed);
+  const HeadlessSummary& s = played.summary;
   printSummary(s, stdout);  // the figures, for the log
 
   EXPECT_EQ(s.result, 100);
@@ -187,11 +184,8 @@ TEST_P(HeadlessAtSpeed, TakesItsLengthOverTheSpeedWithThePicturesOnTheSound) {
   EXPECT_LE(s.stats.offsetMean, lead);
   EXPECT_GE(s.stats.offsetMean, -kLateSeconds * r.speed);
 
-  std::istringstream lines(text);
-  std::vector<std::string> got;
-  for (std::string line; std::getline(lines, line);) got.push_back(line);
   std::vector<std::string> seconds;
-  for (const std::string& line : got) {
+  for (const std::string& line : played.lines) {
     if (line.starts_with("sync 1 ")) seconds.push_back(line);
   }
   ASSERT_EQ(seconds.size(), static_cast<size_t>(r.seconds + 1));
@@ -205,10 +199,6 @@ INSTANTIATE_TEST_SUITE_P(Speeds, HeadlessAtSpeed,
                                          AtSpeed{"play-silent.mp4", 3, 25, false, 2.0},
                                          AtSpeed{"play-10fps.mp4", 3, 10, true, 0.25}),
                          [](const testing::TestParamInfo<AtSpeed>& info) {
-                           std::string name = std::string(info.param.file) + "_x" +
-                                              std::to_string(info.param.speed);
-                           for (char& c : name) {
-                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
+                           return testsupport::testName(std::string(info.param.file) + "_x" +
+                                                        std::to_string(info.param.speed));
                          });

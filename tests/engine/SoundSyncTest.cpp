@@ -17,6 +17,7 @@
 #include "engine/Playback.h"
 #include "engine/PlayerState.h"
 #include "engine/VideoSink.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 using Clock = std::chrono::steady_clock;
@@ -100,8 +101,5 @@ TEST_P(SoundSync, PicturesNeverLeadTheSoundWhichIsHeardToTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(LowRates, SoundSync, testing::ValuesIn(kRecordings),
                          [](const testing::TestParamInfo<Recording>& info) {
-                           std::string name = info.param.file;
-                           std::replace_if(
-                               name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
-                           return name;
+                           return testsupport::testName(info.param.file);
                          });

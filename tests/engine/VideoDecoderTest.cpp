@@ -19,6 +19,7 @@ extern "C" {
 #include "engine/TestFrames.h"
 #include "engine/VideoRecording.h"
 #include "support/ProcessState.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 using namespace vantrel::videotest;
@@ -243,13 +244,7 @@ INSTANTIATE_TEST_SUITE_P(Recordings, DecodingRecording,
                                          Recording{"video-bframes.mp4", 160, 120},
                                          Recording{"video-854.mp4", 854, 480},
                                          Recording{"video-4k.mp4", 3840, 2160}),
-                         [](const auto& info) {
-                           std::string name = info.param.file;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
-                         });
+                         [](const auto& info) { return testsupport::testName(info.param.file); });
 
 // MJPEG from an AVI dashcam decodes to full-range 4:2:2; the picture shown must
 // have the colours libswscale gives the same decoded frame.

@@ -20,6 +20,7 @@
 #include "gps/TrackPrinter.h"
 #include "gps/TrackTestSupport.h"
 #include "support/RunCommand.h"
+#include "support/TestName.h"
 
 using namespace vantrel;
 using tracktest::fixture;
@@ -89,14 +90,6 @@ void PrintTo(const Layout& layout, std::ostream* os) {
   *os << layout.recording;
 }
 
-std::string testName(const char* recording) {
-  std::string name = recording;
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-}
-
 }  // namespace
 
 class EmbeddedTracks : public testing::TestWithParam<Layout> {};
@@ -135,7 +128,7 @@ const Layout kLayouts[] = {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, EmbeddedTracks, testing::ValuesIn(kLayouts),
                          [](const testing::TestParamInfo<Layout>& info) {
-                           return testName(info.param.recording);
+                           return testsupport::testName(info.param.recording);
                          });
 
 // The g-sensor values of the moment of each fix stay on it.
