@@ -195,9 +195,10 @@ void AudioOutput::fill(uint8_t* stream, int len) {
   size_t handed = 0;
   {
     // Only a playing recording sounds: while paused (even while a seek
-    // brings the new picture) the blocks wait.
+    // brings the new picture), or while its first picture is on the way, the
+    // blocks wait.
     std::lock_guard<std::mutex> hold(engine_.audioChunks.lock);
-    if (state_.playState.load() == Playing) {
+    if (state_.playState.load() == Playing && !engine_.soundWaitsForPicture.load()) {
       handed = mixWaitingLocked(stream, static_cast<size_t>(len));
     }
   }

@@ -34,6 +34,14 @@ void Display::bindVideoSurface(VideoSink* sink) {
   sink_ = sink;
 }
 
+void Display::readClockWith(std::function<double()> reader) {
+  clock_ = std::move(reader);
+}
+
+double Display::clockNow(PlayerState& state) const {
+  return clock_ ? clock_() : state.audioClock.load();
+}
+
 int Display::presentPicture(PlayerState& state, bool paced) {
   EngineState& engine = engineOf(state);
   if (!engine.videoStream) return -1;
@@ -55,7 +63,7 @@ int Display::presentPicture(PlayerState& state, bool paced) {
     }
   }
   const double speed = state.speed.load();
-  const double clock = state.audioClock.load();
+  const double clock = clockNow(state);
   if (paced && pictureMustWait(time, clock, speed)) {
     pacingWaits_++;
     waitForAudio(state, pacingWait(speed));
@@ -83,8 +91,10 @@ int Display::presentPicture(PlayerState& state, bool paced) {
   frame->generation = state.generation.load();
   frame->sampleAspect = engine.picture.sampleAspect();
   releasePicture(state);
-  stats_.picture(time - state.audioClock.load(), speed);
   publish(std::move(frame));
+  // Measured once the sink has it as its picture (it may have waited for the
+  // paint of the one before).
+  stats_.picture(time - clockNow(state), speed);
   return serial;
 }
 

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -53,6 +54,9 @@ class Display {
   // Records where pictures go (null: nowhere). The window scales each picture
   // to its video area when it paints, so no size is kept here.
   void bindVideoSurface(VideoSink* sink);
+  // Where the sound clock is read as a picture is paced and shown, on the
+  // playback thread (null: the player's audioClock as last set).
+  void readClockWith(std::function<double()> reader);
 
   // One display step, on the playback thread: returns at once when no
   // picture waits, drops a picture decoded before the last seek unseen, and
@@ -90,7 +94,10 @@ class Display {
   std::shared_ptr<BgrFrame> convert(const VideoSink& sink, PictureQueue& picture);
   void publish(std::shared_ptr<const BgrFrame> frame);
 
+  double clockNow(PlayerState& state) const;
+
   std::atomic<VideoSink*> sink_{nullptr};
+  std::function<double()> clock_;  // playback thread only
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
   std::atomic<int64_t> droppedLate_{0};

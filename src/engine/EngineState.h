@@ -67,6 +67,10 @@ struct EngineState {
   // the last picture handed over (-1: none yet). An empty queue alone does
   // not say so: the decoder may still be working through the last packets.
   std::atomic<int> videoDrainedSerial{-1};
+  // Set by the playback thread from the start of a playback or a seek until
+  // the first picture from there is ready: the device plays silence
+  // meanwhile, so the sound does not run ahead while the decoder primes.
+  std::atomic<bool> soundWaitsForPicture{false};
 
   // The sound's formats and the resampler between them: the audio decoding
   // thread only (the device's side is set while opening, before it starts).

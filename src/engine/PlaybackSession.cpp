@@ -31,6 +31,9 @@ constexpr double kSoundStallSeconds = 0.5;
 constexpr auto kFirstPictureWait = std::chrono::milliseconds(500);
 // Rounding between the clocks' sums.
 constexpr double kEndTolerance = 1e-3;
+// The longest the sound waits for the first picture of a playback or a seek:
+// a recording whose pictures do not decode still sounds.
+constexpr auto kSoundWaitLimit = std::chrono::seconds(2);
 
 // The last stream of each kind wins; cover pictures are not video.
 void chooseStreams(const AVFormatContext* format, int* video, int* audio) {
@@ -120,6 +123,13 @@ int PlaybackSession::fail(std::string why) {
 int PlaybackSession::play() {
   state_.playState = Playing;
   silentClock_.reset(0.0, Clock::now());
+  holdSoundForPicture(0.0);
+  // Pictures are paced, and their offsets measured, against the clock as it
+  // stands at that moment.
+  state_.display.readClockWith([this] {
+    advanceClock();
+    return state_.audioClock.load();
+  });
   host_.playbackStarted();
   host_.showLoading(false);
   started_ = Clock::now();
@@ -146,6 +156,7 @@ int PlaybackSession::loop() {
     const int shown = state_.display.waitForPicture(state_, kPictureWaitMs)
                           ? state_.display.presentPicture(state_, preview_ != Preview::Step)
                           : -1;
+    releaseSoundWhenPictureReady(shown);
     if (preview_ != Preview::None) endPreviewAfter(shown);
   }
 }
@@ -248,6 +259,7 @@ void PlaybackSession::seekTo(double target) {
   engine_.seekTargetAudio = hasAudio_ ? mediaTimeToStreamTime(target, engine_.audioStream) : 0;
   engine_.seekRequest = true;
   silentClock_.reset(target, Clock::now());
+  holdSoundForPicture(target);
   steadyPace_ = false;
   steppedAhead_ = false;
   playedOutSince_.reset();
@@ -321,9 +333,36 @@ void PlaybackSession::waitWhilePaused() {
   silentClock_.resume(Clock::now());
 }
 
+void PlaybackSession::holdSoundForPicture(double at) {
+  soundHeldFrom_ = engine_.videoQueue.serial.load();
+  soundHeldAt_ = at;
+  soundHeldSince_ = Clock::now();
+  engine_.soundWaitsForPicture = true;
+}
+
+void PlaybackSession::releaseSoundWhenPictureReady(int shownSerial) {
+  if (!engine_.soundWaitsForPicture.load()) return;
+  bool ready = shownSerial >= soundHeldFrom_;
+  if (!ready) {
+    // One that waits for a clock that stands would wait for good.
+    std::lock_guard<std::mutex> hold(engine_.pictureLock);
+    ready = engine_.pictureCount > 0 && engine_.picture.serial() >= soundHeldFrom_ &&
+            pictureMustWait(engine_.picture.time(), state_.audioClock.load(), state_.speed.load());
+  }
+  if (ready || picturesPlayedOut() || Clock::now() - soundHeldSince_ > kSoundWaitLimit) {
+    engine_.soundWaitsForPicture = false;
+  }
+}
+
 void PlaybackSession::advanceClock() {
   const auto now = Clock::now();
   silentClock_.setRate(state_.speed.load(), now);
+  if (engine_.soundWaitsForPicture.load()) {
+    // The sound stands until the picture is ready; the clock with it.
+    silentClock_.reset(soundHeldAt_, now);
+    state_.audioClock = hasAudio_ ? audioChunkClock(engine_.audioChunks, now).media : soundHeldAt_;
+    return;
+  }
   if (!hasAudio_) {
     state_.audioClock = silentClock_.at(now);
     return;
@@ -345,6 +384,8 @@ void PlaybackSession::advanceClock() {
 
 void PlaybackSession::close() {
   requestStop(state_);
+  engine_.soundWaitsForPicture = false;
+  state_.display.readClockWith(nullptr);
   demuxer_.join();
   video_.join();
   audio_.join();

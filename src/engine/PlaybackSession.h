@@ -69,6 +69,14 @@ class PlaybackSession {
   // Sets the clock the display paces against: the sound's, or the steady
   // one for a recording without sound and once the sound has ended.
   void advanceClock();
+  // The sound stands at `at` from the start of the playback or a seek until
+  // the first picture from there is ready, so the pictures do not begin
+  // behind it while the decoder primes (a 4K decoder takes a while).
+  void holdSoundForPicture(double at);
+  // Lets it go once a picture from the hold on has been shown (shownSerial:
+  // the loop's) or waits for the clock to reach it, none will come, or it
+  // has waited too long.
+  void releaseSoundWhenPictureReady(int shownSerial);
 
   PlayerState& state_;
   EngineState& engine_;  // engineOf(state_)
@@ -89,6 +97,11 @@ class PlaybackSession {
   int previewFrom_ = -1;
   // Frame steps showed pictures ahead of the sound, which stood still.
   bool steppedAhead_ = false;
+  // The hold on the sound: the video queue's serial and media time it began
+  // at, and when.
+  int soundHeldFrom_ = 0;
+  double soundHeldAt_ = 0.0;
+  Clock::time_point soundHeldSince_;
   int64_t lastPosted_ = -1;  // last whole second posted with sync code 1
   std::optional<Clock::time_point> playedOutSince_;
 };

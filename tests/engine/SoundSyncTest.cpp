@@ -10,12 +10,15 @@
 #include <cstdlib>
 #include <iomanip>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/EngineState.h"
 #include "engine/Playback.h"
 #include "engine/PlayerState.h"
+#include "engine/Transport.h"
 #include "engine/VideoSink.h"
 #include "support/TestName.h"
 
@@ -103,3 +106,85 @@ INSTANTIATE_TEST_SUITE_P(LowRates, SoundSync, testing::ValuesIn(kRecordings),
                          [](const testing::TestParamInfo<Recording>& info) {
                            return testsupport::testName(info.param.file);
                          });
+
+namespace {
+
+// Where the clocks stood as each picture was shown: the one the pictures are
+// paced against and the sound heard.
+class ClockRecorder : public SyncRecorder {
+ public:
+  explicit ClockRecorder(PlayerState& state) : SyncRecorder(state), state_(state) {}
+
+  struct Shown {
+    double time, clock, heard;
+  };
+
+  void presentFrame(std::shared_ptr<const BgrFrame> frame) override {
+    const double heard = audioChunkClock(engineOf(state_).audioChunks, Clock::now()).media;
+    std::lock_guard<std::mutex> hold(lock_);
+    shown_.push_back({frame->time, state_.audioClock.load(), heard});
+  }
+  // The first picture shown at or after `from`, if any.
+  std::optional<Shown> firstFrom(double from) {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (const Shown& s : shown_) {
+      if (s.time >= from) return s;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  PlayerState& state_;
+  std::mutex lock_;
+  std::vector<Shown> shown_;
+};
+
+}  // namespace
+
+// While the decoder works towards the first picture of a playback, or from a
+// key picture to a seek's target, neither the sound nor the clock the
+// pictures are paced against runs on: the picture starts in step, not behind.
+TEST(SoundWait, TheClocksStandUntilTheFirstPictureOfAPlaybackOrASeek) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  struct Case {
+    const char* file;
+    double seekTo;  // < 0: the playback's own start
+    bool sound;
+  };
+  const Case cases[] = {
+      {"play-aac.mp4", -1, true},
+      {"play-aac.mp4", 6.5, true},  // 12 pictures on from the key picture at 6
+      {"play-silent.mp4", -1, false},
+      {"play-silent.mp4", 2.5, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " from " + std::to_string(c.seekTo));
+    PlayerState state;
+    state.volume = 80;
+    state.setFileName(std::string(VANTREL_FIXTURES) + "/" + c.file);
+    ClockRecorder recorder(state);
+    Playback playback(state, recorder, nullptr);
+    ASSERT_TRUE(playback.start());
+    const double start = std::max(c.seekTo, 0.0);
+    const auto wait = [&](double from) {
+      const auto deadline = Clock::now() + std::chrono::seconds(15);
+      while (!recorder.firstFrom(from) && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      return recorder.firstFrom(from);
+    };
+    if (c.seekTo >= 0) {
+      ASSERT_TRUE(wait(0.5));
+      ASSERT_TRUE(requestSeek(state, c.seekTo));
+    }
+    // The target's picture is the one at or before it (25 a second).
+    const std::optional<ClockRecorder::Shown> first = wait(start - 0.04 + 1e-6);
+    ASSERT_TRUE(first);
+    EXPECT_NEAR(first->time, start, 0.04);
+    // Where the playback or the seek put them; the sound starts again at a
+    // tick of its own time base (a millisecond).
+    EXPECT_NEAR(first->clock, start, c.sound ? 1e-3 : 1e-9);
+    if (c.sound) EXPECT_EQ(first->heard, first->clock);
+    playback.stopAndJoin();
+  }
+}
