@@ -207,10 +207,11 @@ void VideoDecoder::keepUpWithClock(double time, double interval) {
     state_.display.countSkipped(picturesLeftOut(*lastHandedOver_, time, interval));
   }
   lastHandedOver_ = time;
-  // On the way to a seek's target every picture counts: the target's may be
-  // one that nothing refers to.
-  const bool skip =
-      !target_ && skipWhileBehind(time, state_.audioClock.load(), interval, skipping_);
+  // Only a playing recording catches up with its sound. On the way to a
+  // seek's target, and for a paused step, every picture counts: the one
+  // asked for may be one that nothing refers to.
+  const bool skip = !target_ && state_.playState.load() == Playing &&
+                    skipWhileBehind(time, state_.audioClock.load(), interval, skipping_);
   if (skip != skipping_) {
     skipping_ = skip;
     codec_->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;

@@ -420,6 +420,7 @@ TEST(VideoDecoder, PicturesLeftOutBehindTheClockCountAsDropped) {
     ASSERT_TRUE(pipeline.recording.opened());
     const int64_t frames = frameCount(pipeline.recording.videoStream());
     ASSERT_GT(frames, 0);
+    pipeline.state.playState = Playing;
     pipeline.state.audioClock = behind ? 1e9 : 0.0;
     EngineState& engine = pipeline.engine;
     EXPECT_TRUE(pipeline.playUntil([&] {
