@@ -19,6 +19,7 @@ bool CVantrelApp::OnInit() {
   // The playlist sorts in the user's collation; numbers keep the C format
   // (coordinates for the maps are written with a point).
   std::setlocale(LC_COLLATE, "");
+  m_gl.Restore();  // the toolkit has started; the map views start the web engine
   limitMapCache(mapCacheFolder(), kMapCacheLimit);  // before any map browser uses it
   {
     CVantrelDlg dialog(*m_player);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "map/WindowGl.h"
 
 namespace vantrel {
 
@@ -13,12 +14,14 @@ struct PlayerState;
 class CVantrelApp : public wxApp {
  public:
   // start: what to list or play once the window is up (main has read it).
+  // Construct before wxEntry starts the toolkit.
   explicit CVantrelApp(WindowStart start);
   ~CVantrelApp() override;
   bool OnInit() override;
   int OnRun() override;
 
  private:
+  CWindowGl m_gl;  // first: before the toolkit starts
   std::unique_ptr<PlayerState> m_player;
   WindowStart m_start;
 };
