@@ -89,15 +89,27 @@ void click(CVantrelDlg& dialog, int id) {
   dialog.GetEventHandler()->ProcessEvent(event);
 }
 
-// Pressing Play on the listed recording up to its first picture on screen.
+// Pressing Play on the listed recording up to its first picture on screen:
+// the video area's first paint that draws a picture (handed over is not yet
+// shown: the paint may wait behind the window's other work).
 double windowFirstPicture(CVantrelDlg& dialog, PlayerState& player) {
   click(dialog, IDC_STOP);
   runLoopUntil([&] { return player.playState == Idle && !player.opening; }, 10);
-  dialog.VideoArea()->presentFrame(nullptr);
+  VideoPanel* area = dialog.VideoArea();
+  area->presentFrame(nullptr);
+  runLoopFor(50);  // the cleared area's own paint
+  bool painted = false;
+  const auto watch = [&](wxPaintEvent& event) {
+    painted = painted || area->CurrentFrame() != nullptr;
+    event.Skip();  // the area draws it
+  };
+  area->Bind(wxEVT_PAINT, watch);
   const auto start = Clock::now();
   click(dialog, IDC_PLAY);
-  if (!runLoopUntil([&] { return dialog.VideoArea()->CurrentFrame() != nullptr; }, 30)) return -1;
-  return since(start);
+  const bool shown = runLoopUntil([&] { return painted; }, 30);
+  const double seconds = since(start);
+  area->Unbind(wxEVT_PAINT, watch);
+  return shown ? seconds : -1;
 }
 
 void reportFirstPicture(const char* cache, double bare, double ours) {

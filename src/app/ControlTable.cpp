@@ -42,7 +42,7 @@ const std::array kControls{
     ControlSpec{IDC_MAP, "IDC_MAP", K::Browser, "", {454, 89, 168, 132}, kNone},
     ControlSpec{IDC_SPEED_UNIT_LABEL, "IDC_SPEED_UNIT_LABEL", K::Label, "速度单位:", {456, 226, 36, 8}, kNone},
     ControlSpec{IDC_SPEED_UNIT, "IDC_SPEED_UNIT", K::ComboBox, "", {496, 224, 49, 14}, kSorted},
-    ControlSpec{IDC_LOADING, "IDC_LOADING", K::Label, "Loading Maps, Please wait...", {16, 139, 423, 13}, kCentered},
+    ControlSpec{IDC_LOADING, "IDC_LOADING", K::Label, "Loading Maps, Please wait...", {16, 139, 423, 13}, kCentered | kOverlay},
     ControlSpec{IDC_STATUS, "IDC_STATUS", K::Label, "Static", {4, 4, 443, 8}, kHidden},
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // The main window's controls as one table: id, kind, template text and
 // rectangle in dialog units. Creation, layout and tests all walk it.
-#include <span>
 #include <wx/gdicmn.h>
+
+#include <span>
 
 namespace vantrel {
 
@@ -56,6 +57,7 @@ enum ControlFlags : unsigned {
   kBorder = 1u << 2,
   kCentered = 1u << 3,
   kSorted = 1u << 4,
+  kOverlay = 1u << 5,  // a label over another control, shown and hidden often
 };
 
 struct ControlSpec {

@@ -13,6 +13,7 @@
 #include "app/AppIcon.h"
 #include "app/ControlTable.h"
 #include "app/Dirs.h"
+#include "app/OverlayLabel.h"
 #include "app/PlaylistDropTarget.h"
 #include "app/VideoPanel.h"
 #include "engine/Messages.h"
@@ -77,13 +78,20 @@ void CVantrelDlg::CreateControls() {
       case ControlKind::Button:
         control = new wxButton(this, spec.id, text, rect.GetPosition(), rect.GetSize());
         break;
-      case ControlKind::Label:
+      case ControlKind::Label: {
         // A translation longer than its label ends in an ellipsis instead of
         // wrapping out of sight.
-        control = new wxStaticText(this, spec.id, text, rect.GetPosition(), rect.GetSize(),
-                                   wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END |
-                                       ((spec.flags & kCentered) ? wxALIGN_CENTRE_HORIZONTAL : 0));
+        const long style = wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END |
+                           ((spec.flags & kCentered) ? wxALIGN_CENTRE_HORIZONTAL : 0);
+        if (spec.flags & kOverlay) {
+          control =
+              new COverlayLabel(this, spec.id, text, rect.GetPosition(), rect.GetSize(), style);
+        } else {
+          control =
+              new wxStaticText(this, spec.id, text, rect.GetPosition(), rect.GetSize(), style);
+        }
         break;
+      }
       case ControlKind::ComboBox:
         control = new wxChoice(this, spec.id, rect.GetPosition(), wxSize(rect.width, -1), 0,
                                nullptr, (spec.flags & kSorted) ? wxCB_SORT : 0);

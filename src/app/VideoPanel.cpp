@@ -1,5 +1,6 @@
 #include "app/VideoPanel.h"
 
+#include <glib.h>
 #include <wx/dcclient.h>
 #include <wx/graphics.h>
 #include <wx/thread.h>
@@ -17,6 +18,13 @@ constexpr double kNotchFactor = 1.2599210498948732;
 // time without a paint after which pictures no longer wait.
 constexpr auto kPaintWait = std::chrono::milliseconds(50);
 constexpr auto kPaintsStop = std::chrono::milliseconds(200);
+
+// A source that runs its callback once each time it is set ready.
+gboolean dispatchOnce(GSource* source, GSourceFunc callback, gpointer data) {
+  g_source_set_ready_time(source, -1);
+  return callback(data);
+}
+GSourceFuncs kOnceFuncs = {nullptr, nullptr, dispatchOnce, nullptr, nullptr, nullptr};
 }  // namespace
 
 VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
@@ -37,16 +45,42 @@ VideoPanel::VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
   Bind(wxEVT_MOTION, &VideoPanel::OnMotion, this);
   Bind(wxEVT_LEFT_DCLICK, &VideoPanel::OnLeftDoubleClick, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &VideoPanel::OnCaptureLost, this);
+  // A first picture is painted before the window's queued events (lowest in
+  // the toolkit's order) and before the toolkit redraws the controls that
+  // changed as the playback started.
+  m_firstRepaint = g_source_new(&kOnceFuncs, sizeof(GSource));
+  g_source_set_priority(m_firstRepaint, G_PRIORITY_HIGH_IDLE);
+  g_source_set_callback(
+      m_firstRepaint,
+      [](gpointer panel) {
+        static_cast<VideoPanel*>(panel)->PaintNow();
+        return G_SOURCE_CONTINUE;
+      },
+      this, nullptr);
+  g_source_attach(m_firstRepaint, nullptr);
+}
+
+VideoPanel::~VideoPanel() {
+  g_source_destroy(m_firstRepaint);
+  g_source_unref(m_firstRepaint);
 }
 
 void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
+  bool first;
   {
     std::unique_lock<std::mutex> hold(m_frameLock);
+    const auto now = std::chrono::steady_clock::now();
+    // The first picture of a playback, or after a while without pictures (a
+    // seek, a step), is painted ahead of everything else the window has to
+    // do; while pictures flow they take their turn with its other events.
+    first = frame && (!m_frame || m_frame->generation != frame->generation ||
+                      now - m_lastPresent >= kPaintsStop);
+    if (frame) m_lastPresent = now;
     // A picture from the playback thread waits a while for the one before
     // it to be painted rather than replace it unseen, as if the display step
     // drew it itself. Only while the area paints: hidden, or with the UI
     // thread held up elsewhere, the playback does not crawl along with it.
-    const bool painting = std::chrono::steady_clock::now() - m_lastPaint < kPaintsStop;
+    const bool painting = now - m_lastPaint < kPaintsStop;
     if (painting && !wxIsMainThread()) {
       m_painted.wait_for(hold, kPaintWait, [this] { return !m_frame || m_framePainted; });
     }
@@ -54,15 +88,20 @@ void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
     m_frame = std::move(frame);
     m_framePainted = false;
   }
-  if (!m_refreshQueued.exchange(true)) {
-    CallAfter([this] {
-      m_refreshQueued = false;
-      // Painted now rather than at the toolkit's next frame: a picture that
-      // waits for that may be replaced by the next one before it is seen.
-      Refresh(false);
-      Update();
-    });
+  if (m_refreshQueued.exchange(true)) return;
+  if (first) {
+    g_source_set_ready_time(m_firstRepaint, 0);
+  } else {
+    CallAfter([this] { PaintNow(); });
   }
+}
+
+void VideoPanel::PaintNow() {
+  m_refreshQueued = false;
+  // Painted now rather than at the toolkit's next frame: a picture that
+  // waits for that may be replaced by the next one before it is seen.
+  Refresh(false);
+  Update();
 }
 
 PixelSize VideoPanel::shownSize(int width, int height, double sampleAspect) const {

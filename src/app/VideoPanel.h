@@ -19,13 +19,17 @@
 #include "app/ZoomView.h"
 #include "engine/VideoSink.h"
 
+struct _GSource;
+
 namespace vantrel {
 
 class VideoPanel : public wxPanel, public VideoSink {
  public:
   VideoPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style);
+  ~VideoPanel() override;
 
-  // Any thread: keeps the frame and queues one repaint. Pictures that come
+  // Any thread: keeps the frame and queues one repaint (a playback's first
+  // ahead of everything else the window has to do). Pictures that come
   // faster than the window paints replace each other; from another thread
   // a picture first waits a little for the one before it to be painted.
   void presentFrame(std::shared_ptr<const BgrFrame> frame) override;
@@ -61,6 +65,8 @@ class VideoPanel : public wxPanel, public VideoSink {
 
  private:
   void OnPaint(wxPaintEvent& event);
+  // The queued repaint, on the UI thread.
+  void PaintNow();
   void OnMouseWheel(wxMouseEvent& event);
   void OnLeftDown(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
@@ -79,14 +85,16 @@ class VideoPanel : public wxPanel, public VideoSink {
   const BgrFrame& PixelsFor(const std::shared_ptr<const BgrFrame>& frame, const PictureRect& place);
 
   mutable std::mutex m_frameLock;
-  std::shared_ptr<const BgrFrame> m_frame;            // guarded by m_frameLock
-  bool m_framePainted = false;                        // guarded by m_frameLock
-  std::chrono::steady_clock::time_point m_lastPaint;  // guarded by m_frameLock
-  std::condition_variable m_painted;                  // the current frame was painted
-  int64_t m_dropped = 0;                              // guarded by m_frameLock
-  wxSize m_viewArea;                                  // guarded by m_frameLock
-  bool m_viewZoomed = false;                          // guarded by m_frameLock
+  std::shared_ptr<const BgrFrame> m_frame;              // guarded by m_frameLock
+  bool m_framePainted = false;                          // guarded by m_frameLock
+  std::chrono::steady_clock::time_point m_lastPaint;    // guarded by m_frameLock
+  std::chrono::steady_clock::time_point m_lastPresent;  // guarded by m_frameLock
+  std::condition_variable m_painted;                    // the current frame was painted
+  int64_t m_dropped = 0;                                // guarded by m_frameLock
+  wxSize m_viewArea;                                    // guarded by m_frameLock
+  bool m_viewZoomed = false;                            // guarded by m_frameLock
   std::atomic<bool> m_refreshQueued{false};
+  _GSource* m_firstRepaint = nullptr;  // wakes the UI thread for PaintNow
   // UI thread only: the drawn picture, reused from paint to paint, and the view.
   FrameScaler m_scaler;
   ScreenImage m_screen;

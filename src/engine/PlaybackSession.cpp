@@ -10,6 +10,7 @@ extern "C" {
 #include "engine/EngineState.h"
 #include "engine/PlaybackHost.h"
 #include "engine/PlayerState.h"
+#include "engine/StreamProbe.h"
 #include "engine/TrackLoadAhead.h"
 #include "engine/Transport.h"
 
@@ -86,8 +87,12 @@ int PlaybackSession::open(const std::string& path) {
       error != 0) {
     return fail(errorText(error));
   }
-  if (const int error = avformat_find_stream_info(engine_.formatContext, nullptr); error < 0) {
-    return fail("its streams cannot be read (" + errorText(error) + ")");
+  // Probing reads and decodes the first pictures once more: the first one
+  // would show about twice as late.
+  if (!headerDescribesStreams(engine_.formatContext)) {
+    if (const int error = avformat_find_stream_info(engine_.formatContext, nullptr); error < 0) {
+      return fail("its streams cannot be read (" + errorText(error) + ")");
+    }
   }
   int video, audio;
   chooseStreams(engine_.formatContext, &video, &audio);

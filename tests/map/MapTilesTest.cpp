@@ -42,11 +42,15 @@ class MapTiles : public testing::Test {
     ASSERT_TRUE(testsupport::waitForPage(map));
     ASSERT_EQ(evaluate(map, "mapinitialize('48.117300', '11.516667')"), "true");
   }
+  // Waits until every tile the map shows has come: only then has the tile
+  // server seen every request of this load (it records one before answering).
   bool WaitForLoadedTiles() {
     return testsupport::pumpUntil(
         [&] {
-          return evaluate(map, "document.querySelectorAll('img.leaflet-tile-loaded').length") !=
-                 "0";
+          return evaluate(map,
+                          "!vantrelTiles.layer.isLoading() &&"
+                          " document.querySelectorAll('img.leaflet-tile-loaded').length > 0") ==
+                 "true";
         },
         15000);
   }
