@@ -18,6 +18,9 @@ constexpr double kNotchFactor = 1.2599210498948732;
 // time without a paint after which pictures no longer wait.
 constexpr auto kPaintWait = std::chrono::milliseconds(50);
 constexpr auto kPaintsStop = std::chrono::milliseconds(200);
+// A paint asked for within this time of the last one's end follows it back
+// to back, without the event loop in between.
+constexpr auto kPaintsBackToBack = std::chrono::milliseconds(2);
 
 // A source that runs its callback once each time it is set ready.
 gboolean dispatchOnce(GSource* source, GSourceFunc callback, gpointer data) {
@@ -98,10 +101,15 @@ void VideoPanel::presentFrame(std::shared_ptr<const BgrFrame> frame) {
 
 void VideoPanel::PaintNow() {
   m_refreshQueued = false;
+  Refresh(false);
   // Painted now rather than at the toolkit's next frame: a picture that
   // waits for that may be replaced by the next one before it is seen.
-  Refresh(false);
-  Update();
+  // Not when a paint has only just ended: the pictures then come as fast
+  // as the area paints them, and each painted here would keep the UI
+  // thread in wx's round of queued calls (this one queued again during
+  // each paint), with timers, keys and clicks waiting until the playback
+  // pauses. The toolkit paints it in its own turn instead.
+  if (std::chrono::steady_clock::now() - m_lastPaintEnd >= kPaintsBackToBack) Update();
 }
 
 PixelSize VideoPanel::shownSize(int width, int height, double sampleAspect) const {
@@ -235,8 +243,11 @@ void VideoPanel::OnLeftDoubleClick(wxMouseEvent&) {
 }
 
 void VideoPanel::OnPaint(wxPaintEvent&) {
-  wxPaintDC dc(this);
-  Draw(dc);
+  {
+    wxPaintDC dc(this);
+    Draw(dc);
+  }
+  m_lastPaintEnd = std::chrono::steady_clock::now();
 }
 
 const BgrFrame& VideoPanel::PixelsFor(const std::shared_ptr<const BgrFrame>& frame,

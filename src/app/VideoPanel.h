@@ -102,6 +102,7 @@ class VideoPanel : public wxPanel, public VideoSink {
   ZoomView m_zoom;
   uint32_t m_zoomGeneration = 0;      // the playback the zoom was set in
   std::optional<wxPoint> m_dragFrom;  // while the left button drags
+  std::chrono::steady_clock::time_point m_lastPaintEnd;
 };
 
 }  // namespace vantrel

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
+#include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/timer.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "app/ControlTable.h"
@@ -412,4 +415,43 @@ TEST(VideoPanel, PicturesWaitForTheOneBeforeToBePainted) {
   EXPECT_TRUE(testsupport::pumpUntil([&] { return counter.paints > kPictures; }));
   EXPECT_EQ(panel->DroppedFrames(), 0);
   EXPECT_EQ(panel->CurrentFrame()->width, 64 + 16 * (kPictures - 1));
+}
+
+// Pictures that come as fast as the area paints them still leave the event
+// loop its turn: a timer keeps firing while they come, and they are painted
+// all the while.
+TEST(VideoPanel, PicturesAsFastAsItPaintsLeaveTheEventLoopItsTurn) {
+  const ShownPanel window;
+  // Large, so that each paint lasts well beyond the next picture's coming.
+  VideoPanel* panel = window.panel;
+  window.window->SetSize(1700, 1000);
+  panel->SetSize(1602, 902);
+  PaintCounter counter(panel);
+  panel->presentFrame(quadrants(64, 48));
+  ASSERT_TRUE(testsupport::pumpUntil([&] { return counter.paints > 0; }));
+
+  std::atomic<bool> seen{false};
+  bool stoppedBySeeing = false;
+  std::thread playback([&] {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!seen && std::chrono::steady_clock::now() < end) {
+      panel->presentFrame(quadrants(64, 48));
+    }
+    stoppedBySeeing = seen;
+  });
+  const int paintsBefore = counter.paints;
+  int ticks = 0;
+  wxEventLoop loop;
+  wxTimer timer;
+  timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (++ticks >= 10 && counter.paints - paintsBefore >= 3) {
+      seen = true;
+      loop.Exit();
+    }
+  });
+  timer.Start(50);
+  loop.Run();
+  timer.Stop();
+  playback.join();
+  EXPECT_TRUE(stoppedBySeeing) << "the timer and the paints did not both go on while pictures came";
 }
