@@ -157,7 +157,7 @@ std::optional<double> Display::shownTime(uint32_t generation) const {
 
 PlaybackStats Display::stats(int64_t dropped) const {
   PlaybackStats s = stats_.stats(dropped);
-  s.dropped += droppedLate_.load();
+  s.dropped += droppedLate_.load() + skipped_.load();
   return s;
 }
 

@@ -80,10 +80,13 @@ class Display {
   int64_t pacingWaits() const { return pacingWaits_.load(); }
   // Pictures dropped for being too late, since this display was made.
   int64_t droppedLate() const { return droppedLate_.load(); }
+  // Pictures the decoder left out to catch up with the sound: dropped too.
+  void countSkipped(int64_t pictures) { skipped_ += pictures; }
 
   // How the pictures presented since this display was made stood against
   // the sound; dropped of them never reached the screen (the sink knows).
-  // The pictures dropped here for being too late count as dropped too.
+  // The pictures dropped here for being too late, and those the decoder
+  // left out, count as dropped too.
   PlaybackStats stats(int64_t dropped = 0) const;
 
  private:
@@ -101,6 +104,7 @@ class Display {
   FramePool pool_;
   std::atomic<int64_t> pacingWaits_{0};
   std::atomic<int64_t> droppedLate_{0};
+  std::atomic<int64_t> skipped_{0};
   std::chrono::steady_clock::time_point lastShown_{};  // playback thread only
   StatsRecorder stats_;
   struct Shown {

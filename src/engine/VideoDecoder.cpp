@@ -1,5 +1,8 @@
 #include "engine/VideoDecoder.h"
 
+#include <algorithm>
+#include <cmath>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -53,6 +56,8 @@ void VideoDecoder::close() {
   avcodec_free_context(&codec_);
   avcodec_free_context(&starter_);
   starterShown_.reset();
+  stopSkipping();
+  lastHandedOver_.reset();
 }
 
 bool VideoDecoder::stopping() const {
@@ -97,6 +102,8 @@ void VideoDecoder::startAfterSeek(const AVPacket* marker) {
   av_frame_unref(held_);
   target_.reset();
   starterShown_.reset();
+  stopSkipping();
+  lastHandedOver_.reset();
   if (marker->pts != AV_NOPTS_VALUE) {
     target_ = static_cast<double>(marker->pts) * av_q2d(engine_.videoStream->time_base);
   }
@@ -187,11 +194,51 @@ void VideoDecoder::handOver(AVFrame* frame) {
   if (!waitForPictureSlot(state_)) return;
   if (serial_ != engine_.videoQueue.serial.load()) return;  // a seek came meanwhile
   const double time = synchronizeVideo(state_, frame, pictureTime(frame, engine_.videoStream));
+  keepUpWithClock(time, frameInterval(state_, frame));
   // The shape may be given by the container rather than by the pictures.
   frame->sample_aspect_ratio =
       av_guess_sample_aspect_ratio(engine_.formatContext, engine_.videoStream, frame);
   // -1: ending (the loop sees it), a seek meanwhile or an unusable frame.
   queuePicture(state_, frame, time, serial_);
+}
+
+void VideoDecoder::keepUpWithClock(double time, double interval) {
+  if (skippedSince_ && lastHandedOver_) {
+    state_.display.countSkipped(picturesLeftOut(*lastHandedOver_, time, interval));
+  }
+  lastHandedOver_ = time;
+  // Only a playing recording catches up with its sound. On the way to a
+  // seek's target, and for a paused step, every picture counts: the one
+  // asked for may be one that nothing refers to.
+  const bool skip = !target_ && state_.playState.load() == Playing &&
+                    skipWhileBehind(time, state_.audioClock.load(), interval, skipping_);
+  if (skip != skipping_) {
+    skipping_ = skip;
+    codec_->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    codec_->skip_loop_filter = skip ? AVDISCARD_NONKEY : AVDISCARD_DEFAULT;
+    // Packets already with the frame threads were sent while it skipped.
+    if (!skip) skipTail_ = std::max(codec_->thread_count, 1);
+  }
+  skippedSince_ = skipping_ || skipTail_-- > 0;
+}
+
+void VideoDecoder::stopSkipping() {
+  skipping_ = skippedSince_ = false;
+  skipTail_ = 0;
+  if (!codec_) return;
+  codec_->skip_frame = AVDISCARD_DEFAULT;
+  codec_->skip_loop_filter = AVDISCARD_DEFAULT;
+}
+
+bool skipWhileBehind(double time, double clock, double interval, bool skipping) {
+  if (interval <= 0) return false;
+  if (clock - time > interval) return true;
+  return skipping && time < clock;
+}
+
+int64_t picturesLeftOut(double previous, double time, double interval) {
+  if (interval <= 0 || time <= previous) return 0;
+  return std::max<int64_t>(std::llround((time - previous) / interval) - 1, 0);
 }
 
 SeekPicture seekPictureChoice(std::optional<double> time, double target, double interval,

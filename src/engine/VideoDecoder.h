@@ -60,6 +60,10 @@ class VideoDecoder {
   void decodeFirstPicture(const AVPacket* packet, AVFrame* frame);
   // The frame threads' own copy of the picture decodeFirstPicture handed over.
   bool alreadyShown(const AVFrame* frame);
+  // Decodes lighter while its pictures come out behind the clock (see
+  // skipWhileBehind), and counts the pictures that left out as dropped.
+  void keepUpWithClock(double time, double interval);
+  void stopSkipping();
 
   PlayerState& state_;
   EngineState& engine_;  // engineOf(state_)
@@ -76,7 +80,23 @@ class VideoDecoder {
   // While set, codec_'s next picture is the starter's again (its time, none
   // when it had none).
   std::optional<std::optional<double>> starterShown_;
+  // Decoding thread only: whether codec_ leaves pictures out to catch up;
+  // whether it did since the last picture handed over (or, having stopped,
+  // still may for skipTail_ more pictures), and that one's time.
+  bool skipping_ = false;
+  bool skippedSince_ = false;
+  int skipTail_ = 0;
+  std::optional<double> lastHandedOver_;
 };
+
+// Whether a decoder whose picture at `time` comes out against the sound
+// clock at `clock` leaves out what it can: pictures no other refers to, and
+// the deblocking of all but key pictures. It starts once a picture is more
+// than one interval behind, and keeps on until one is no longer behind.
+bool skipWhileBehind(double time, double clock, double interval, bool skipping);
+
+// The pictures missing between two handed over one after the other.
+int64_t picturesLeftOut(double previous, double time, double interval);
 
 // What an exact seek does with a picture decoded on the way from the key
 // picture to its target: the target's picture is the last one at or before

@@ -33,13 +33,13 @@ struct FakeStream {
   ~FakeStream() { avformat_free_context(format); }
 };
 
-// The display's part in the decoder tests: presents every picture at once
-// (the audio clock is far ahead) until `done` or the wait runs out.
+// The display's part in the decoder tests: presents every picture at once,
+// unpaced (the clock stands at 0, so the decoder is never behind it), until
+// `done` or the wait runs out.
 template <typename Done>
 bool presentUntil(PlayerState& state, Done done, int timeoutMs = 10000) {
-  state.audioClock = 1e9;
   for (int waited = 0; waited < timeoutMs && !done(); waited += 10) {
-    if (state.display.waitForPicture(state, 10)) state.display.presentPicture(state);
+    if (state.display.waitForPicture(state, 10)) state.display.presentPicture(state, false);
   }
   return done();
 }
@@ -371,4 +371,70 @@ TEST(VideoDecoder, PausedThreadLeavesWhenStopped) {
   requestStop(state);
   decoder.join();
   EXPECT_EQ(testsupport::threadsNamed({"dec/video"}), 0);
+}
+
+TEST(VideoDecoder, SkipsOnlyWhileBehindByMoreThanAPictureUntilCaughtUp) {
+  struct Case {
+    double time, clock, interval;
+    bool skipping, skips;
+  };
+  const Case cases[] = {
+      {10.0, 10.0, 0.04, false, false},   // in time
+      {10.0, 10.04, 0.04, false, false},  // one picture behind: its successor is due, no more
+      {10.0, 10.05, 0.04, false, true},   // more than one behind
+      {10.0, 11.0, 0.0, false, false},    // no rate to tell by
+      {10.0, 10.02, 0.04, true, true},    // skipping, still behind: on until caught up
+      {10.0, 10.0, 0.04, true, false},    // caught up
+      {10.0, 9.5, 0.04, true, false},     // ahead (a seek back, a paused step)
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(skipWhileBehind(c.time, c.clock, c.interval, c.skipping), c.skips)
+        << c.time << " against " << c.clock << " every " << c.interval
+        << (c.skipping ? " skipping" : "");
+  }
+}
+
+TEST(VideoDecoder, PicturesLeftOutAreTheGapsInWholePictures) {
+  struct Case {
+    double previous, time, interval;
+    int64_t missing;
+  };
+  const Case cases[] = {
+      {1.0, 1.04, 0.04, 0}, {1.0, 1.08, 0.04, 1},
+      {1.0, 1.2, 0.04, 4},  {1.0, 1.079, 0.04, 1},  // timestamps rounded to the time base
+      {1.0, 1.2, 0.0, 0},                           // no rate
+      {1.2, 1.0, 0.04, 0},                          // back (a picture reordered or a seek)
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(picturesLeftOut(c.previous, c.time, c.interval), c.missing)
+        << c.previous << " to " << c.time << " every " << c.interval;
+  }
+}
+
+// Behind the clock the decoder leaves out the B pictures nothing refers to;
+// each is counted as dropped, so every picture is either shown or dropped.
+TEST(VideoDecoder, PicturesLeftOutBehindTheClockCountAsDropped) {
+  for (const bool behind : {false, true}) {
+    SCOPED_TRACE(behind ? "behind" : "in time");
+    VideoPipeline pipeline("video-bframes.mp4");
+    ASSERT_TRUE(pipeline.recording.opened());
+    const int64_t frames = frameCount(pipeline.recording.videoStream());
+    ASSERT_GT(frames, 0);
+    pipeline.state.playState = Playing;
+    pipeline.state.audioClock = behind ? 1e9 : 0.0;
+    EngineState& engine = pipeline.engine;
+    EXPECT_TRUE(pipeline.playUntil([&] {
+      std::lock_guard<std::mutex> hold(engine.pictureLock);
+      return engine.videoDrainedSerial.load() == engine.videoQueue.serial.load() &&
+             engine.pictureCount == 0;
+    }));
+    const PlaybackStats stats = pipeline.state.display.stats();
+    EXPECT_EQ(stats.shown + stats.dropped, frames);
+    EXPECT_EQ(stats.shown, static_cast<int64_t>(pipeline.sink.count()));
+    if (behind) {
+      EXPECT_GT(stats.dropped, 0);
+    } else {
+      EXPECT_EQ(stats.dropped, 0);
+    }
+  }
 }
