@@ -10,6 +10,7 @@
 #include "app/PlayProgram.h"
 #include "app/VantrelApp.h"
 #include "engine/HeadlessPlayer.h"
+#include "engine/MallocArenas.h"
 #include "gps/DashboardPrinter.h"
 #include "gps/TrackLoader.h"
 #include "gps/TrackPrinter.h"
@@ -63,6 +64,7 @@ std::span<const vantrel::CommandLineOption> options() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vantrel::shareMallocArenas();
   if (std::optional<int> status = vantrel::runCommandLine(options(), argc, argv)) return *status;
   // The window class the desktop file names and the web engine's cache
   // folder follow this name, whatever the executable is called.

@@ -1,5 +1,6 @@
 #include "engine/Demuxer.h"
 
+#include <algorithm>
 #include <chrono>
 
 extern "C" {
@@ -11,6 +12,10 @@ extern "C" {
 #include "engine/ThreadName.h"
 
 namespace vantrel {
+
+double readAheadSeconds(double speed) {
+  return kReadAheadSeconds * std::max(1.0, speed);
+}
 
 Demuxer::Demuxer(PlayerState& state)
     : state_(state), engine_(engineOf(state)), packet_(av_packet_alloc()) {}
@@ -68,7 +73,9 @@ bool Demuxer::queueFull() {
     if (queue.byteSize > kMaxVideoQueueBytes) return true;
     const double seconds =
         engine_.videoStream ? queue.durationTicks * av_q2d(engine_.videoStream->time_base) : 0.0;
-    if (seconds < kReadAheadSeconds && queue.count < kReadAheadPackets) return false;
+    if (seconds < readAheadSeconds(state_.speed.load()) && queue.count < kReadAheadPackets) {
+      return false;
+    }
   }
   return soundWaiting();
 }

@@ -16,12 +16,15 @@ struct EngineState;
 struct PlayerState;
 
 // Read-ahead: the demuxer waits while the video queue holds more than this
-// many bytes, or once it holds a few seconds of pictures and the sound keeps
-// pace. A few seconds ride out a slow card; reading further only holds the
-// recording in memory (a 1 GB file would hold 131 MB) and competes with the
-// decoders for the disk.
+// many bytes, or once it holds readAheadSeconds of pictures and the sound
+// keeps pace. A second of playing time rides out a slow card, as it does for
+// mpv and ffplay; reading further only holds the recording in memory (each
+// second of a 1080p recording some 2 MB, of a 4K one 6 MB) and competes with
+// the decoders for the disk.
 constexpr int kMaxVideoQueueBytes = 131072000;
-constexpr double kReadAheadSeconds = 3.0;
+constexpr double kReadAheadSeconds = 1.0;
+// In media seconds: faster than normal, a second of playing time holds more.
+double readAheadSeconds(double speed);
 constexpr int kReadAheadPackets = 300;  // for packets that carry no duration
 // Waits of the thread, in milliseconds: a full queue, the end of the file.
 constexpr int kQueueFullWaitMs = 5;

@@ -1,10 +1,12 @@
 #include "engine/StreamDecoder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/cpu.h>
 }
 
 namespace vantrel {
@@ -20,6 +22,11 @@ AVCodecContext* openStreamDecoder(const AVStream* stream, int threads) {
   std::fputs("Unsupported codec!\n", stderr);
   avcodec_free_context(&context);
   return nullptr;
+}
+
+int videoDecoderThreads() {
+  // FFmpeg starts no more than 16 of its own accord either.
+  return std::clamp(av_cpu_count(), 1, 16);
 }
 
 }  // namespace vantrel

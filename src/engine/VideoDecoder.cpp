@@ -28,7 +28,7 @@ int VideoDecoder::open(int streamIndex) {
   if (!format || streamIndex < 0 || streamIndex >= static_cast<int>(format->nb_streams)) return -1;
   AVStream* stream = format->streams[streamIndex];
   // Frame threads: a 1080p or 4K picture decodes on both cores.
-  codec_ = openStreamDecoder(stream, 0);
+  codec_ = openStreamDecoder(stream, videoDecoderThreads());
   if (!codec_) return -1;
   if (codec_->active_thread_type == FF_THREAD_FRAME) starter_ = openStreamDecoder(stream, 1);
   engine_.videoStreamIndex = streamIndex;

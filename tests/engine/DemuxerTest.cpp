@@ -229,18 +229,24 @@ TEST(Demuxer, PausedThreadLeavesWhenStopped) {
   EXPECT_EQ(engine.videoQueue.count, 0);  // paused from the start: nothing was read
 }
 
-// With nobody taking packets the thread stops a few seconds ahead instead of
-// holding the recording in memory; sound that lags its pictures is read on to.
-TEST(Demuxer, ReadsAheadAFewSecondsUnlessTheSoundIsStarving) {
+// With nobody taking packets the thread stops a second of playing time ahead
+// instead of holding the recording in memory; sound that lags its pictures
+// is read on to.
+TEST(Demuxer, ReadsAheadASecondUnlessTheSoundIsStarving) {
   struct Case {
     const char* name;
     bool drainSound;  // a hungry audio decoder: the sound list stays empty
     bool readsToTheEnd;
+    double speed;
   };
-  for (const Case c : {Case{"video-59.9s.mp4", false, false}, Case{"play-aac.mp4", false, false},
-                       Case{"play-aac.mp4", true, true}}) {
-    SCOPED_TRACE(std::string(c.name) + (c.drainSound ? " drained" : ""));
+  for (const Case c :
+       {Case{"video-59.9s.mp4", false, false, 1.0}, Case{"video-59.9s.mp4", false, false, 4.0},
+        Case{"video-59.9s.mp4", false, false, 0.25}, Case{"play-aac.mp4", false, false, 1.0},
+        Case{"play-aac.mp4", true, true, 1.0}}) {
+    SCOPED_TRACE(std::string(c.name) + (c.drainSound ? " drained" : "") + " at " +
+                 std::to_string(c.speed));
     PlayerState state;
+    state.speed = c.speed;
     EngineState& engine = engineOf(state);
     VideoRecording recording(state, c.name);
     ASSERT_TRUE(recording.opened());
@@ -257,8 +263,9 @@ TEST(Demuxer, ReadsAheadAFewSecondsUnlessTheSoundIsStarving) {
         waitBounded([&] { return engine.demuxEnded.load(); }, c.readsToTheEnd ? 500 : 100, 10);
     EXPECT_EQ(ended, c.readsToTheEnd);
     if (!c.readsToTheEnd) {
-      EXPECT_GE(queuedVideoSeconds(engine), kReadAheadSeconds);
-      EXPECT_LT(queuedVideoSeconds(engine), kReadAheadSeconds + 0.5);
+      const double ahead = c.speed > 1.0 ? c.speed : 1.0;  // seconds of media
+      EXPECT_GE(queuedVideoSeconds(engine), ahead);
+      EXPECT_LT(queuedVideoSeconds(engine), ahead + 0.5);
     }
     draining = false;
     drain.join();

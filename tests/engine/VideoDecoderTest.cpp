@@ -10,6 +10,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/cpu.h>
 #include <libswscale/swscale.h>
 }
 
@@ -17,6 +18,7 @@ extern "C" {
 #include "engine/PlayerState.h"
 #include "engine/RecordingSink.h"
 #include "engine/TestFrames.h"
+#include "engine/ThreadName.h"
 #include "engine/VideoRecording.h"
 #include "support/ProcessState.h"
 #include "support/TestName.h"
@@ -111,6 +113,25 @@ TEST(VideoDecoder, OpenSetsTheRecordsVideoFields) {
   EXPECT_EQ(engine.videoStreamIndex, recording.video);
   EXPECT_EQ(engine.videoStream, recording.videoStream());
   decoder.close();
+}
+
+// Every frame thread holds pictures of its own; FFmpeg's own choice, one
+// more than the cores, holds more and decodes no faster.
+TEST(VideoDecoder, DecodesOnOneFrameThreadPerCoreAtMost) {
+  PlayerState state;
+  VideoRecording recording(state, "play-aac.mp4");
+  ASSERT_TRUE(recording.opened());
+  VideoDecoder decoder(state);
+  int started = -1;
+  std::thread opener([&] {
+    setCurrentThreadName("vd-open");  // a new thread takes its maker's name
+    if (decoder.open(recording.video) == 0) started = testsupport::threadsNamed({"vd-open"}) - 1;
+  });
+  opener.join();
+  decoder.close();
+  const int cores = av_cpu_count();
+  EXPECT_LE(started, cores);
+  EXPECT_GE(started, cores > 1 ? 2 : 0);  // still decoding on every core
 }
 
 TEST(VideoDecoder, RefusesAStreamWithoutADecoder) {
