@@ -174,11 +174,12 @@ TEST_P(DemuxerSeek, LeavesTheMarkerThenPacketsFromTheNewPosition) {
 INSTANTIATE_TEST_SUITE_P(Targets, DemuxerSeek, ::testing::Values(-5.0, 0.0, 2.0, 7.5, 9.9, 60.0));
 
 // A demuxer thread that has read notrack.MOV to its end with nobody taking
-// packets (the 2 s file is shorter than the read-ahead).
+// packets (at 4x the read-ahead, 4 s of media, holds the whole 2 s file).
 class DemuxerAtTheEnd : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(recording.opened());
+    state.speed = 4.0;
     demuxer.start();
     ASSERT_TRUE(waitBounded([&] { return engine.demuxEnded.load(); }, 200, 10));
   }
