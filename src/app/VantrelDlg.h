@@ -268,6 +268,9 @@ class CVantrelDlg : public wxDialog {
   void OnElapsedTimer(wxTimerEvent& event);
   // Timer 2 ticks once a second of the recording: 1000 ms over the speed.
   void StartElapsedTimer();
+  // Timer 2 started again with the count from the picture on screen.
+  void RestartElapsedTimer();
+  void ResumePlaying();
   // The speed label: under the elapsed time in either layout.
   void CreatePlaybackSpeedLabel();
   void PlacePlaybackSpeedLabel();

@@ -336,10 +336,7 @@ void CVantrelDlg::PlayMoment(const DriveMoment& moment) {
 }
 
 void CVantrelDlg::SeekTo(int64_t second) {
-  if (m_player.playState.load() == Paused) {
-    resumePlayback(m_player);
-    SetLanguageText(IDC_PLAY, kSlotPlayPlaying);
-  }
+  if (m_player.playState.load() == Paused) ResumePlaying();
   if (!requestSeek(m_player, second)) return;
   PostGpsSync(kSyncSeek, static_cast<long>(second));
   m_progress->SetPos(static_cast<int>(second));

@@ -40,16 +40,8 @@ bool CVantrelDlg::SetPlaybackSpeed(double speed) {
     m_speedLabel->SetLabel(speedText(speed));
     m_speedLabel->Show(speed != 1.0);
   }
-  // The next tick comes a second of the recording after the change. The
-  // restart drops the part-second since the last tick, so the count goes on
-  // from the picture on screen: many changes must not leave it behind.
-  if (m_elapsedTimer.IsRunning()) {
-    if (const std::optional<double> shown = ShownPictureTime()) {
-      const auto second = static_cast<int64_t>(*shown);
-      if (second > m_player.elapsedSeconds.load()) ShowElapsed(second);
-    }
-    StartElapsedTimer();
-  }
+  // The next tick comes a second of the recording after the change.
+  if (m_elapsedTimer.IsRunning()) RestartElapsedTimer();
   if (speed != m_settings.playbackSpeed) {
     m_settings.playbackSpeed = speed;
     SaveSettings();
@@ -73,6 +65,16 @@ void CVantrelDlg::ChangePlaybackSpeed(int step) {
 
 void CVantrelDlg::StartElapsedTimer() {
   m_elapsedTimer.Start(static_cast<int>(1000.0 / PlaybackSpeed() + 0.5));
+}
+
+void CVantrelDlg::RestartElapsedTimer() {
+  // The restart drops the part-second since the last tick, so the count goes
+  // on from the picture on screen: many restarts must not leave it behind.
+  if (const std::optional<double> shown = ShownPictureTime()) {
+    const auto second = static_cast<int64_t>(*shown);
+    if (second > m_player.elapsedSeconds.load()) ShowElapsed(second);
+  }
+  StartElapsedTimer();
 }
 
 void CVantrelDlg::CreatePlaybackSpeedLabel() {

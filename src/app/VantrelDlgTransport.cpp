@@ -46,8 +46,18 @@ void CVantrelDlg::OnStartPlaybackTimer(wxTimerEvent&) {
 }
 
 void CVantrelDlg::OnElapsedTimer(wxTimerEvent&) {
-  if (m_player.playState.load() != Playing) return;
+  const int state = m_player.playState.load();
+  // Paused, the count stands: the tick sleeps until Resume, so that a
+  // paused window is not woken every second.
+  if (state == Paused) m_elapsedTimer.Stop();
+  if (state != Playing) return;
   ShowElapsed(m_player.elapsedSeconds.load() + 1);
+}
+
+void CVantrelDlg::ResumePlaying() {
+  resumePlayback(m_player);
+  SetLanguageText(IDC_PLAY, kSlotPlayPlaying);
+  if (m_playingLook && !m_elapsedTimer.IsRunning()) RestartElapsedTimer();
 }
 
 void CVantrelDlg::PlayOrPause() {
@@ -57,8 +67,7 @@ void CVantrelDlg::PlayOrPause() {
       if (SelectPlaylistEntry(CurrentPlaylistIndex()) == 0) StartPlaybackTimer();
       break;
     case Paused:
-      resumePlayback(m_player);
-      SetLanguageText(IDC_PLAY, kSlotPlayPlaying);
+      ResumePlaying();
       break;
     case Playing:
       pausePlayback(m_player);

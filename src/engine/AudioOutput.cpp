@@ -20,7 +20,7 @@ namespace vantrel {
 namespace {
 
 // The longest device buffer: the clock learns where the sound is once per
-// buffer, and a picture's pacing wait is 50 ms.
+// buffer, and a picture waits for it at most 50 ms at a time.
 constexpr double kMaxDeviceBufferSeconds = 0.040;
 // SDL's dummy device (no sound device) keeps time by sleeping a whole number
 // of milliseconds after each buffer, and every sleep overshoots a little:

@@ -11,23 +11,23 @@
 namespace vantrel {
 
 namespace {
-constexpr double kLead = 0.1;
 constexpr double kTolerance = 1e-6;
 }  // namespace
 
 bool pictureMustWait(double pictureTime, double audioClock, double speed) {
-  return pictureTime - audioClock > kLead * std::min(1.0, speed) + kTolerance;
+  return pictureTime - audioClock > kPacingLead * speed + kTolerance;
 }
 
-std::chrono::microseconds pacingWait(double speed) {
-  return std::chrono::microseconds(
-      static_cast<int64_t>(kPacingWaitMs * 1000.0 / std::max(1.0, speed)));
+std::chrono::microseconds pacingWait(double ahead, double speed) {
+  const double seconds = ahead / std::max(speed, 1e-3) - kPacingLead / 2;
+  const auto wait = std::chrono::microseconds(static_cast<int64_t>(std::max(seconds, 0.0) * 1e6));
+  return std::min<std::chrono::microseconds>(wait, kLongestPacingWait);
 }
 
 bool pictureTooLate(double pictureTime, double audioClock, double speed,
                     double secondsSinceLastShown) {
-  if (speed <= 1.0 || secondsSinceLastShown >= kLead) return false;
-  return audioClock - pictureTime > kLead * speed + kTolerance;
+  if (speed <= 1.0 || secondsSinceLastShown >= kTooLateSeconds) return false;
+  return audioClock - pictureTime > kTooLateSeconds * speed + kTolerance;
 }
 
 void Display::bindVideoSurface(VideoSink* sink) {
@@ -65,8 +65,9 @@ int Display::presentPicture(PlayerState& state, bool paced) {
   const double speed = state.speed.load();
   const double clock = clockNow(state);
   if (paced && pictureMustWait(time, clock, speed)) {
+    if (engine.soundWaitsForPicture.load()) return -1;
     pacingWaits_++;
-    waitForAudio(state, pacingWait(speed));
+    waitForAudio(state, pacingWait(time - clock, speed));
     return -1;  // held: the next step looks at the moved clock again
   }
   const auto now = std::chrono::steady_clock::now();
@@ -138,7 +139,9 @@ bool Display::waitForPicture(PlayerState& state, int timeoutMs) {
 void Display::waitForAudio(PlayerState& state, std::chrono::microseconds wait) {
   EngineState& engine = engineOf(state);
   std::unique_lock<std::mutex> hold(engine.pictureLock);
-  engine.pictureCond.wait_for(hold, wait, [&state] { return state.quit.load(); });
+  engine.pictureCond.wait_for(hold, wait, [&state] {
+    return state.quit.load() || state.paused.load() || state.seeks.pending();
+  });
 }
 
 void Display::publish(std::shared_ptr<const BgrFrame> frame) {

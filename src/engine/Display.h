@@ -24,28 +24,29 @@ class PictureQueue;
 struct PlayerState;
 class VideoSink;
 
-// Pacing: a picture more than 0.1 s ahead of the audio clock waits 50 ms
-// first, and goes on waiting, 50 ms at a time, until the clock has come
-// within 0.1 s (pictures further apart than 50 ms, as at 10 or 15 a second,
-// would otherwise run ahead of their sound). The clock moves on by itself
-// once the sound has ended (the playback keeps it). Differences within a
-// microsecond of 0.1 s count as 0.1 s, so that 0.1 s as the clocks count it
-// does not become 0.1000000001 in doubles.
-//
-// At other playback speeds the pacing keeps its feel in seconds of the
-// screen where that is the finer: slower, the lead is 0.1 s of playing time
-// (0.025 s of media at 0.25x), so the picture never runs visibly ahead of its
-// sound; faster, the wait is 50 ms of media (12.5 ms at 4x), so pictures come
-// one by one rather than in bursts.
+// Pacing: a picture is shown when it is due, once the sound clock has come
+// within kPacingLead seconds of playing time of it (kPacingLead × speed
+// seconds of the recording), so the screen keeps with the sound rather than
+// running ahead of it. One further ahead waits until it is due (pacingWait:
+// the seconds of the recording it is ahead, over the speed), at most
+// kLongestPacingWait at a time, and the step looks at the moved clock again.
+// The wait ends a little before the due time, so that a clock running a
+// little slower than the steady one does not need a second wait. The clock
+// moves on by itself once the sound has ended (the playback keeps it).
+// Differences within a microsecond of the lead count as the lead, so that it
+// does not become 0.0050000001 in doubles.
+constexpr double kPacingLead = 0.005;
+constexpr auto kLongestPacingWait = std::chrono::milliseconds(50);
 bool pictureMustWait(double pictureTime, double audioClock, double speed = 1.0);
-constexpr int kPacingWaitMs = 50;
-std::chrono::microseconds pacingWait(double speed);
+// How long a picture `ahead` seconds of the recording before the clock waits.
+std::chrono::microseconds pacingWait(double ahead, double speed);
 
 // Faster than normal the machine may not convert every picture in time: a
-// picture more than 0.1 s of playing time behind the clock is dropped unseen,
-// unless none has been shown for that long (the screen keeps moving even when
-// the decoder itself falls behind). At normal speed and slower every picture
-// is shown, a late one at once.
+// picture more than kTooLateSeconds of playing time behind the clock is
+// dropped unseen, unless none has been shown for that long (the screen keeps
+// moving even when the decoder itself falls behind). At normal speed and
+// slower every picture is shown, a late one at once.
+constexpr double kTooLateSeconds = 0.1;
 bool pictureTooLate(double pictureTime, double audioClock, double speed,
                     double secondsSinceLastShown);
 
@@ -64,7 +65,10 @@ class Display {
   // picture slot stays taken until the picture has been converted, so the
   // decoder never writes into planes being read. Returns the serial of the
   // picture shown (the video queue's at its decoding), -1 when none was.
-  // Unpaced (a frame step), the waiting picture is shown whatever the clock.
+  // Unpaced (a paused seek or step), the waiting picture is shown whatever
+  // the clock.
+  // While the sound waits for this picture its clock stands: a picture ahead
+  // of it is held without a wait, so that the sound can start.
   int presentPicture(PlayerState& state, bool paced = true);
 
   // Sleeps until a picture waits to be shown (never while paused), a stop
@@ -90,7 +94,7 @@ class Display {
   PlaybackStats stats(int64_t dropped = 0) const;
 
  private:
-  // Sleeps the pacing wait unless a stop comes first.
+  // Sleeps the pacing wait unless a stop, a pause or a seek comes first.
   void waitForAudio(PlayerState& state, std::chrono::microseconds wait);
   void releasePicture(PlayerState& state);
   // The slot's picture as the sink shows it.

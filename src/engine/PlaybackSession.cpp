@@ -153,8 +153,10 @@ int PlaybackSession::loop() {
     }
     catchUpAfterSteps();
     advanceClock();
+    // Paused, a seek's or a step's picture is shown as it comes: the clock
+    // stands, and a picture due after it would wait for good.
     const int shown = state_.display.waitForPicture(state_, kPictureWaitMs)
-                          ? state_.display.presentPicture(state_, preview_ != Preview::Step)
+                          ? state_.display.presentPicture(state_, preview_ == Preview::None)
                           : -1;
     releaseSoundWhenPictureReady(shown);
     if (preview_ != Preview::None) endPreviewAfter(shown);

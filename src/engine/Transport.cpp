@@ -20,6 +20,7 @@ void pausePlayback(PlayerState& state) {
   int playing = Playing;
   if (!state.playState.compare_exchange_strong(playing, Paused)) return;
   state.paused = true;
+  wakeWaiters(state);  // a picture waiting for its time is held at once
 }
 
 void resumePlayback(PlayerState& state) {

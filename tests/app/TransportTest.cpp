@@ -123,6 +123,8 @@ TEST_F(Transport, PauseResumeAndStopFollowTheLooks) {
   click(IDC_PLAY);
   EXPECT_EQ(player.playState, Playing);
   EXPECT_EQ(label(IDC_PLAY), dialog.LanguageText(kSlotPlayPlaying));
+  // Timer 2 slept while paused: Resume starts the count again.
+  EXPECT_TRUE(testsupport::pumpUntil([&] { return player.elapsedSeconds > elapsed; }));
   click(IDC_PLAY);
   click(IDC_STOP);
   ASSERT_TRUE(testsupport::pumpUntil([&] { return player.finished && !enabled(IDC_STOP); }));

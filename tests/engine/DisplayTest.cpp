@@ -57,39 +57,44 @@ std::vector<uint8_t> expectedBgr(const AVFrame* frame) {
 
 }  // namespace
 
-TEST(Display, PacingWaitsOnlyForPicturesMoreThanATenthAhead) {
-  struct Case {
-    double picture, audio;
-    bool waits;
-  };
-  const Case cases[] = {
-      {1.1, 1.0, false},    {1.11, 1.0, true},   {10.2, 10.1, false}, {10.21, 10.1, true},
-      {0.5, 1.0, false},    {0.0, 0.0, false},   {0.1, 0.0, false},   {3.0, 0.0, true},
-      {100.0, 99.9, false}, {100.1, 99.9, true},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(pictureMustWait(c.picture, c.audio), c.waits) << c.picture << " vs " << c.audio;
-  }
-}
-
-// Slower than normal the lead is a tenth of a second of playing time; faster,
-// a tenth of the recording (the wait between looks shrinks instead).
-TEST(Display, AtOtherSpeedsThePacingKeepsItsFeel) {
+// A picture is shown once the clock is within 5 ms of playing time of it:
+// 5 ms of the recording at normal speed, 1.25 ms at a quarter, 20 ms at 4x.
+TEST(Display, PacingWaitsForPicturesNotYetDue) {
   struct Case {
     double ahead, speed;
     bool waits;
   };
   const Case cases[] = {
-      {0.025, 0.25, false}, {0.03, 0.25, true}, {0.05, 0.5, false}, {0.06, 0.5, true},
-      {0.1, 2.0, false},    {0.11, 2.0, true},  {0.1, 4.0, false},  {0.11, 4.0, true},
+      {0.005, 1.0, false}, {0.0051, 1.0, true}, {0.0, 1.0, false},      {-0.5, 1.0, false},
+      {0.033, 1.0, true},  {3.0, 1.0, true},    {0.00125, 0.25, false}, {0.002, 0.25, true},
+      {0.01, 2.0, false},  {0.011, 2.0, true},  {0.02, 4.0, false},     {0.021, 4.0, true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(pictureMustWait(10.0 + c.ahead, 10.0, c.speed), c.waits)
+    EXPECT_EQ(pictureMustWait(99.9 + c.ahead, 99.9, c.speed), c.waits)
         << c.ahead << " ahead at " << c.speed;
   }
-  EXPECT_EQ(pacingWait(1.0), std::chrono::milliseconds(50));
-  EXPECT_EQ(pacingWait(0.25), std::chrono::milliseconds(50));
-  EXPECT_EQ(pacingWait(4.0), std::chrono::microseconds(12500));
+}
+
+// The wait lasts until the picture is due in seconds of the screen (the
+// time ahead over the speed), less half the lead, and at most 50 ms: never a
+// fixed step that shows it late, nor one so short that the step spins.
+TEST(Display, APictureWaitsUntilItIsDue) {
+  using std::chrono::microseconds;
+  struct Case {
+    double ahead, speed;
+    microseconds wait;
+  };
+  const Case cases[] = {
+      {0.0125, 1.0, microseconds(10000)}, {0.0325, 1.0, microseconds(30000)},
+      {0.0125, 0.5, microseconds(22500)}, {0.0125, 0.25, microseconds(47500)},
+      {0.045, 2.0, microseconds(20000)},  {0.1, 4.0, microseconds(22500)},
+      {0.2, 1.0, microseconds(50000)},    {0.02, 0.25, microseconds(50000)},
+      {0.006, 1.0, microseconds(3500)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_NEAR(pacingWait(c.ahead, c.speed).count(), c.wait.count(), 1)
+        << c.ahead << " ahead at " << c.speed;
+  }
 }
 
 // Faster than normal a picture more than a tenth of a second of playing time
@@ -137,15 +142,15 @@ TEST_F(DisplayTest, HandsTheConvertedPictureToTheSinkAndFreesTheSlot) {
   EXPECT_EQ(shown->pixels, expectedBgr(frame.get()));
 }
 
-// A picture too far ahead waits 50 ms and stays for a later step, however
-// long the clock takes: 10 or 15 pictures a second are further apart than
-// one wait, and the sound may come slowly.
-TEST_F(DisplayTest, APictureMoreThanATenthAheadIsHeldUntilTheClockComesWithin) {
+// A picture not yet due waits for it and stays for a later step, however
+// long the clock takes (the sound may come slowly); each wait lasts until it
+// would be due had the clock moved.
+TEST_F(DisplayTest, APictureNotYetDueIsHeldUntilTheClockComesWithin) {
   struct Case {
     double ahead;
     bool held;
   };
-  const Case cases[] = {{0.0, false}, {0.1, false}, {0.11, true}, {0.5, true}, {-2.0, false}};
+  const Case cases[] = {{0.0, false}, {0.005, false}, {0.02, true}, {0.5, true}, {-2.0, false}};
   FramePtr frame = patternFrame(16, 8, 1);
   const int serial = engine.videoQueue.serial;
   int64_t waits = 0;
@@ -154,17 +159,56 @@ TEST_F(DisplayTest, APictureMoreThanATenthAheadIsHeldUntilTheClockComesWithin) {
     state.audioClock = 5.0;
     handOver(frame.get(), 5.0 + c.ahead);
     if (c.held) {
+      const auto before = std::chrono::steady_clock::now();
       EXPECT_EQ(state.display.presentPicture(state), -1) << "ahead " << c.ahead;
+      EXPECT_GE(std::chrono::steady_clock::now() - before, pacingWait(c.ahead, 1.0));
       EXPECT_EQ(state.display.presentPicture(state), -1) << "ahead " << c.ahead;
       waits += 2;
       EXPECT_EQ(pictureCount(), 1) << "ahead " << c.ahead;
-      state.audioClock = 4.9 + c.ahead;
+      EXPECT_EQ(sink.count(), shown) << "ahead " << c.ahead;
+      state.audioClock = 5.0 + c.ahead - kPacingLead;
     }
     EXPECT_EQ(state.display.presentPicture(state), serial) << "ahead " << c.ahead;
     EXPECT_EQ(state.display.pacingWaits(), waits) << "ahead " << c.ahead;
     EXPECT_EQ(pictureCount(), 0);
     EXPECT_EQ(sink.count(), ++shown);
   }
+}
+
+// Against a clock that runs, a picture 45 ms of playing time ahead waits
+// once, until it is due, and is then shown, no earlier than the lead allows.
+TEST_F(DisplayTest, AgainstARunningClockAPictureWaitsOnceAndIsShownWhenDue) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  for (double speed : {1.0, 0.5, 2.0}) {
+    SCOPED_TRACE(speed);
+    state.speed = speed;
+    const auto start = std::chrono::steady_clock::now();
+    state.display.readClockWith([start, speed] {
+      return 10.0 +
+             speed *
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    });
+    const int64_t waits = state.display.pacingWaits();
+    handOver(frame.get(), 10.0 + 0.045 * speed);
+    EXPECT_EQ(state.display.presentPicture(state), -1);
+    EXPECT_GE(state.display.presentPicture(state), 0);
+    EXPECT_EQ(state.display.pacingWaits(), waits + 1);
+    EXPECT_LE(state.display.stats().offsetLargest, kPacingLead * speed);
+  }
+  state.display.readClockWith(nullptr);
+}
+
+// While the sound waits for the first picture its clock stands: the picture
+// is held without a wait, so the sound can start and bring it due.
+TEST_F(DisplayTest, APictureTheSoundWaitsForIsHeldWithoutAWait) {
+  FramePtr frame = patternFrame(16, 8, 1);
+  engine.soundWaitsForPicture = true;
+  state.audioClock = 3.0;
+  handOver(frame.get(), 3.03);
+  EXPECT_EQ(state.display.presentPicture(state), -1);
+  EXPECT_EQ(state.display.pacingWaits(), 0);
+  EXPECT_EQ(pictureCount(), 1);
+  engine.soundWaitsForPicture = false;
 }
 
 // After a seek back the picture decoded before it lies far ahead of the new
@@ -184,13 +228,13 @@ TEST_F(DisplayTest, APictureFromBeforeASeekIsDroppedUnseen) {
 // it went out; held and stale pictures do not count until shown.
 TEST_F(DisplayTest, StatisticsCountThePicturesShownAndHowLateTheyCame) {
   FramePtr frame = patternFrame(16, 8, 1);
-  const double offsets[] = {0.0, -0.03, -0.05, 0.1, -0.2, 0.02};
+  const double offsets[] = {0.0, -0.03, -0.05, 0.004, -0.2, 0.002};
   for (double offset : offsets) {
     state.audioClock = 10.0;
     handOver(frame.get(), 10.0 + offset);
     state.display.presentPicture(state);
   }
-  handOver(frame.get(), 12.0);  // held: more than a tenth ahead
+  handOver(frame.get(), 12.0);  // held: not yet due
   state.display.presentPicture(state);
   packetQueueFlush(engine.videoQueue);  // and then gone with a seek
   state.display.presentPicture(state);
@@ -199,13 +243,13 @@ TEST_F(DisplayTest, StatisticsCountThePicturesShownAndHowLateTheyCame) {
   EXPECT_EQ(all.shown, 6);
   EXPECT_EQ(all.dropped, 0);
   EXPECT_EQ(all.late, 2);  // -0.05 and -0.2
-  EXPECT_NEAR(all.offsetMean, -0.16 / 6, 1e-9);
+  EXPECT_NEAR(all.offsetMean, -0.274 / 6, 1e-9);
   EXPECT_NEAR(all.offsetLargest, -0.2, 1e-9);
   const PlaybackStats window = state.display.stats(2);  // two replaced before a paint
   EXPECT_EQ(window.shown, 4);
   EXPECT_EQ(window.dropped, 2);
   EXPECT_EQ(formatStats(window),
-            "shown=4 dropped=2 late=2 offset_mean=-0.027 offset_largest=-0.200");
+            "shown=4 dropped=2 late=2 offset_mean=-0.046 offset_largest=-0.200");
 }
 
 TEST_F(DisplayTest, FasterThanNormalALatePictureIsDroppedAndCounted) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Display.h"
 #include "engine/HeadlessPlayer.h"
 #include "support/TestName.h"
 
@@ -177,9 +178,9 @@ TEST_P(HeadlessAtSpeed, TakesItsLengthOverTheSpeedWithThePicturesOnTheSound) {
   // The sound heard lasts the recording's length over the speed too.
   EXPECT_NEAR(s.audioSeconds, r.sound ? expected : 0.0, 0.5);
   // In media seconds: no picture ran further ahead of the sound than the
-  // pacing lets it (0.1 s, or 0.1 s of playing time slower than normal),
-  // and on average none lagged behind it noticeably.
-  const double lead = 0.1 * std::min(1.0, r.speed) + 1e-6;
+  // pacing lets it (its lead in playing time), and on average none lagged
+  // behind it noticeably.
+  const double lead = kPacingLead * r.speed + 1e-6;
   EXPECT_LE(s.stats.offsetLargest, lead);
   EXPECT_LE(s.stats.offsetMean, lead);
   EXPECT_GE(s.stats.offsetMean, -kLateSeconds * r.speed);
