@@ -71,6 +71,11 @@ struct EngineState {
   // the first picture from there is ready: the device plays silence
   // meanwhile, so the sound does not run ahead while the decoder primes.
   std::atomic<bool> soundWaitsForPicture{false};
+  // Set by the playback thread while the clock is the sound's as it plays
+  // (not a silent recording's steady clock, not standing for a picture, not
+  // going on at the steady pace after the sound ended or stalled): only then
+  // does the video decoder leave out pictures to keep in step with it.
+  std::atomic<bool> clockFollowsSound{false};
 
   // The sound's formats and the resampler between them: the audio decoding
   // thread only (the device's side is set while opening, before it starts).

@@ -108,6 +108,15 @@ void packetQueueFlush(PacketQueue& queue) {
   queue.serial++;
 }
 
+bool packetQueueHoldsKey(PacketQueue& queue) {
+  std::lock_guard<std::mutex> hold(queue.lock);
+  for (const AVPacket* entry : queue.entries) {
+    if (entry == flushPacket()) return false;
+    if (entry->flags & AV_PKT_FLAG_KEY) return true;
+  }
+  return false;
+}
+
 void packetQueueWake(PacketQueue& queue) {
   { std::lock_guard<std::mutex> hold(queue.lock); }
   queue.cond.notify_all();

@@ -51,6 +51,9 @@ void packetQueuePutMarker(PacketQueue& queue, int64_t target);
 // 1 a packet was moved into out, 0 empty and not blocking, -1 quit is set.
 int packetQueueGet(PacketQueue& queue, AVPacket* out, int block, const std::atomic<bool>& quit);
 void packetQueueFlush(PacketQueue& queue);
+// Whether a key packet waits in the queue before any flush marker (what
+// follows a marker belongs to the seek).
+bool packetQueueHoldsKey(PacketQueue& queue);
 // Wakes every blocked get so it can see quit.
 void packetQueueWake(PacketQueue& queue);
 

@@ -357,17 +357,21 @@ void PlaybackSession::releaseSoundWhenPictureReady(int shownSerial) {
 }
 
 void PlaybackSession::advanceClock() {
+  engine_.clockFollowsSound = readClock();
+}
+
+bool PlaybackSession::readClock() {
   const auto now = Clock::now();
   silentClock_.setRate(state_.speed.load(), now);
   if (engine_.soundWaitsForPicture.load()) {
     // The sound stands until the picture is ready; the clock with it.
     silentClock_.reset(soundHeldAt_, now);
     state_.audioClock = hasAudio_ ? audioChunkClock(engine_.audioChunks, now).media : soundHeldAt_;
-    return;
+    return false;
   }
   if (!hasAudio_) {
     state_.audioClock = silentClock_.at(now);
-    return;
+    return false;
   }
   const AudioClockReading sound = audioChunkClock(engine_.audioChunks, now);
   // Once the sound has ended (or stalled), the pictures go on at the steady
@@ -377,16 +381,18 @@ void PlaybackSession::advanceClock() {
   if (!gone) {
     steadyPace_ = false;
     state_.audioClock = sound.media;
-    return;
+    return true;
   }
   if (!steadyPace_) silentClock_.reset(sound.media, now);
   steadyPace_ = true;
   state_.audioClock = silentClock_.at(now);
+  return false;
 }
 
 void PlaybackSession::close() {
   requestStop(state_);
   engine_.soundWaitsForPicture = false;
+  engine_.clockFollowsSound = false;
   state_.display.readClockWith(nullptr);
   demuxer_.join();
   video_.join();

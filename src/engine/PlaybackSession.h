@@ -69,6 +69,8 @@ class PlaybackSession {
   // Sets the clock the display paces against: the sound's, or the steady
   // one for a recording without sound and once the sound has ended.
   void advanceClock();
+  // advanceClock's reading; whether the clock is the sound's as it plays.
+  bool readClock();
   // The sound stands at `at` from the start of the playback or a seek until
   // the first picture from there is ready, so the pictures do not begin
   // behind it while the decoder primes (a 4K decoder takes a while).

@@ -58,6 +58,7 @@ void VideoDecoder::close() {
   starterShown_.reset();
   stopSkipping();
   lastHandedOver_.reset();
+  catchUp_.reset();
 }
 
 bool VideoDecoder::stopping() const {
@@ -85,6 +86,10 @@ void VideoDecoder::videoThread() {
       startAfterSeek(packet);
       continue;
     }
+    if (leftOutToCatchUp(packet)) {
+      av_packet_unref(packet);
+      continue;
+    }
     if (starter_) decodeFirstPicture(packet, frame);
     decodePacket(packet, frame);
     av_packet_unref(packet);
@@ -104,6 +109,7 @@ void VideoDecoder::startAfterSeek(const AVPacket* marker) {
   starterShown_.reset();
   stopSkipping();
   lastHandedOver_.reset();
+  catchUp_.reset();
   if (marker->pts != AV_NOPTS_VALUE) {
     target_ = static_cast<double>(marker->pts) * av_q2d(engine_.videoStream->time_base);
   }
@@ -206,12 +212,18 @@ void VideoDecoder::keepUpWithClock(double time, double interval) {
   if (skippedSince_ && lastHandedOver_) {
     state_.display.countSkipped(picturesLeftOut(*lastHandedOver_, time, interval));
   }
-  lastHandedOver_ = time;
   // Only a playing recording catches up with its sound. On the way to a
   // seek's target, and for a paused step, every picture counts: the one
   // asked for may be one that nothing refers to.
-  const bool skip = !target_ && state_.playState.load() == Playing &&
-                    skipWhileBehind(time, state_.audioClock.load(), interval, skipping_);
+  const bool playing = !target_ && state_.playState.load() == Playing;
+  const double clock = state_.audioClock.load();
+  // Without sound to keep in step with, every picture is shown, late or not.
+  const bool playingOn =
+      playing && lastHandedOver_.has_value() && engine_.clockFollowsSound.load();
+  catchUp_.startsAt(
+      {time, clock, state_.speed.load(), playingOn, packetQueueHoldsKey(engine_.videoQueue)});
+  lastHandedOver_ = time;
+  const bool skip = playing && skipWhileBehind(time, clock, interval, skipping_);
   if (skip != skipping_) {
     skipping_ = skip;
     codec_->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
@@ -228,6 +240,32 @@ void VideoDecoder::stopSkipping() {
   if (!codec_) return;
   codec_->skip_frame = AVDISCARD_DEFAULT;
   codec_->skip_loop_filter = AVDISCARD_DEFAULT;
+}
+
+bool VideoDecoder::leftOutToCatchUp(const AVPacket* packet) {
+  // The end of the file's empty packet drains the decoder as ever.
+  if (packet->size == 0) return false;
+  const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+  const double clock = state_.audioClock.load();
+  // A key packet without a time is as good as any to go on from.
+  const int64_t ticks = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+  const double time = ticks != AV_NOPTS_VALUE
+                          ? static_cast<double>(ticks) * av_q2d(engine_.videoStream->time_base)
+                          : clock;
+  const bool laterKey = key && catchUp_.catchingUp() && packetQueueHoldsKey(engine_.videoQueue);
+  switch (catchUp_.packet(key, time, clock, state_.speed.load(), laterKey)) {
+    case KeyCatchUp::Packet::Decode:
+      return false;
+    case KeyCatchUp::Packet::LeaveOut:
+      skippedSince_ = true;  // the next picture handed over counts the gap as dropped
+      return true;
+    case KeyCatchUp::Packet::Restart:
+      // The pictures still in the frame threads come from before the gap.
+      avcodec_flush_buffers(codec_);
+      skippedSince_ = true;
+      return false;
+  }
+  return false;
 }
 
 bool skipWhileBehind(double time, double clock, double interval, bool skipping) {

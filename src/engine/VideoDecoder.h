@@ -7,6 +7,8 @@
 #include <optional>
 #include <thread>
 
+#include "engine/KeyCatchUp.h"
+
 extern "C" {
 struct AVCodecContext;
 struct AVFormatContext;
@@ -64,6 +66,9 @@ class VideoDecoder {
   // skipWhileBehind), and counts the pictures that left out as dropped.
   void keepUpWithClock(double time, double interval);
   void stopSkipping();
+  // Whether the packet is left out to catch up with the clock (see
+  // KeyCatchUp); the key packet it goes on from flushes the decoder first.
+  bool leftOutToCatchUp(const AVPacket* packet);
 
   PlayerState& state_;
   EngineState& engine_;  // engineOf(state_)
@@ -87,6 +92,8 @@ class VideoDecoder {
   bool skippedSince_ = false;
   int skipTail_ = 0;
   std::optional<double> lastHandedOver_;
+  // Decoding thread only: leaving out packets up to a key picture.
+  KeyCatchUp catchUp_;
 };
 
 // Whether a decoder whose picture at `time` comes out against the sound

@@ -5,52 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "engine/EngineState.h"
+#include "engine/NumberRecorder.h"
 #include "engine/Playback.h"
-#include "engine/PlaybackRecorder.h"
 #include "engine/PlayerState.h"
 #include "engine/Transport.h"
 #include "engine/VideoDecoder.h"
-#include "support/FrameNumber.h"
 #include "support/TestName.h"
 
 using namespace vantrel;
 
 namespace {
-
-// Remembers the number each presented picture carries.
-class NumberRecorder : public PlaybackRecorder {
- public:
-  void presentFrame(std::shared_ptr<const BgrFrame> frame) override {
-    const int number = testsupport::pictureNumberOf(
-        [&](int x, int y) { return frame->row(y)[3 * x + 1]; });  // green follows the brightness
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      shown_.push_back({number, frame->time});
-    }
-    PlaybackRecorder::presentFrame(std::move(frame));
-  }
-  struct Shown {
-    int number;
-    double time;
-  };
-  std::vector<Shown> shown() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return shown_;
-  }
-  size_t count() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return shown_.size();
-  }
-
- private:
-  std::mutex lock_;
-  std::vector<Shown> shown_;
-};
 
 struct Numbered {
   const char* name;

@@ -1,0 +1,31 @@
+#include "engine/KeyCatchUp.h"
+
+#include "engine/Display.h"
+
+namespace vantrel {
+
+bool KeyCatchUp::startsAt(const Picture& picture) {
+  if (catchingUp_ || !armed_ || !picture.playingOn || !picture.keyQueued) return false;
+  catchingUp_ = picture.clock - picture.time > kCatchUpSeconds * picture.speed;
+  return catchingUp_;
+}
+
+KeyCatchUp::Packet KeyCatchUp::packet(bool key, double time, double clock, double speed,
+                                      bool laterKeyQueued) {
+  if (!catchingUp_) {
+    if (key) armed_ = true;
+    return Packet::Decode;
+  }
+  if (!key) return Packet::LeaveOut;
+  if (laterKeyQueued && clock - time > kTooLateSeconds * speed) return Packet::LeaveOut;
+  catchingUp_ = false;
+  armed_ = false;
+  return Packet::Restart;
+}
+
+void KeyCatchUp::reset() {
+  catchingUp_ = false;
+  armed_ = true;
+}
+
+}  // namespace vantrel
