@@ -83,10 +83,13 @@ class AudioDecoding : public testing::TestWithParam<Recording> {
     }
     av_packet_free(&packet);
   }
-  // Waits until the decoder has stopped adding sound; returns what waits.
+  // Waits until the decoder has added sound and then stopped; returns what waits.
+  // An empty queue is not settled: on a busy machine the decoder thread may
+  // not have run yet. One that stays empty for 10 s fails the caller.
   size_t settledQueuedBytes() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     size_t last = SIZE_MAX, now = audioChunkQueuedBytes(engine.audioChunks);
-    while (now != last) {
+    while ((now != last || now == 0) && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       last = now;
       now = audioChunkQueuedBytes(engine.audioChunks);
