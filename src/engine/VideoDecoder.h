@@ -63,7 +63,8 @@ class VideoDecoder {
   // The frame threads' own copy of the picture decodeFirstPicture handed over.
   bool alreadyShown(const AVFrame* frame);
   // Decodes lighter while its pictures come out behind the clock (see
-  // skipWhileBehind), and counts the pictures that left out as dropped.
+  // skipWhileBehind), starts a catch-up when they are far behind (see
+  // KeyCatchUp), and counts the pictures that left out as dropped.
   void keepUpWithClock(double time, double interval);
   void stopSkipping();
   // Whether the packet is left out to catch up with the clock (see
