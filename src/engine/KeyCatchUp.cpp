@@ -6,8 +6,12 @@ namespace vantrel {
 
 bool KeyCatchUp::startsAt(const Picture& picture) {
   if (catchingUp_ || !armed_ || !picture.playingOn || !picture.keyQueued) return false;
-  catchingUp_ = picture.clock - picture.time > kCatchUpSeconds * picture.speed;
+  catchingUp_ = farBehind(picture.time, picture.clock, picture.speed);
   return catchingUp_;
+}
+
+bool KeyCatchUp::farBehind(double time, double clock, double speed) {
+  return clock - time > kCatchUpSeconds * speed;
 }
 
 KeyCatchUp::Packet KeyCatchUp::packet(bool key, double time, double clock, double speed,

@@ -27,6 +27,8 @@ class KeyCatchUp {
     bool playingOn;
     bool keyQueued;  // a key packet of this serial waits in the video queue
   };
+  // Whether a picture this far behind the clock would start a catch-up.
+  static bool farBehind(double time, double clock, double speed);
   // Whether a catch-up starts at this picture: it is far behind, and a key
   // picture to catch up at has already been read (never one the file may
   // not have: without a further key the pictures play on late).

@@ -218,10 +218,14 @@ void VideoDecoder::keepUpWithClock(double time, double interval) {
   const bool playing = !target_ && state_.playState.load() == Playing;
   const double clock = state_.audioClock.load();
   // Without sound to keep in step with, every picture is shown, late or not.
-  const bool playingOn =
-      playing && lastHandedOver_.has_value() && engine_.clockFollowsSound.load();
-  catchUp_.startsAt(
-      {time, clock, state_.speed.load(), playingOn, packetQueueHoldsKey(engine_.videoQueue)});
+  const bool playingOn = playing && lastHandedOver_.has_value() && engine_.clockFollowsSound.load();
+  const double speed = state_.speed.load();
+  // The queue is looked through only for a picture that could start a
+  // catch-up, not for every picture.
+  const bool keyQueued = playingOn && !catchUp_.catchingUp() &&
+                         KeyCatchUp::farBehind(time, clock, speed) &&
+                         packetQueueHoldsKey(engine_.videoQueue);
+  catchUp_.startsAt({time, clock, speed, playingOn, keyQueued});
   lastHandedOver_ = time;
   const bool skip = playing && skipWhileBehind(time, clock, interval, skipping_);
   if (skip != skipping_) {
